@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <climits>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "vfk/numbers.h"
+
+namespace vorlane {
+namespace {
+
+// The texts below are compared with the C library itself, which the tests run
+// in the "C" locale.
+const char* const kNumberTexts[] = {
+    "", "0", "12", "-12", "+12", "  \t42", "\n-7", "12abc", "abc", "-", "+", "+-5", "--5",
+    " - 5", "007", "1.5", "-0", "-0.0", "2147483647", "2147483648", "-2147483648",
+    "-2147483649", "99999999999999999999", "-99999999999999999999", "780513.22",
+    "1163996.28", "-1163996.28", ".5", "5.", "-.5e1x", "1e3", "1E-3", "1.5e", "1.5e+",
+    "1e400", "-1e400", "1e-400", "-1e-400", "4.9e-324", "2e-324", "1e-310",
+    "0.000000000000000000000000000000001e-300", "123456789012345678901234567890e300",
+    "inf", "-inf", "INF", "infinity", "infinit", "nan", "-nan", "NaN", "nan(123)", "nanx",
+    "0x1p3", "0X1.8p1", "0x", "0xg", "0x.8", "0x1p99999", "-0x1p-99999", "1,5", "\"12\"",
+    "12 34", "\v\f\r9",
+};
+
+TEST(ReadInt, ReadsAsStrtolSaturatedToInt) {
+  for (const char* text : kNumberTexts) {
+    const long expected = std::strtol(text, nullptr, 10);
+    const long saturated = expected > INT_MAX ? INT_MAX : expected < INT_MIN ? INT_MIN : expected;
+    EXPECT_EQ(readInt(text), saturated) << '"' << text << '"';
+  }
+}
+
+TEST(ReadInt, ReadsOnlyTheGivenCharacters) {
+  const std::string digits = "12345";
+  EXPECT_EQ(readInt(std::string_view(digits).substr(0, 2)), 12);
+  EXPECT_EQ(readInt("-2147483648"), INT_MIN);
+}
+
+TEST(ReadReal, ReadsAsStrtodInTheCLocale) {
+  for (const char* text : kNumberTexts) {
+    const double expected = std::strtod(text, nullptr);
+    const double actual = readReal(text);
+    if (std::isnan(expected)) {
+      EXPECT_TRUE(std::isnan(actual)) << '"' << text << '"';
+    } else {
+      EXPECT_EQ(actual, expected) << '"' << text << '"';
+    }
+    EXPECT_EQ(std::signbit(actual), std::signbit(expected)) << '"' << text << '"';
+  }
+  // Only the view's characters count, not what follows them in memory.
+  const std::string text = "1.25e2";
+  EXPECT_EQ(readReal(std::string_view(text).substr(0, 4)), 1.25);
+}
+
+TEST(ReadReal, IgnoresADecimalCommaLocale) {
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "cs_CZ.UTF-8") == nullptr) {
+    GTEST_SKIP() << "the locale cs_CZ.UTF-8 is not installed";
+  }
+  const double comma = std::strtod("1,5", nullptr);  // the C library follows the locale
+  const double value = readReal("780513.22");
+  std::setlocale(LC_ALL, previous.c_str());
+  EXPECT_EQ(comma, 1.5);
+  EXPECT_EQ(value, 780513.22);
+}
+
+TEST(NarrowToFloat, RoundsAsIeeeWithoutUndefinedBehaviour) {
+  EXPECT_EQ(narrowToFloat(100.0), 100.0f);
+  EXPECT_EQ(narrowToFloat(1e300), INFINITY);
+  EXPECT_EQ(narrowToFloat(-1e300), -INFINITY);
+  EXPECT_EQ(narrowToFloat(3.4028235e38), 3.4028235e38f);
+  EXPECT_TRUE(std::isnan(narrowToFloat(NAN)));
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "vfk/record_syntax.h"
+
+namespace vorlane {
+namespace {
+
+std::vector<std::string> fieldsOf(std::string_view line) {
+  SplitLine row;
+  const int count = splitFields(line, row);
+  EXPECT_EQ(count, row.fieldCount);
+  std::vector<std::string> fields;
+  for (int i = 0; i < count; ++i) fields.emplace_back(row.field(i));
+  return fields;
+}
+
+using Fields = std::vector<std::string>;
+
+TEST(SplitFields, EmptyPiecesCountButNotATrailingOne) {
+  EXPECT_EQ(fieldsOf("a;;b"), (Fields{"a", "", "b"}));
+  EXPECT_EQ(fieldsOf("a;b;"), (Fields{"a", "b"}));
+  EXPECT_EQ(fieldsOf("a;b;;"), (Fields{"a", "b", ""}));
+  EXPECT_EQ(fieldsOf(""), Fields{});
+  EXPECT_EQ(fieldsOf(";"), Fields{""});
+  EXPECT_EQ(fieldsOf("abc"), Fields{"abc"});
+  // A semicolon inside quotes separates like any other.
+  EXPECT_EQ(fieldsOf("&DOP;\"a;b\";1"), (Fields{"&DOP", "\"a", "b\"", "1"}));
+}
+
+TEST(SplitFields, KeepsTheFirstFiftyFieldsAndReadsBeyondAsEmpty) {
+  std::string line = "&DX";
+  for (int i = 1; i < 60; ++i) {
+    line += ';';
+    line += std::to_string(i);
+  }
+  SplitLine row;
+  EXPECT_EQ(splitFields(line, row), 50);
+  EXPECT_EQ(row.field(49), "49");
+  EXPECT_EQ(row.field(50), "");
+  EXPECT_EQ(row.field(-1), "");
+
+  // Fields of an earlier, longer line do not show through a shorter one.
+  splitFields("&DX;1", row);
+  EXPECT_EQ(row.field(1), "1");
+  EXPECT_EQ(row.field(2), "");
+}
+
+TEST(FindFieldIndex, MatchesTheNameBeforeTheFirstSpaceExactly) {
+  SplitLine definition;
+  const int count =
+      splitFields("&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2;X;ID T5", definition);
+  EXPECT_EQ(findFieldIndex(definition, count, "ID"), 1);  // the first of two
+  EXPECT_EQ(findFieldIndex(definition, count, "SOURADNICE_X"), 3);
+  EXPECT_EQ(findFieldIndex(definition, count, "X"), 4);  // a field without a type
+  EXPECT_EQ(findFieldIndex(definition, count, "SOURADNICE"), -1);
+  EXPECT_EQ(findFieldIndex(definition, count, "id"), -1);
+  EXPECT_EQ(findFieldIndex(definition, count, "&BSOBR"), 0);
+  // Only the first "count" fields are searched.
+  EXPECT_EQ(findFieldIndex(definition, 3, "SOURADNICE_X"), -1);
+}
+
+TEST(BlockKindOf, KnowsTheThirteenBlocksExactly) {
+  EXPECT_EQ(blockKindOf("KATUZE"), BlockKind::KATUZE);
+  EXPECT_EQ(static_cast<int>(blockKindOf("SOBR")), 101);
+  EXPECT_EQ(static_cast<int>(blockKindOf("SBP")), 102);
+  EXPECT_EQ(static_cast<int>(blockKindOf("SBM")), 103);
+  EXPECT_EQ(static_cast<int>(blockKindOf("HP")), 113);
+  EXPECT_EQ(static_cast<int>(blockKindOf("OP")), 114);
+  EXPECT_EQ(static_cast<int>(blockKindOf("OB")), 125);
+  EXPECT_EQ(static_cast<int>(blockKindOf("DPM")), 136);
+  EXPECT_EQ(static_cast<int>(blockKindOf("HBPEJ")), 157);
+  EXPECT_EQ(static_cast<int>(blockKindOf("OBPEJ")), 158);
+  EXPECT_EQ(static_cast<int>(blockKindOf("TYPBUD")), 200);
+  EXPECT_EQ(static_cast<int>(blockKindOf("BUD")), 210);
+  EXPECT_EQ(static_cast<int>(blockKindOf("OBDEBO")), 230);
+  EXPECT_EQ(blockKindOf("sobr"), BlockKind::kNone);
+  EXPECT_EQ(blockKindOf("SOBR "), BlockKind::kNone);
+  EXPECT_EQ(blockKindOf("PAR"), BlockKind::kNone);
+  EXPECT_EQ(blockKindOf(""), BlockKind::kNone);
+}
+
+TEST(StripQuotes, DropsFirstAndLastCharacterOfLongerTexts) {
+  EXPECT_EQ(stripQuotes("\"PC\""), "PC");
+  EXPECT_EQ(stripQuotes("\"\""), "");
+  EXPECT_EQ(stripQuotes("ab"), "");
+  EXPECT_EQ(stripQuotes("12345"), "234");  // quotes or not
+  EXPECT_EQ(stripQuotes("x"), "x");
+  EXPECT_EQ(stripQuotes(""), "");
+}
+
+TEST(IdKey, HashesBytesAsSignedValues) {
+  EXPECT_EQ(idKey(""), 2166136261u);
+  EXPECT_EQ(idKey("abc"), 18099426966017683275u);
+  // A byte of 0x80 or above is sign-extended before the XOR.
+  EXPECT_EQ(idKey("\xe9"), 18410401464820409078u);
+  EXPECT_EQ(idKey("a\xe9"), 14679948420543206067u);
+}
+
+}  // namespace
+}  // namespace vorlane

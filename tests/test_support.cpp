@@ -1,0 +1,54 @@
+#include "tests/test_support.h"
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include <unistd.h>
+
+namespace vorlane::testing {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  std::random_device random;
+  path_ = fs::temp_directory_path() /
+          ("vorlane-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
+           "-" + std::to_string(random()));
+  fs::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+  fs::remove_all(path_, ignored);
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_TRUE(out.good()) << path;
+}
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+PathString widePath(const fs::path& path) {
+  const std::u16string wide = path.u16string();
+  return PathString(wide.begin(), wide.end());
+}
+
+ReadResult readVfk(const std::string& vfkText) {
+  TempDir dir;
+  const fs::path file = dir.path() / "input.vfk";
+  writeFile(file, vfkText);
+  ReadResult result;
+  result.output = captureStdout([&] { result.opened = result.model->parseFile(widePath(file)); });
+  return result;
+}
+
+}  // namespace vorlane::testing

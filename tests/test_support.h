@@ -1,0 +1,65 @@
+// Helpers shared by the tests: temporary folders, files, UTF-16 paths, and
+// reading a VFK text written by the test itself.
+#ifndef VORLANE_TESTS_TEST_SUPPORT_H_
+#define VORLANE_TESTS_TEST_SUPPORT_H_
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/path.h"
+#include "vfk/text_conversion.h"
+#include "vfk/vfk_parser.h"
+
+namespace vorlane::testing {
+
+// A fresh folder, removed with everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes);
+std::string readFile(const std::filesystem::path& path);
+
+// The path as the library takes it (UTF-16).
+PathString widePath(const std::filesystem::path& path);
+
+// The standard output written while "action" ran.
+template <typename Action>
+std::string captureStdout(Action action) {
+  ::testing::internal::CaptureStdout();
+  action();
+  return ::testing::internal::GetCapturedStdout();
+}
+
+// A model read from VFK text, with what the reader printed.
+struct ReadResult {
+  std::unique_ptr<VfkParser> model = std::make_unique<VfkParser>();
+  bool opened = false;
+  std::string output;
+};
+
+// Writes "vfkText" to a file and reads it. Lines may end in "\n" alone.
+ReadResult readVfk(const std::string& vfkText);
+
+// Every test that reads files starts from the code page a freshly loaded
+// library has, so that no test depends on the ones run before it.
+class ReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { codePage = 0; }
+  void TearDown() override { codePage = 0; }
+};
+
+}  // namespace vorlane::testing
+
+#endif  // VORLANE_TESTS_TEST_SUPPORT_H_

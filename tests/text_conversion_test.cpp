@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+#include <string>
+
+#include "platform/code_page.h"
+#include "tests/test_support.h"
+#include "vfk/text_conversion.h"
+
+namespace vorlane {
+namespace {
+
+// The C library's own converter, as an independent reference. Returns false
+// for a byte that the encoding does not define.
+bool iconvToUtf8(const char* encoding, char byte, std::string& out) {
+  iconv_t converter = iconv_open("UTF-8", encoding);
+  if (converter == reinterpret_cast<iconv_t>(-1)) {
+    ADD_FAILURE() << "iconv lacks " << encoding;
+    return false;
+  }
+  char in[1] = {byte};
+  char buffer[8];
+  char* inPointer = in;
+  char* outPointer = buffer;
+  size_t inLeft = 1;
+  size_t outLeft = sizeof buffer;
+  const bool ok = iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) != static_cast<size_t>(-1);
+  iconv_close(converter);
+  out.assign(buffer, sizeof buffer - outLeft);
+  return ok;
+}
+
+TEST(DecodeToUtf8, Iso8859_2AndWindows1250MatchTheCLibrary) {
+  for (int value = 0; value < 256; ++value) {
+    const char byte = static_cast<char>(value);
+    std::string expected;
+    std::string actual;
+
+    ASSERT_TRUE(iconvToUtf8("ISO-8859-2", byte, expected));
+    ASSERT_TRUE(decodeToUtf8(kIso8859_2CodePage, std::string(1, byte), actual));
+    EXPECT_EQ(actual, expected) << "ISO-8859-2 byte " << value;
+
+    if (!iconvToUtf8("CP1250", byte, expected)) {
+      // Undefined in Windows-1250: decoded as the code point of the same value.
+      expected.clear();
+      appendUtf8(expected, static_cast<char32_t>(value));
+      EXPECT_TRUE(value == 0x81 || value == 0x83 || value == 0x88 || value == 0x90 ||
+                  value == 0x98)
+          << value;
+    }
+    ASSERT_TRUE(decodeToUtf8(kAnsiCodePage, std::string(1, byte), actual));
+    EXPECT_EQ(actual, expected) << "Windows-1250 byte " << value;
+  }
+  std::string unused;
+  EXPECT_FALSE(decodeToUtf8(437, "x", unused));
+}
+
+using ConvertToUtf8 = testing::ReaderTest;
+
+TEST_F(ConvertToUtf8, DecodesWithTheProcessCodePage) {
+  // "Šárka" in ISO-8859-2 and in Windows-1250: Š differs between the two.
+  const std::string iso = "\xA9\xE1rka";
+  const std::string windows = "\x8A\xE1rka";
+  const std::string utf8 = "Šárka";
+
+  std::string text = windows;
+  convertToUtf8(text);  // code page 0: the ANSI code page
+  EXPECT_EQ(text, utf8);
+
+  codePage = kIso8859_2CodePage;
+  text = iso;
+  convertToUtf8(text);
+  EXPECT_EQ(text, utf8);
+
+  codePage = kUtf8CodePage;  // already UTF-8: the bytes stay
+  text = utf8;
+  convertToUtf8(text);
+  EXPECT_EQ(text, utf8);
+
+  codePage = kIso8859_2CodePage;
+  text.clear();
+  convertToUtf8(text);
+  EXPECT_EQ(text, "");
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,70 @@
+#include "vfk/record_syntax.h"
+
+#include <cstring>
+
+namespace vorlane {
+
+int splitFields(std::string_view line, SplitLine& row) {
+  int count = 0;
+  const char* cursor = line.data();
+  const char* const end = line.data() + line.size();
+  while (cursor != end && count < kMaxFields) {
+    const auto* semicolon =
+        static_cast<const char*>(std::memchr(cursor, ';', static_cast<size_t>(end - cursor)));
+    if (semicolon == nullptr) {
+      // The piece after the last semicolon; not empty, since cursor != end.
+      row.fieldTable[static_cast<size_t>(count++)] =
+          std::string_view(cursor, static_cast<size_t>(end - cursor));
+      break;
+    }
+    row.fieldTable[static_cast<size_t>(count++)] =
+        std::string_view(cursor, static_cast<size_t>(semicolon - cursor));
+    cursor = semicolon + 1;
+  }
+  row.fieldCount = count;
+  return count;
+}
+
+int findFieldIndex(const SplitLine& definition, int fieldCount, std::string_view name) {
+  for (int i = 0; i < fieldCount; ++i) {
+    std::string_view fieldName = definition.field(i);
+    fieldName = fieldName.substr(0, fieldName.find(' '));
+    if (fieldName == name) return i;
+  }
+  return -1;
+}
+
+BlockKind blockKindOf(std::string_view name) {
+  struct Entry {
+    std::string_view name;
+    BlockKind kind;
+  };
+  static constexpr Entry kBlocks[] = {
+      {"KATUZE", BlockKind::KATUZE}, {"SOBR", BlockKind::SOBR},   {"SBP", BlockKind::SBP},
+      {"SBM", BlockKind::SBM},       {"HP", BlockKind::HP},       {"OP", BlockKind::OP},
+      {"OB", BlockKind::OB},         {"DPM", BlockKind::DPM},     {"HBPEJ", BlockKind::HBPEJ},
+      {"OBPEJ", BlockKind::OBPEJ},   {"TYPBUD", BlockKind::TYPBUD}, {"BUD", BlockKind::BUD},
+      {"OBDEBO", BlockKind::OBDEBO},
+  };
+  for (const Entry& entry : kBlocks) {
+    if (entry.name == name) return entry.kind;
+  }
+  return BlockKind::kNone;
+}
+
+std::string_view stripQuotes(std::string_view text) {
+  return text.size() >= 2 ? text.substr(1, text.size() - 2) : text;
+}
+
+uint64_t idKey(std::string_view text) {
+  uint64_t key = 2166136261u;
+  for (const char c : text) {
+    key *= 16777619u;
+    // The byte is sign-extended, so one of 0x80 or above flips the upper 56
+    // bits as well.
+    key ^= static_cast<uint64_t>(static_cast<int64_t>(static_cast<signed char>(c)));
+  }
+  return key;
+}
+
+}  // namespace vorlane

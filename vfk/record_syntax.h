@@ -1,0 +1,81 @@
+// The syntax of a VFK record line.
+//
+//   line   := "&" kind first-field { ";" field }
+//   kind   := "H" (header) | "B" (block definition) | "D" (data row) | other
+//
+// A B record names its block, then defines one column per field as the
+// column's name, a space and its type:
+//   &BSOBR;ID N30;STAV_DAT N2;SOURADNICE_Y N10.2;SOURADNICE_X N10.2
+// D rows of that block follow, one value per column; texts are quoted:
+//   &DSOBR;4490307306;0;780513.22;1163996.28
+// Fields are split at every semicolon, also at one inside quotes.
+#ifndef VORLANE_VFK_RECORD_SYNTAX_H_
+#define VORLANE_VFK_RECORD_SYNTAX_H_
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace vorlane {
+
+// Fields beyond the 50th of a line are dropped.
+constexpr int kMaxFields = 50;
+
+// The fields of the line split last. Slot 0 holds the record's first field
+// ("&DSOBR"), slot k the k-th field after it. The views point into the line
+// and are valid only while it is.
+struct SplitLine {
+  std::array<std::string_view, kMaxFields> fieldTable;
+  int fieldCount = 0;
+
+  // The field at "position"; empty text when the position is -1 (a column
+  // the block does not have) or at or beyond fieldCount.
+  std::string_view field(int position) const {
+    if (position < 0 || position >= fieldCount || position >= kMaxFields) return {};
+    return fieldTable[static_cast<size_t>(position)];
+  }
+};
+
+// Splits "line" at its semicolons into row.fieldTable and returns the number
+// of fields, which also becomes row.fieldCount. Empty pieces count, except
+// one after the last semicolon: "a;;b" has three fields, "a;b;" two and ""
+// none.
+int splitFields(std::string_view line, SplitLine& row);
+
+// Position of the column "name" in a split B record, or -1. A field's name
+// is its text up to its first space.
+int findFieldIndex(const SplitLine& definition, int fieldCount, std::string_view name);
+
+// The blocks that have a loader, numbered as the format's documentation does.
+enum class BlockKind : int {
+  kNone = 0,
+  KATUZE = 10,
+  SOBR = 101,
+  SBP = 102,
+  SBM = 103,
+  HP = 113,
+  OP = 114,
+  OB = 125,
+  DPM = 136,
+  HBPEJ = 157,
+  OBPEJ = 158,
+  TYPBUD = 200,
+  BUD = 210,
+  OBDEBO = 230,
+};
+
+// Exact, case-sensitive comparison; any other name gives BlockKind::kNone.
+BlockKind blockKindOf(std::string_view name);
+
+// Drops the first and the last character of a text of two or more
+// characters, whatever they are; a shorter text is returned unchanged.
+std::string_view stripQuotes(std::string_view text);
+
+// The key of an identifier's text in the reader's lookup maps: a 64-bit
+// FNV-style hash in which every byte is taken as signed. Two identifiers
+// with the same key count as one.
+uint64_t idKey(std::string_view text);
+
+}  // namespace vorlane
+
+#endif  // VORLANE_VFK_RECORD_SYNTAX_H_
