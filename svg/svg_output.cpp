@@ -1,0 +1,81 @@
+#include "svg/svg_output.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace vorlane {
+
+namespace {
+// Large enough that a drawing of hundreds of megabytes needs few writes.
+constexpr size_t kFlushSize = 1 << 20;
+}  // namespace
+
+std::string_view formatFixed2(double value, char* buffer) {
+  // std::to_chars with fixed precision gives the digits of "%.2f" in the
+  // "C" locale, without a heap allocation and whatever the process locale.
+  const auto result =
+      std::to_chars(buffer, buffer + kNumberBufferSize, value, std::chars_format::fixed, 2);
+  return std::string_view(buffer, static_cast<size_t>(result.ptr - buffer));
+}
+
+SvgOutput::SvgOutput(OutputFile* file) : file_(file) { buffer_.reserve(kFlushSize + 4096); }
+
+SvgOutput::~SvgOutput() { flush(); }
+
+void SvgOutput::flush() {
+  if (file_ == nullptr) return;
+  file_->write(buffer_.data(), buffer_.size());  // a failed file swallows the text
+  buffer_.clear();
+}
+
+void SvgOutput::appendRaw(std::string_view bytes) {
+  buffer_.append(bytes);
+  if (file_ != nullptr && buffer_.size() >= kFlushSize) flush();
+}
+
+SvgOutput& SvgOutput::operator<<(std::string_view text) {
+  for (;;) {
+    const auto* lineFeed = static_cast<const char*>(std::memchr(text.data(), '\n', text.size()));
+    if (lineFeed == nullptr) break;
+    const auto length = static_cast<size_t>(lineFeed - text.data());
+    appendRaw(text.substr(0, length));
+    appendRaw("\r\n");
+    text.remove_prefix(length + 1);
+  }
+  appendRaw(text);
+  return *this;
+}
+
+SvgOutput& SvgOutput::operator<<(Escaped escaped) {
+  std::string_view text = escaped.text;
+  for (;;) {
+    const size_t special = text.find_first_of("&<>\"\n");
+    if (special == std::string_view::npos) break;
+    appendRaw(text.substr(0, special));
+    switch (text[special]) {
+      case '&': appendRaw("&amp;"); break;
+      case '<': appendRaw("&lt;"); break;
+      case '>': appendRaw("&gt;"); break;
+      case '"': appendRaw("&quot;"); break;
+      default: appendRaw("\r\n"); break;
+    }
+    text.remove_prefix(special + 1);
+  }
+  appendRaw(text);
+  return *this;
+}
+
+SvgOutput& SvgOutput::operator<<(double value) {
+  char buffer[kNumberBufferSize];
+  appendRaw(formatFixed2(value, buffer));
+  return *this;
+}
+
+SvgOutput& SvgOutput::operator<<(int value) {
+  char buffer[16];  // a sign and 10 digits
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  appendRaw(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)));
+  return *this;
+}
+
+}  // namespace vorlane

@@ -1,0 +1,35 @@
+#include "svg/text_element.h"
+
+namespace vorlane {
+
+TextAlignment textAlignmentAttributes(int referencePoint) {
+  if (referencePoint < 1 || referencePoint > 9) {
+    return {"text-anchor=\"middle\"", "alignment-baseline=\"middle\""};
+  }
+  static constexpr std::string_view kAnchors[] = {
+      "text-anchor=\"start\"", "text-anchor=\"middle\"", "text-anchor=\"end\""};
+  static constexpr std::string_view kBaselines[] = {"alignment-baseline=\"baseline\"",
+                                                    "alignment-baseline=\"hanging\"",
+                                                    "alignment-baseline=\"middle\""};
+  const int cell = referencePoint - 1;
+  return {kAnchors[cell % 3], kBaselines[cell / 3]};
+}
+
+void writeRotation(SvgOutput& out, float angle, double x, double y) {
+  out << " transform=\"rotate(" << angle << " " << x << " " << y << ")\"";
+}
+
+void writeTextElement(SvgOutput& out, const TextLabel& label,
+                      std::optional<std::string_view> id) {
+  const TextAlignment alignment = textAlignmentAttributes(label.referencePoint);
+  out << "<text";
+  if (id) out << " id=\"" << *id << "\"";
+  out << " x=\"" << label.x << "\" y=\"" << label.y << "\" " << alignment.anchor << " "
+      << alignment.baseline;
+  // Texts turn only by a positive angle above 0.001 degrees.
+  if (label.angle > 0.001f) writeRotation(out, label.angle, label.x, label.y);
+  out << " fill=\"black\" font-size=\"" << label.size << "\">" << Escaped{label.text}
+      << "</text>\n";
+}
+
+}  // namespace vorlane

@@ -1,0 +1,36 @@
+// One SVG text element from a label, with the alignment its reference point
+// selects.
+#ifndef VORLANE_SVG_TEXT_ELEMENT_H_
+#define VORLANE_SVG_TEXT_ELEMENT_H_
+
+#include <optional>
+#include <string_view>
+
+#include "model/records.h"
+#include "svg/svg_output.h"
+
+namespace vorlane {
+
+struct TextAlignment {
+  std::string_view anchor;    // text-anchor="start|middle|end"
+  std::string_view baseline;  // alignment-baseline="baseline|hanging|middle"
+};
+
+// The reference point (VZTAZNY_BOD) 1 to 9 reads as a 3 x 3 grid: 1 to 3 sit
+// on the baseline, 4 to 6 hang and 7 to 9 are centred, each row anchored at
+// the start, middle and end. Every other value is centred both ways.
+TextAlignment textAlignmentAttributes(int referencePoint);
+
+// Writes one text element, without indent, ending in "\n". The label is
+// rotated about its own position when its angle exceeds 0.001 degrees. The
+// text is escaped; "id", when given, is written as it is.
+void writeTextElement(SvgOutput& out, const TextLabel& label,
+                      std::optional<std::string_view> id = std::nullopt);
+
+// " transform=\"rotate(angle x y)\"", the rotation of a placement about its
+// own position.
+void writeRotation(SvgOutput& out, float angle, double x, double y);
+
+}  // namespace vorlane
+
+#endif  // VORLANE_SVG_TEXT_ELEMENT_H_

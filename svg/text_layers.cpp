@@ -1,0 +1,89 @@
+#include "svg/text_layers.h"
+
+#include <string>
+
+#include "svg/layer_group.h"
+#include "svg/text_element.h"
+
+namespace vorlane {
+
+namespace {
+
+constexpr float kArrowStrokeWidth = 0.2f;
+
+// The arrow is a shaft from its origin 2.5 units along +y, its head at the end.
+constexpr std::string_view kArrowLines[] = {
+    R"(<line x1="0" y1="0" x2="0" y2="2.5" stroke="black" stroke-width=")",
+    R"(<line x1="-0.5" y1="1.7" x2="0" y2="2.5" stroke="black" stroke-width=")",
+    R"(<line x1="0.5" y1="1.7" x2="0" y2="2.5" stroke="black" stroke-width=")",
+};
+
+// House numbers are shown only for buildings with a descriptive (1) or
+// registration (2) number.
+bool showsHouseNumber(int typeCode) { return typeCode == 1 || typeCode == 2; }
+
+}  // namespace
+
+void writeParcelTextLayer(const VfkParser& model, SvgOutput& out) {
+  writeGroupStart(out, kParcelTextLayer);
+  for (const auto& [id, parcel] : model.parcels) {
+    if (!parcel.numberLabel.text.empty()) {
+      out << kChildIndent;
+      writeTextElement(out, parcel.numberLabel, parcel.id);
+    }
+    for (const TextLabel& label : parcel.extraNumberLabels) {
+      if (label.text.empty()) continue;
+      out << kChildIndent;
+      writeTextElement(out, label, parcel.id);
+    }
+  }
+  writeParcelArrows(model, out, 0.2f);
+  writeGroupEnd(out);
+}
+
+void writeParcelArrows(const VfkParser& model, SvgOutput& out, float strokeWidth) {
+  out << "\n" << kChildIndent << "<!-- Parcel arrow definition -->\n";
+  out << kChildIndent << "<symbol id=\"VL_symbol_arrow\" description=\"Popisná šipka\">\n";
+  for (const std::string_view line : kArrowLines) {
+    out << kNestedIndent << line << kArrowStrokeWidth << "\" />\n";
+  }
+  out << kChildIndent << "</symbol>\n\n";
+  out << kChildIndent << "<!-- Parcels arrows usage -->\n";
+  for (const auto& [id, parcel] : model.parcels) {
+    if (!parcel.arrows) continue;
+    const TextLabel& number = parcel.numberLabel;
+    for (const ParcelArrow& arrow : *parcel.arrows) {
+      out << kChildIndent << "<line x1=\"" << number.x << "\" y1=\"" << number.y << "\" x2=\""
+          << arrow.x << "\" y2=\"" << arrow.y << "\" stroke=\"black\" stroke-width=\""
+          << strokeWidth << "\" />\n";
+      out << kChildIndent << "<use x=\"" << arrow.x << "\" y=\"" << arrow.y
+          << "\" xlink:href=\"#VL_symbol_arrow\"";
+      if (arrow.angle != 0.0f) writeRotation(out, arrow.angle, arrow.x, arrow.y);
+      out << "/>\n";
+    }
+  }
+}
+
+void writeBuildingNumberLayer(const VfkParser& model, SvgOutput& out) {
+  writeGroupStart(out, kBuildingNumberLayer);
+  std::string number;
+  for (const auto& [id, building] : model.buildings) {
+    const auto type = model.buildingTypes.find(building.typeCode);
+    number.clear();
+    if (type != model.buildingTypes.end()) number = type->second.abbreviation;
+    if (showsHouseNumber(building.typeCode)) {
+      number += ' ';
+      number += building.numberLabel.text;
+    }
+    if (number.empty()) continue;
+    // Building numbers are never rotated and carry no id.
+    const TextLabel& label = building.numberLabel;
+    const TextAlignment alignment = textAlignmentAttributes(label.referencePoint);
+    out << kChildIndent << "<text x=\"" << label.x << "\" y=\"" << label.y << "\" "
+        << alignment.anchor << " " << alignment.baseline << " fill=\"black\" font-size=\""
+        << label.size << "\">" << Escaped{number} << "</text>\n";
+  }
+  writeGroupEnd(out);
+}
+
+}  // namespace vorlane

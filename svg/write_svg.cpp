@@ -1,0 +1,70 @@
+#include "svg/write_svg.h"
+
+#include "platform/files.h"
+#include "svg/boundary_layers.h"
+#include "svg/symbol_layer.h"
+#include "svg/text_layers.h"
+
+namespace vorlane {
+
+namespace {
+
+// One axis of the model's extent. An axis that no point widened (a model
+// without points) is drawn as the single value 0.
+struct Extent {
+  double min;
+  double max;
+};
+
+Extent extentOf(double min, double max) {
+  if (!(min <= max)) return {0.0, 0.0};
+  return {min, max};
+}
+
+void writeFrameStart(const VfkParser& model, SvgOutput& out, int units, bool centreOrigin) {
+  const Extent x = extentOf(model.boundingBox.minX, model.boundingBox.maxX);
+  const Extent y = extentOf(model.boundingBox.minY, model.boundingBox.maxY);
+  out << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+      << "<svg\n"
+      << "    xmlns=\"http://www.w3.org/2000/svg\"\n"
+      << "    width=\"2000\"\n"
+      << "    height=\"2000\"\n"
+      << "    viewBox=\"" << x.min << " " << y.min << " " << x.max - x.min << " " << y.max - y.min
+      << "\"\n"
+      << "    units=\"" << units << "\" origin=\"";
+  if (centreOrigin) {
+    out << (x.max - x.min) * 0.5 + x.min << " " << (y.max - y.min) * 0.5 + y.min;
+  } else {
+    out << "0 0";
+  }
+  out << "\"\n"
+      << "    id=\"1\"\n"
+      << "    version=\"1.1\"\n"
+      << "    xmlns:xlink=\"http://www.w3.org/1999/xlink\">\n";
+}
+
+}  // namespace
+
+void writeDocument(const VfkParser& model, SvgOutput& out, int units, bool centreOrigin) {
+  writeFrameStart(model, out, units, centreOrigin);
+  writeSymbolLayer(model, out);
+  writeParcelBorders(model, out);
+  writeParcelTextLayer(model, out);
+  writeBpejBorders(model, out);
+  writeCadastralAreaBorder(model, out);
+  writeBuildingBorders(model, out);
+  writeBuildingNumberLayer(model, out);
+  writeMapElements(model, out);
+  out << "</svg>";
+}
+
+bool writeSvg(const VfkParser& model, PathView outputPath, int units, bool centreOrigin) {
+  OutputFile file(outputPath);
+  {
+    SvgOutput out(&file);
+    writeDocument(model, out, units, centreOrigin);
+  }  // flushed before the file is closed
+  return true;
+}
+
+}  // namespace vorlane

@@ -1,0 +1,25 @@
+// The SVG document of a drawing: the frame, and the nine layer groups in
+// their fixed order.
+#ifndef VORLANE_SVG_WRITE_SVG_H_
+#define VORLANE_SVG_WRITE_SVG_H_
+
+#include "platform/path.h"
+#include "svg/svg_output.h"
+#include "vfk/vfk_parser.h"
+
+namespace vorlane {
+
+// Writes the drawing of "model" to the file at "outputPath", replacing an
+// existing file. Returns true, also when the file cannot be created or
+// written: the result says that the model was drawn, not that the file
+// exists.
+bool writeSvg(const VfkParser& model, PathView outputPath, int units, bool centreOrigin);
+
+// Writes the whole document to "out". "units" goes into the root element
+// unchanged; "centreOrigin" puts the origin at the centre of the model's
+// extent rather than at "0 0".
+void writeDocument(const VfkParser& model, SvgOutput& out, int units, bool centreOrigin);
+
+}  // namespace vorlane
+
+#endif  // VORLANE_SVG_WRITE_SVG_H_
