@@ -1,5 +1,8 @@
 #include "tests/test_support.h"
 
+#include "svg/svg_output.h"
+#include "svg/write_svg.h"
+
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -49,6 +52,38 @@ ReadResult readVfk(const std::string& vfkText) {
   ReadResult result;
   result.output = captureStdout([&] { result.opened = result.model->parseFile(widePath(file)); });
   return result;
+}
+
+std::string crlf(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+std::string drawing(const VfkParser& model, int units, bool centreOrigin) {
+  SvgOutput out;
+  writeDocument(model, out, units, centreOrigin);
+  return out.text();
+}
+
+std::string groupContent(const std::string& drawing, std::string_view layer) {
+  const std::string start = "    <g layer=\"" + std::string(layer) + "\"";
+  const size_t tag = drawing.find(start);
+  if (tag == std::string::npos) {
+    ADD_FAILURE() << "no group " << layer;
+    return "";
+  }
+  const size_t begin = drawing.find("\r\n", tag) + 2;
+  const size_t end = drawing.find("    </g>\r\n", begin);
+  std::string content = drawing.substr(begin, end - begin);
+  std::string lines;
+  for (const char c : content) {
+    if (c != '\r') lines += c;
+  }
+  return lines;
 }
 
 }  // namespace vorlane::testing

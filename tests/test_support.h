@@ -52,6 +52,16 @@ struct ReadResult {
 // Writes "vfkText" to a file and reads it. Lines may end in "\n" alone.
 ReadResult readVfk(const std::string& vfkText);
 
+// "\n" replaced by CR LF, as the drawing's line ends are written.
+std::string crlf(std::string_view text);
+
+// The whole drawing of "model", as writeSvg would write it to a file.
+std::string drawing(const VfkParser& model, int units = 1, bool centreOrigin = false);
+
+// The lines between the start and end tags of the layer group "layer" in a
+// drawing, with "\n" line ends.
+std::string groupContent(const std::string& drawing, std::string_view layer);
+
 // Every test that reads files starts from the code page a freshly loaded
 // library has, so that no test depends on the ones run before it.
 class ReaderTest : public ::testing::Test {

@@ -1,0 +1,151 @@
+// The line layers: parcel and building borders, BPEJ units, the cadastral-area
+// border and the map elements.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "svg/boundary_layers.h"
+#include "tests/test_support.h"
+
+namespace vorlane {
+namespace {
+
+using testing::groupContent;
+
+const std::string kParcelPath = "        <path id=\"1\" style=\"fill:none;stroke:black;stroke-width:0.2\" d=\"M";
+
+// A model whose point i lies at (i, i + 0.5), written "i.00,i.50".
+class LineLayers : public ::testing::Test {
+ protected:
+  LineLayers() {
+    for (int i = 0; i < 10; ++i) model.addPoint(i, i + 0.5);
+  }
+
+  // Parcel "1" made of the given lines, with a number text.
+  void addParcel(const std::vector<PointList>& lines) {
+    for (const PointList& line : lines) model.addParcelBoundary(line, "1", "", 0);
+    model.parcels.at("1").numberLabel.text = "1";
+  }
+
+  std::string layer(std::string_view name) {
+    testing::captureStdout([&] { model.resolveGeometry(); });
+    return groupContent(testing::drawing(model), name);
+  }
+
+  VfkParser model;
+};
+
+TEST(ParcelBorders, ARingIsOnePathOfItsPoints) {
+  VfkParser model;
+  model.addPoint(-10, -20);
+  model.addPoint(-15.5, -20);
+  model.addPoint(-15.5, -25.25);
+  model.addParcelBoundary({0, 1, 2, 0}, "12", "13", 0);
+  model.parcels.at("12").numberLabel.text = "12";  // parcel 13 has no number: no path
+  model.resolveGeometry();
+  EXPECT_EQ(groupContent(testing::drawing(model), "VL_hranice_parcel"),
+            "        <path id=\"12\" style=\"fill:none;stroke:black;stroke-width:0.2\" "
+            "d=\"M-10.00,-20.00 -15.50,-20.00 -15.50,-25.25 -10.00,-20.00 \"/>\n");
+}
+
+TEST_F(LineLayers, SeveralRingsAreClosedAndRestarted) {
+  addParcel({{1, 2, 3, 1}, {5, 6, 7, 5}});
+  const std::string rings =
+      "1.00,1.50 2.00,2.50 3.00,3.50 1.00,1.50 Z M 5.00,5.50 6.00,6.50 7.00,7.50 5.00,5.50 ";
+  EXPECT_EQ(layer("VL_hranice_parcel"), kParcelPath + rings + "\"/>\n");
+
+  // The same chain, unmarked, is one run of points.
+  model.parcels.at("1").hasMultipleRings = false;
+  EXPECT_EQ(groupContent(testing::drawing(model), "VL_hranice_parcel"),
+            kParcelPath +
+                "1.00,1.50 2.00,2.50 3.00,3.50 1.00,1.50 5.00,5.50 6.00,6.50 7.00,7.50 5.00,5.50 "
+                "\"/>\n");
+}
+
+TEST_F(LineLayers, LinesAreTurnedToContinueTheChain) {
+  // The first line is stored from the joint outwards, the second ends where
+  // the first begins: the joint 0 is written once, between them.
+  addParcel({{0, 1, 2}, {0, 3, 2}});
+  EXPECT_EQ(layer("VL_hranice_parcel"),
+            kParcelPath + "2.00,2.50 1.00,1.50 0.00,0.50 3.00,3.50 2.00,2.50 \"/>\n");
+  RingPoints points;
+  EXPECT_EQ(collectRingPoints(model.parcels.at("1"), points), 5);
+  EXPECT_EQ(points[1], &model.points[1]);
+}
+
+TEST_F(LineLayers, ABrokenChainStartsItsNextRingTowardsTheLineAfter) {
+  // Ring 0-1-0, then lines 5-6 and 5-7 that meet only each other: the new
+  // ring starts at 6 so that it runs through 5 on to 7.
+  addParcel({{0, 1}, {1, 0}, {5, 6}, {5, 7}});
+  EXPECT_EQ(layer("VL_hranice_parcel"),
+            kParcelPath + "1.00,1.50 0.00,0.50 1.00,1.50 Z M 6.00,6.50 5.00,5.50 7.00,7.50 \"/>\n");
+}
+
+TEST_F(LineLayers, ShortChainsAndUnnumberedParcelsAreNotDrawn) {
+  model.addParcelBoundary({1, 2}, "2", "", 0);  // two points: no path
+  model.parcels.at("2").numberLabel.text = "2";
+  model.addParcelBoundary({1, 2, 3}, "3", "", 0);  // no number text: no path
+  Building& building = model.getOrCreateBuilding("7");  // a building of two points is drawn
+  building.polylineIndices.push_back(model.addGeneralPolyline({4, 5}));
+  model.getOrCreateBuilding("8");  // no outline: nothing
+  EXPECT_EQ(layer("VL_hranice_parcel"), "");
+  EXPECT_EQ(groupContent(testing::drawing(model), "VL_hranice_budov"),
+            "        <path id=\"7\" style=\"fill:none;stroke:black;stroke-width:1\" "
+            "d=\"M4.00,4.50 5.00,5.50 \"/>\n");
+}
+
+TEST_F(LineLayers, BpejUnitsDrawTheirBordersAsStoredWithTheirCodes) {
+  model.addBpejBoundary({0, 1}, "A1", "B1");
+  model.addBpejBoundary({3, 2}, "A1", "");
+  model.bpejAreas["C1"] = BpejArea{"C1", {}, {}, &model};
+  TextLabel& label = model.bpejAreas.at("A1").label;
+  label.text = "A1";
+  label.x = 1;
+  label.y = 2;
+  EXPECT_EQ(layer("VL_BPEJ"),
+            "        <path id=\"A1\" style=\"fill:none;stroke:orange;stroke-width:1\" "
+            "d=\"M0.00,0.50 1.00,1.50  M 3.00,3.50 2.00,2.50 \"/>\n"
+            "        <text x=\"1.00\" y=\"2.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
+            "fill=\"black\" font-size=\"1.00\">A1</text>\n"
+            "\n"
+            "        <path id=\"B1\" style=\"fill:none;stroke:orange;stroke-width:1\" "
+            "d=\"M0.00,0.50 1.00,1.50 \"/>\n"
+            "\n"
+            "        <path id=\"C1\" style=\"fill:none;stroke:orange;stroke-width:1\" d=\"M\"/>\n"
+            "\n");
+}
+
+TEST_F(LineLayers, TheCadastralAreaBorderIsTheBoundariesOfType20602) {
+  model.addParcelBoundary({0, 1}, "1", "", 20602);
+  model.addParcelBoundary({1, 2}, "1", "2", 21900);
+  model.addParcelBoundary({3, 2, 1}, "2", "", 20602);
+  EXPECT_EQ(layer("VL_hranice_KU"),
+            "        <path style=\"fill:none;stroke:black;stroke-width:1\" d=\"M0.00,0.50 1.00,1.50 \"/>\n"
+            "        <path style=\"fill:none;stroke:black;stroke-width:1\" "
+            "d=\"M3.00,3.50 2.00,2.50 1.00,1.50 \"/>\n");
+}
+
+TEST_F(LineLayers, MapElementsAreTextsAndInnerDrawingLines) {
+  TextLabel text;
+  text.text = "Hradčany & Malá Strana";
+  text.x = -5;
+  text.y = 6.125;
+  text.referencePoint = 8;
+  text.size = 2.5f;
+  text.angle = 30.0f;
+  model.mapTexts.push_back(text);
+  model.mapTexts.emplace_back();  // no text: not written
+  model.addElementPolyline({4, 6, 8}, 21800);
+  model.addElementPolyline({-1, 9}, 21800);  // a gap in the ordinals is left out
+  EXPECT_EQ(layer("VL_prvky_mapy"),
+            "        <text x=\"-5.00\" y=\"6.12\" text-anchor=\"middle\" alignment-baseline=\"middle\" "
+            "transform=\"rotate(30.00 -5.00 6.12)\" fill=\"black\" font-size=\"2.50\">"
+            "Hradčany &amp; Malá Strana</text>\n");
+  EXPECT_EQ(groupContent(testing::drawing(model), "VL_vnitrni_kresby"),
+            "        <path style=\"fill:none;stroke:red;stroke-width:1\" "
+            "d=\"M4.00,4.50 6.00,6.50 8.00,8.50 \"/>\n"
+            "        <path style=\"fill:none;stroke:red;stroke-width:1\" d=\"M9.00,9.50 \"/>\n");
+}
+
+}  // namespace
+}  // namespace vorlane

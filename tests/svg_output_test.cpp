@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "svg/svg_output.h"
+#include "tests/test_support.h"
+
+namespace vorlane {
+namespace {
+
+std::string printfFixed2(double value) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof buffer, "%.2f", value);
+  return buffer;
+}
+
+std::string streamed(double value) {
+  SvgOutput out;
+  out << value;
+  return out.text();
+}
+
+TEST(SvgOutput, NumbersHaveTheDigitsOfPrintfFixed2) {
+  const double edges[] = {0.0, -0.0, 12.0, 1.5, -0.004, 0.005, 0.015, 0.125, 0.375, 2.675,
+                          1.005, -1.005, 999.995, 780513.225, -1163996.285, 1e15 + 0.5,
+                          1e-300, -1e-300, 4.9e-324, DBL_MAX, -DBL_MAX, INFINITY, -INFINITY,
+                          NAN, -NAN, 0.01f, 0.2f, 90.0f, 1e22, 123456789012.345};
+  for (const double value : edges) EXPECT_EQ(streamed(value), printfFixed2(value)) << value;
+  EXPECT_EQ(streamed(12.0), "12.00");
+  EXPECT_EQ(streamed(-0.004), "-0.00");
+  EXPECT_EQ(streamed(NAN), "nan");
+  EXPECT_EQ(streamed(-INFINITY), "-inf");
+
+  // Coordinates of the sizes a cadastral map has, and values near x.xx5.
+  std::mt19937_64 random(20261205);
+  std::uniform_real_distribution<double> coordinate(-1.5e6, 1.5e6);
+  for (int i = 0; i < 200000; ++i) {
+    const double value = coordinate(random);
+    const double halfway = std::round(value * 100.0) / 100.0 + 0.005;
+    ASSERT_EQ(streamed(value), printfFixed2(value)) << value;
+    ASSERT_EQ(streamed(halfway), printfFixed2(halfway)) << halfway;
+  }
+}
+
+TEST(SvgOutput, IntegersStringsAndLineBreaks) {
+  SvgOutput out;
+  out << INT_MIN << " " << 0 << " " << 12 << " " << 1.5f << "\n" << std::string("a\nb\n\n");
+  EXPECT_EQ(out.text(), "-2147483648 0 12 1.50\r\na\r\nb\r\n\r\n");
+}
+
+TEST(SvgOutput, EscapesModelText) {
+  SvgOutput out;
+  out << Escaped{"a&b<c>d\"e'f č"} << Escaped{""} << Escaped{"&&"};
+  EXPECT_EQ(out.text(), "a&amp;b&lt;c&gt;d&quot;e'f č&amp;&amp;");
+}
+
+TEST(SvgOutput, IgnoresADecimalCommaLocale) {
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "cs_CZ.UTF-8") == nullptr) {
+    GTEST_SKIP() << "the locale cs_CZ.UTF-8 is not installed";
+  }
+  const std::string local = printfFixed2(1.5);  // the C library follows the locale
+  const std::string ours = streamed(-1163996.28);
+  std::setlocale(LC_ALL, previous.c_str());
+  EXPECT_EQ(local, "1,50");
+  EXPECT_EQ(ours, "-1163996.28");
+}
+
+TEST(SvgOutput, WritesLargeDocumentsThroughTheFile) {
+  testing::TempDir dir;
+  const auto path = dir.path() / "big.svg";
+  std::string expected;
+  {
+    OutputFile file(testing::widePath(path));
+    ASSERT_TRUE(file.isOpen());
+    SvgOutput out(&file);
+    for (int i = 0; i < 300000; ++i) {
+      out << i << "\n";
+      expected += std::to_string(i) + "\r\n";
+    }
+  }
+  EXPECT_EQ(testing::readFile(path), expected);
+}
+
+}  // namespace
+}  // namespace vorlane

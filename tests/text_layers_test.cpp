@@ -1,0 +1,137 @@
+// Parcel numbers, arrows, building numbers and the text element itself.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "svg/text_element.h"
+#include "tests/test_support.h"
+
+namespace vorlane {
+namespace {
+
+using testing::groupContent;
+
+TEST(TextAlignment, ReferencePointsSelectAnchorAndBaseline) {
+  const struct {
+    int referencePoint;
+    const char* anchor;
+    const char* baseline;
+  } cases[] = {
+      {1, "start", "baseline"}, {2, "middle", "baseline"}, {3, "end", "baseline"},
+      {4, "start", "hanging"},  {5, "middle", "hanging"},  {6, "end", "hanging"},
+      {7, "start", "middle"},   {8, "middle", "middle"},   {9, "end", "middle"},
+      {0, "middle", "middle"},  {-1, "middle", "middle"},  {10, "middle", "middle"},
+      {12, "middle", "middle"},
+  };
+  for (const auto& c : cases) {
+    const TextAlignment alignment = textAlignmentAttributes(c.referencePoint);
+    EXPECT_EQ(alignment.anchor, "text-anchor=\"" + std::string(c.anchor) + "\"") << c.referencePoint;
+    EXPECT_EQ(alignment.baseline, "alignment-baseline=\"" + std::string(c.baseline) + "\"")
+        << c.referencePoint;
+  }
+}
+
+std::string textElement(const TextLabel& label, std::optional<std::string_view> id) {
+  SvgOutput out;
+  writeTextElement(out, label, id);
+  return out.text();
+}
+
+TEST(TextElement, TurnsOnlyByAPositiveAngleAndEscapesItsText) {
+  TextLabel label;
+  label.text = "1<2 & \"3\"";
+  label.x = 10;
+  label.y = -20.5;
+  label.angle = 30;
+  label.referencePoint = 5;
+  EXPECT_EQ(textElement(label, "P&1"),
+            "<text id=\"P&1\" x=\"10.00\" y=\"-20.50\" text-anchor=\"middle\" "
+            "alignment-baseline=\"hanging\" transform=\"rotate(30.00 10.00 -20.50)\" fill=\"black\" "
+            "font-size=\"1.00\">1&lt;2 &amp; &quot;3&quot;</text>\r\n");
+  label.text = "7";
+  for (const float angle : {0.0005f, 0.001f, -30.0f, 0.0f}) {
+    label.angle = angle;
+    EXPECT_EQ(textElement(label, std::nullopt),
+              "<text x=\"10.00\" y=\"-20.50\" text-anchor=\"middle\" alignment-baseline=\"hanging\" "
+              "fill=\"black\" font-size=\"1.00\">7</text>\r\n")
+        << angle;
+  }
+}
+
+TEST(ParcelTextLayer, WritesNumberTextsWithTheirParcelIdThenArrows) {
+  VfkParser model;
+  for (const char* id : {"1", "2", "3"}) model.addParcelBoundary({0}, id, "", 0);
+  model.addPoint(0, 0);
+  Parcel& numbered = model.parcels.at("1");
+  numbered.numberLabel.text = "15/2";
+  numbered.numberLabel.x = 1;
+  numbered.numberLabel.y = 2;
+  numbered.addArrow(3, 4, 0);
+  numbered.addArrow(5, 6, -30);
+  Parcel& extras = model.parcels.at("2");  // no number row: two extra texts and an arrow
+  for (const char* text : {"a", "", "b"}) {
+    TextLabel label;
+    label.text = text;
+    label.size = 0.5f;
+    extras.extraNumberLabels.push_back(label);
+  }
+  extras.addArrow(7, 8, 45);
+  EXPECT_EQ(groupContent(testing::drawing(model), "VL_text_parcel"),
+            "        <text id=\"1\" x=\"1.00\" y=\"2.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
+            "fill=\"black\" font-size=\"1.00\">15/2</text>\n"
+            "        <text id=\"2\" x=\"0.00\" y=\"0.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
+            "fill=\"black\" font-size=\"0.50\">a</text>\n"
+            "        <text id=\"2\" x=\"0.00\" y=\"0.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
+            "fill=\"black\" font-size=\"0.50\">b</text>\n"
+            "\n"
+            "        <!-- Parcel arrow definition -->\n"
+            "        <symbol id=\"VL_symbol_arrow\" description=\"Popisná šipka\">\n"
+            "            <line x1=\"0\" y1=\"0\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
+            "            <line x1=\"-0.5\" y1=\"1.7\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
+            "            <line x1=\"0.5\" y1=\"1.7\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
+            "        </symbol>\n"
+            "\n"
+            "        <!-- Parcels arrows usage -->\n"
+            "        <line x1=\"1.00\" y1=\"2.00\" x2=\"3.00\" y2=\"4.00\" stroke=\"black\" stroke-width=\"0.20\" />\n"
+            "        <use x=\"3.00\" y=\"4.00\" xlink:href=\"#VL_symbol_arrow\"/>\n"
+            "        <line x1=\"1.00\" y1=\"2.00\" x2=\"5.00\" y2=\"6.00\" stroke=\"black\" stroke-width=\"0.20\" />\n"
+            "        <use x=\"5.00\" y=\"6.00\" xlink:href=\"#VL_symbol_arrow\" "
+            "transform=\"rotate(-30.00 5.00 6.00)\"/>\n"
+            "        <line x1=\"0.00\" y1=\"0.00\" x2=\"7.00\" y2=\"8.00\" stroke=\"black\" stroke-width=\"0.20\" />\n"
+            "        <use x=\"7.00\" y=\"8.00\" xlink:href=\"#VL_symbol_arrow\" "
+            "transform=\"rotate(45.00 7.00 8.00)\"/>\n");
+}
+
+TEST(BuildingNumberLayer, NumbersFollowTheBuildingType) {
+  VfkParser model;
+  auto building = [&model](const char* id, int type, const char* number) {
+    Building& b = model.getOrCreateBuilding(id);
+    b.typeCode = type;
+    b.numberLabel.text = number;
+    b.numberLabel.x = 1;
+    b.numberLabel.y = -1;
+    b.numberLabel.angle = 45;  // ignored: building numbers are never turned
+  };
+  building("a", 1, "12");
+  building("b", 1, "");
+  building("c", 2, "<7>");
+  building("d", 4, "99");
+  building("e", 9, "5");
+  model.resolveGeometry();  // the default types
+  std::string expected;
+  for (const char* text : {"č.p. 12", "č.p. ", "č.e. &lt;7&gt;", "rozestav."}) {
+    expected += "        <text x=\"1.00\" y=\"-1.00\" text-anchor=\"start\" "
+                "alignment-baseline=\"baseline\" fill=\"black\" font-size=\"1.00\">" +
+                std::string(text) + "</text>\n";
+  }
+  EXPECT_EQ(groupContent(testing::drawing(model), "VL_cisla_budov"), expected);
+
+  // Type 2 missing from the table: the house number after an empty abbreviation.
+  model.buildingTypes.erase(2);
+  EXPECT_NE(groupContent(testing::drawing(model), "VL_cisla_budov")
+                .find("font-size=\"1.00\"> &lt;7&gt;</text>"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorlane
