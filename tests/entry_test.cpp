@@ -112,5 +112,26 @@ TEST_F(Export, ADrawingInAReadOnlyFolderIsNotWrittenButGivesTrue) {
   EXPECT_FALSE(fs::exists(readOnly / "plan.svg"));
 }
 
+TEST_F(Export, UnicodeAndLatin2FilesFollowEachOtherInOneProcess) {
+  const std::string utf8 = testing::readFile(VORLANE_TEST_DATA "/utf8_current.vfk");
+  const std::string latin2 = testing::readFile(VORLANE_TEST_DATA "/small_area.vfk");
+  auto numbersOf = [this](const char* name) {
+    return testing::groupContent(testing::readFile(dir.path() / name), "VL_cisla_budov");
+  };
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(convert("current.vfk", utf8));
+    EXPECT_EQ(codePage, 65001);
+    const std::string numbers = numbersOf("current.svg");
+    EXPECT_NE(numbers.find(">č.p. 12</text>"), std::string::npos) << numbers;
+    EXPECT_NE(numbers.find(">č.e. 7</text>"), std::string::npos) << numbers;
+    EXPECT_NE(testing::readFile(dir.path() / "current.svg").find(">Hřebečná</text>"),
+              std::string::npos);
+
+    ASSERT_TRUE(convert("older.vfk", latin2));
+    EXPECT_EQ(codePage, 28592);
+    EXPECT_NE(numbersOf("older.svg").find(">č.p. 42</text>"), std::string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace vorlane

@@ -4,6 +4,7 @@
 #include "svg/write_svg.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -52,6 +53,12 @@ ReadResult readVfk(const std::string& vfkText) {
   ReadResult result;
   result.output = captureStdout([&] { result.opened = result.model->parseFile(widePath(file)); });
   return result;
+}
+
+std::optional<bool> isWellFormedXml(const fs::path& path) {
+  if (std::system("command -v xmllint >/dev/null 2>&1") != 0) return std::nullopt;
+  const std::string command = "xmllint --noout '" + path.string() + "'";
+  return std::system(command.c_str()) == 0;
 }
 
 std::string crlf(std::string_view text) {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/path.h"
@@ -61,6 +62,10 @@ std::string drawing(const VfkParser& model, int units = 1, bool centreOrigin = f
 // The lines between the start and end tags of the layer group "layer" in a
 // drawing, with "\n" line ends.
 std::string groupContent(const std::string& drawing, std::string_view layer);
+
+// Whether xmllint (libxml2) finds the file well-formed XML; nullopt when
+// xmllint is not installed.
+std::optional<bool> isWellFormedXml(const std::filesystem::path& path);
 
 // Every test that reads files starts from the code page a freshly loaded
 // library has, so that no test depends on the ones run before it.

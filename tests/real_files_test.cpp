@@ -1,0 +1,53 @@
+// Real exports from public sources, when the shared data folder is there:
+// every file converts to a well-formed drawing, and the building numbers of
+// the current, UTF-8 format read correctly.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "Vorlane.h"
+#include "tests/test_support.h"
+
+namespace vorlane {
+namespace {
+
+namespace fs = std::filesystem;
+
+using RealFiles = testing::ReaderTest;
+
+TEST_F(RealFiles, EveryFileConvertsToAWellFormedDrawing) {
+  const fs::path folder = VORLANE_REAL_DATA;
+  if (!fs::is_directory(folder)) GTEST_SKIP() << folder << " is not there";
+  testing::TempDir dir;
+  int converted = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().extension() != ".vfk") continue;
+    SCOPED_TRACE(entry.path().filename().string());
+    codePage = 0;  // as in a freshly started application
+    const fs::path input = dir.path() / entry.path().filename();
+    fs::copy_file(entry.path(), input);
+    bool result = false;
+    testing::captureStdout(
+        [&] { result = Vorlane_ParseVfk(testing::widePath(input).c_str(), 1, false); });
+    ASSERT_TRUE(result);
+    fs::path output = input;
+    output.replace_extension(".svg");
+    const std::string drawing = testing::readFile(output);
+    EXPECT_EQ(drawing.substr(drawing.size() - 6), "</svg>");
+    if (const auto wellFormed = testing::isWellFormedXml(output)) {
+      EXPECT_TRUE(*wellFormed);
+    }
+
+    const std::string numbers = testing::groupContent(drawing, "VL_cisla_budov");
+    if (numbers.find("<text") != std::string::npos) {
+      EXPECT_NE(numbers.find(">č.p. "), std::string::npos);
+      EXPECT_EQ(numbers.find("Ä"), std::string::npos);  // "č" decoded twice
+    }
+    ++converted;
+  }
+  EXPECT_GT(converted, 0);
+}
+
+}  // namespace
+}  // namespace vorlane
