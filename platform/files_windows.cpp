@@ -54,7 +54,10 @@ bool OutputFile::write(const char* data, size_t size) {
   while (size > 0) {
     const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
     DWORD written = 0;
-    if (!::WriteFile(nativeHandle(handle_), data, chunk, &written, nullptr)) return false;
+    // A write that succeeds without writing anything would loop for ever.
+    if (!::WriteFile(nativeHandle(handle_), data, chunk, &written, nullptr) || written == 0) {
+      return false;
+    }
     data += written;
     size -= written;
   }

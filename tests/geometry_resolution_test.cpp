@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 
+#include "model/ring_chaining.h"
 #include "tests/test_support.h"
 #include "vfk/vfk_parser.h"
 
@@ -102,6 +104,48 @@ TEST(ResolveGeometry, MarksSeveralRingsAndBreaks) {
   // A ring that closes at the very last line is not marked.
   result = resolveParcel({{0, 1}, {1, 2}, {2, 3}, {3, 0}});
   EXPECT_FALSE(marked(result));
+}
+
+// Many small random records, with few distinct end points so that lines meet
+// often, rings close and chains break: the indexed search must reorder and
+// mark exactly as the scan does.
+TEST(ChainIntoRings, IndexedSearchFindsTheSameLinesAsTheScan) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 20000; ++round) {
+    const int lineCount = 1 + static_cast<int>(random() % 14);
+    const int pointCount = 2 + static_cast<int>(random() % 8);
+    std::vector<Polyline> lines(static_cast<size_t>(lineCount));
+    for (Polyline& line : lines) {
+      const int length = 1 + static_cast<int>(random() % 3);
+      for (int k = 0; k < length; ++k) line.pointIndices.push_back(static_cast<int>(random()) % pointCount);
+    }
+    Indices order(static_cast<size_t>(lineCount));
+    for (int k = 0; k < lineCount; ++k) order[static_cast<size_t>(k)] = k;
+    std::shuffle(order.begin(), order.end(), random);
+    if (random() % 4 == 0) order.push_back(order.front());  // a line listed twice
+
+    Indices scanned = order;
+    Indices indexed = order;
+    const bool scanMarked = chainIntoRings(scanned, lines, ChainSearch::kScan);
+    const bool indexMarked = chainIntoRings(indexed, lines, ChainSearch::kIndexed);
+    ASSERT_EQ(indexed, scanned) << "round " << round;
+    ASSERT_EQ(indexMarked, scanMarked) << "round " << round;
+  }
+}
+
+TEST(ChainIntoRings, ALongRingIsChainedWithoutQuadraticWork) {
+  // 100000 lines of one ring, listed in an order that a scan would search
+  // through again and again.
+  const int n = 100000;
+  std::vector<Polyline> lines(n);
+  for (int k = 0; k < n; ++k) lines[static_cast<size_t>(k)].pointIndices = {k, (k + 1) % n};
+  Indices order(n);
+  for (int k = 0; k < n; ++k) order[static_cast<size_t>(k)] = (k * 7919) % n;  // 7919 is prime
+  EXPECT_FALSE(chainIntoRings(order, lines));
+  for (int k = 1; k < n; ++k) {
+    ASSERT_EQ(lines[static_cast<size_t>(order[static_cast<size_t>(k)])].pointIndices.front(),
+              lines[static_cast<size_t>(order[static_cast<size_t>(k - 1)])].pointIndices.back());
+  }
 }
 
 TEST(ResolveGeometry, ChainsBuildingOutlinesToo) {

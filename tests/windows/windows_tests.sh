@@ -15,6 +15,7 @@
 #                    convert every VFK file found with the DLL and with the Linux
 #                    converter, with the same options; compare drawings and messages
 #   unopenable       a missing file and a folder: false and the same message
+#   warnings         the warnings for missing points, on standard output
 #   code-pages       texts decoded with the ANSI code page (Windows-1250 on Czech
 #                    Windows) and with ISO-8859-2, every byte from 0x80 to 0xFF
 #
@@ -59,8 +60,9 @@ need_mingw() {
 
 need_cross_build() {
   need_mingw
-  [ -f "$cross_dir/Vorlane.dll" ] && [ -f "$cross_dir/vorlane-host.exe" ] ||
+  if [ ! -f "$cross_dir/Vorlane.dll" ] || [ ! -f "$cross_dir/vorlane-host.exe" ]; then
     fail "no cross build in $cross_dir: the test windows_build must run first"
+  fi
 }
 
 need_wine() {
@@ -115,7 +117,7 @@ step_dependencies() {
   for file in Vorlane.dll vorlane-host.exe; do
     local dlls
     dlls=$(imported_dlls "$cross_dir/$file")
-    echo "$file imports:" $dlls
+    echo "$file imports: ${dlls//$'\n'/ }"
     grep -qix 'kernel32\.dll' <<<"$dlls" || fail "$file: no KERNEL32.dll among its imports: objdump's output was not understood"
     while read -r dll; do
       if [[ $system_dlls != *" ${dll,,} "* ]]; then
@@ -267,14 +269,18 @@ step_same_output() {
   # them all, in the same order on both sides: a CODEPAGE header holds for the
   # files after it.
   names=()
-  local source_folder file shared
+  local shared file tag
   shared=$(shared_data_dir)
-  for source_folder in "$source_dir/examples" "$source_dir/tests/data" ${shared:+"$shared"}; do
-    local tag
-    tag=$(basename "$source_folder")
+  local -A source_folders=([examples]=$source_dir/examples [data]=$source_dir/tests/data)
+  [ -z "$shared" ] || source_folders[shared]=$shared
+  # Each copy's name starts with its folder's tag, so that equal names differ.
+  for tag in examples data shared; do
+    local source_folder=${source_folders[$tag]:-}
+    [ -d "$source_folder" ] || continue
     while IFS= read -r file; do
       [ -n "$file" ] || continue
-      local name="$tag-$(basename "$file")"
+      local name
+      name="$tag-$(basename "$file")"
       cp "$file" "$folder/linux/$czech_folder/$name"
       cp "$file" "$folder/windows/$czech_folder/$name"
       names+=("$name")
@@ -322,7 +328,9 @@ step_unopenable() {
     cat "$folder/linux.out" "$folder/windows.out" >&2
     fail "the messages for files that cannot be opened differ"
   fi
-  [ "$linux_status" = 1 ] && [ "$windows_status" = 1 ] || fail "both must exit with status 1"
+  if [ "$linux_status" != 1 ] || [ "$windows_status" != 1 ]; then
+    fail "both must exit with status 1"
+  fi
   for name in "${names[@]}"; do
     grep -qxF "host: $(windows_path "$folder/windows/$czech_folder/$name"): false" "$folder/windows.err" ||
       fail "the host did not report false for $name"
@@ -392,6 +400,48 @@ step_code_pages() {
   rm -rf "$folder"
 }
 
+# A parcel boundary, a building outline and a soil-valuation unit border,
+# each with its second point missing: three warnings.
+write_missing_points_file() {
+  printf '%s\r\n' \
+    '&HVERZE;"5.1"' \
+    '&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2' \
+    '&DSOBR;1;100.00;200.00' \
+    '&DSOBR;2;110.00;200.00' \
+    '&DSOBR;3;110.00;210.00' \
+    '&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N4;HP_ID N30;OB_ID N30;DPM_ID N30' \
+    '&DSBP;1;1;50;60;' \
+    '&DSBP;2;3;50;60;' \
+    '&DSBP;3;4;50;60;' \
+    '&BHP;ID N30;PAR_ID_1 N30;PAR_ID_2 N30;TYPPPD_KOD N10' \
+    '&DHP;50;700;701;' \
+    '&BOB;ID N30;BUD_ID N30;OBRBUD_TYPE T10;TYPPPD_KOD N10' \
+    '&DOB;60;800;"OB";' \
+    '&BSBM;PORADOVE_CISLO_BODU N4;SOURADNICE_Y N10.2;SOURADNICE_X N10.2;OP_ID N30;DPM_ID N30;HBPEJ_ID N30' \
+    '&DSBM;1;100.00;200.00;;;90' \
+    '&DSBM;3;110.00;200.00;;;90' \
+    '&BHBPEJ;ID N30;BPEJ_KOD_HRANICE_1 T5;BPEJ_KOD_HRANICE_2 T5' \
+    '&DHBPEJ;90;"12345";"23456"' \
+    '&K' >"$1"
+}
+
+step_warnings() {
+  need_cross_build
+  need_wine
+  local folder
+  folder=$(make_step_folder warnings)
+  names=(missing-points.vfk)
+  write_missing_points_file "$folder/linux/$czech_folder/missing-points.vfk"
+  write_missing_points_file "$folder/windows/$czech_folder/missing-points.vfk"
+  options=()
+  convert_both "$folder"
+  compare_both "$folder" || fail "the DLL and the Linux converter differ"
+  [ "$linux_status" = 0 ] || fail "missing-points.vfk must convert"
+  [ "$(grep -c 'point missing (point index = 1' "$folder/windows.out")" = 3 ] ||
+    fail "expected three warnings from the DLL, got: $(cat "$folder/windows.out")"
+  rm -rf "$folder"
+}
+
 main() {
   [ $# -ge 1 ] || fail "usage: windows_tests.sh STEP [ARG...]"
   local step=$1
@@ -404,6 +454,7 @@ main() {
     same-output) step_same_output "$@" ;;
     unopenable) step_unopenable ;;
     code-pages) step_code_pages ;;
+    warnings) step_warnings ;;
     *) fail "unknown step $step" ;;
   esac
 }

@@ -1,0 +1,221 @@
+// Tests of the synthetic VFK generator (tools/generate_vfk): what it writes
+// reads back as parcels with closed borders and every kind of drawing
+// element, at the size asked for, and its bytes depend only on its
+// arguments.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "svg/boundary_layers.h"
+#include "tests/test_support.h"
+
+namespace vorlane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The generator: $VORLANE_GENERATE_VFK when set, otherwise the build's
+// tools folder, found from this test program (build/tests) or from the
+// working folder CTest runs it in.
+fs::path generatorPath() {
+  if (const char* path = std::getenv("VORLANE_GENERATE_VFK"); path != nullptr && *path != 0) {
+    return path;
+  }
+  std::vector<fs::path> candidates;
+  std::error_code error;
+  const fs::path self = fs::read_symlink("/proc/self/exe", error);
+  if (!error) candidates.push_back(self.parent_path().parent_path() / "tools" / "generate_vfk");
+  candidates.push_back(fs::current_path() / ".." / "tools" / "generate_vfk");
+  candidates.push_back(fs::current_path() / "tools" / "generate_vfk");
+  for (const fs::path& candidate : candidates) {
+    if (fs::exists(candidate, error)) return candidate;
+  }
+  return candidates.front();
+}
+
+class GeneratorTest : public ReaderTest {
+ protected:
+  // Runs the generator with "arguments" and returns the file it wrote.
+  fs::path generate(const std::string& arguments, const std::string& name) {
+    const fs::path output = dir_.path() / name;
+    const fs::path messages = dir_.path() / (name + ".log");
+    const std::string command = "'" + generatorPath().string() + "' " + arguments + " '" +
+                                output.string() + "' 2>'" + messages.string() + "'";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(status, 0) << command << "\n" << readFile(messages);
+    return output;
+  }
+
+  // Reads a generated file; the reader must not complain about it.
+  void read(const fs::path& file) {
+    std::string printed = captureStdout([&] { ASSERT_TRUE(model_.parseFile(widePath(file))); });
+    EXPECT_EQ(printed, "") << "the reader warned about " << file;
+  }
+
+  TempDir dir_;
+  VfkParser model_;
+};
+
+bool samePlace(const Point* a, const Point* b) { return a->x == b->x && a->y == b->y; }
+
+// Splits a parcel's chained border points into rings as the SVG writer does
+// (a ring of a parcel with several ends where it returns to its first
+// point) and checks that every ring closes after three sides or more.
+::testing::AssertionResult ringsClose(const RingPoints& points, bool multipleRings) {
+  const size_t n = points.size();
+  if (n < 4) return ::testing::AssertionFailure() << "only " << n << " points";
+  if (!multipleRings) {
+    if (samePlace(points.front(), points.back())) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the border does not return to its first point";
+  }
+  size_t start = 0;
+  for (size_t j = 1; j < n; ++j) {
+    if (!samePlace(points[j], points[start])) continue;
+    if (j - start < 3) {
+      return ::testing::AssertionFailure() << "a ring of " << j - start << " sides at point " << start;
+    }
+    start = j + 1;
+    if (start == n) return ::testing::AssertionSuccess();
+    j = start;
+  }
+  return ::testing::AssertionFailure()
+         << "the ring starting at point " << start << " of " << n << " does not close";
+}
+
+TEST_F(GeneratorTest, EveryNumberedParcelHasClosedRings) {
+  read(generate("--seed 11 --parcels 400", "area.vfk"));
+
+  RingPoints points;
+  int numbered = 0;
+  int withHoles = 0;
+  for (const auto& [id, parcel] : model_.parcels) {
+    if (parcel.numberLabel.text.empty()) continue;
+    ++numbered;
+    withHoles += parcel.hasMultipleRings ? 1 : 0;
+    collectRingPoints(parcel, points);
+    EXPECT_TRUE(ringsClose(points, parcel.hasMultipleRings)) << "parcel " << id;
+  }
+  // About the parcels asked for, every one with a number, some with a hole.
+  EXPECT_GT(numbered, 300);
+  EXPECT_LT(numbered, 500);
+  EXPECT_EQ(numbered, static_cast<int>(model_.parcels.size()));
+  EXPECT_GT(withHoles, 0);
+}
+
+TEST_F(GeneratorTest, EveryBuildingOutlineIsClosed) {
+  read(generate("--seed 11 --parcels 400", "area.vfk"));
+
+  RingPoints points;
+  int outlined = 0;
+  for (const auto& [id, building] : model_.buildings) {
+    if (building.polylineIndices.empty()) continue;
+    ++outlined;
+    collectRingPoints(building, points);
+    EXPECT_TRUE(ringsClose(points, building.hasMultipleRings)) << "building " << id;
+    EXPECT_FALSE(building.hasMultipleRings) << "building " << id;
+  }
+  EXPECT_GT(outlined, 10);
+}
+
+TEST_F(GeneratorTest, FileHoldsEveryKindOfDrawingElement) {
+  read(generate("--seed 5 --parcels 400", "area.vfk"));
+
+  int extraNumbers = 0;
+  int arrows = 0;
+  int symbols = 0;
+  for (const auto& [id, parcel] : model_.parcels) {
+    extraNumbers += static_cast<int>(parcel.extraNumberLabels.size());
+    arrows += parcel.arrows ? static_cast<int>(parcel.arrows->size()) : 0;
+    symbols += parcel.symbolLabel.typeCode != 0 ? 1 : 0;
+  }
+  EXPECT_GT(extraNumbers, 0);
+  EXPECT_GT(arrows, 0);
+  EXPECT_GT(symbols, 0);
+
+  int areaBorders = 0;
+  int innerBorders = 0;
+  for (const Boundary& boundary : model_.parcelBoundaries) {
+    areaBorders += boundary.typeCode == 20602 ? 1 : 0;
+    innerBorders += boundary.typeCode == 21900 ? 1 : 0;
+    if (boundary.typeCode == 20602) {
+      EXPECT_EQ(boundary.id2, "");
+    }
+  }
+  EXPECT_GT(areaBorders, 0);
+  EXPECT_GT(innerBorders, areaBorders);
+
+  int numbered = 0;
+  int withSymbol = 0;
+  for (const auto& [id, building] : model_.buildings) {
+    numbered += building.numberLabel.text.empty() ? 0 : 1;
+    withSymbol += building.symbolLabel.typeCode != 0 ? 1 : 0;
+  }
+  EXPECT_GT(numbered, 0);
+  EXPECT_GT(withSymbol, 0);
+  ASSERT_EQ(model_.buildingTypes.size(), 6u);
+  EXPECT_EQ(model_.buildingTypes.at(1).abbreviation, "č.p.");
+  EXPECT_EQ(model_.buildingTypes.at(6).name, "vodní dílo");
+
+  ASSERT_GT(model_.bpejAreas.size(), 1u);
+  for (const auto& [code, area] : model_.bpejAreas) {
+    EXPECT_EQ(code.size(), 5u);
+    EXPECT_EQ(area.label.text, code);
+    EXPECT_FALSE(area.boundaryIndices.empty());
+  }
+  EXPECT_GT(model_.mapTexts.size(), 1u);
+  EXPECT_FALSE(model_.elementPolylines.empty());
+  for (const ElementPolyline& line : model_.elementPolylines) {
+    EXPECT_EQ(line.typeCode, 21800);
+    EXPECT_GE(line.pointIndices.size(), 2u);
+  }
+}
+
+TEST_F(GeneratorTest, SizeComesOutAsAsked) {
+  const fs::path file = generate("--seed 3 --size-mb 0.5", "half.vfk");
+  const double size = static_cast<double>(fs::file_size(file));
+  EXPECT_NEAR(size, 0.5 * 1024 * 1024, 0.05 * 1024 * 1024);
+  read(file);
+  RingPoints points;
+  for (const auto& [id, parcel] : model_.parcels) {
+    collectRingPoints(parcel, points);
+    EXPECT_TRUE(ringsClose(points, parcel.hasMultipleRings)) << "parcel " << id;
+  }
+  const std::string bytes = readFile(file);
+  EXPECT_EQ(bytes.substr(bytes.size() - 4), "&K\r\n");
+  size_t lineEnds = 0;
+  size_t bareLineFeeds = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\n') continue;
+    ++lineEnds;
+    bareLineFeeds += i == 0 || bytes[i - 1] != '\r' ? 1 : 0;
+  }
+  EXPECT_GT(lineEnds, 1000u);
+  EXPECT_EQ(bareLineFeeds, 0u);
+}
+
+TEST_F(GeneratorTest, SameArgumentsGiveTheSameBytes) {
+  const std::string first = readFile(generate("--seed 42 --parcels 200", "a.vfk"));
+  const std::string second = readFile(generate("--seed 42 --parcels 200", "b.vfk"));
+  const std::string otherSeed = readFile(generate("--seed 43 --parcels 200", "c.vfk"));
+  ASSERT_GT(first.size(), 10'000u);
+  EXPECT_TRUE(first == second);
+  EXPECT_FALSE(first == otherSeed);
+}
+
+TEST_F(GeneratorTest, RejectsIncompleteArguments) {
+  const std::string quiet = " >/dev/null 2>&1";
+  const std::string tool = "'" + generatorPath().string() + "'";
+  const fs::path output = dir_.path() / "never.vfk";
+  EXPECT_NE(std::system((tool + " --seed 1 '" + output.string() + "'" + quiet).c_str()), 0);
+  EXPECT_NE(std::system((tool + " --parcels 10 '" + output.string() + "'" + quiet).c_str()), 0);
+  EXPECT_NE(
+      std::system((tool + " --seed 1 --parcels 10 --size-mb 1 '" + output.string() + "'" + quiet).c_str()),
+      0);
+  EXPECT_FALSE(fs::exists(output));
+}
+
+}  // namespace
+}  // namespace vorlane::testing
