@@ -46,15 +46,7 @@ TEST(SvgDocument, AnEmptyModelGivesTheFrameTheNineGroupsAndTheSymbols) {
       groupStart("VL_hranice_parcel", "VL_hranice_parcel", "-3", "0,127,0", "", "10") +
       "    </g>\n" +
       groupStart("VL_text_parcel", "", "-3", "165,0,124", "VL_text_mapy", "5") +
-      "\n"
-      "        <!-- Parcel arrow definition -->\n"
-      "        <symbol id=\"VL_symbol_arrow\" description=\"Popisná šipka\">\n"
-      "            <line x1=\"0\" y1=\"0\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
-      "            <line x1=\"-0.5\" y1=\"1.7\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
-      "            <line x1=\"0.5\" y1=\"1.7\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
-      "        </symbol>\n"
-      "\n"
-      "        <!-- Parcels arrows usage -->\n"
+      std::string(testing::kArrowDefinition) +
       "    </g>\n" +
       groupStart("VL_BPEJ", "VL_BPEJ", "-3", "127,255,255", "VL_text_mapy", "10") + "    </g>\n" +
       groupStart("VL_hranice_KU", "VL_hranice_KU", "-3", "255,0,0", "", "10") + "    </g>\n" +

@@ -67,6 +67,18 @@ std::string groupContent(const std::string& drawing, std::string_view layer);
 // xmllint is not installed.
 std::optional<bool> isWellFormedXml(const std::filesystem::path& path);
 
+// The arrow symbol and its comments, as every parcel text group holds them.
+constexpr std::string_view kArrowDefinition =
+    "\n"
+    "        <!-- Parcel arrow definition -->\n"
+    "        <symbol id=\"VL_symbol_arrow\" description=\"Popisná šipka\">\n"
+    "            <line x1=\"0\" y1=\"0\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
+    "            <line x1=\"-0.5\" y1=\"1.7\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
+    "            <line x1=\"0.5\" y1=\"1.7\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
+    "        </symbol>\n"
+    "\n"
+    "        <!-- Parcels arrows usage -->\n";
+
 // Every test that reads files starts from the code page a freshly loaded
 // library has, so that no test depends on the ones run before it.
 class ReaderTest : public ::testing::Test {

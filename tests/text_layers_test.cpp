@@ -82,16 +82,8 @@ TEST(ParcelTextLayer, WritesNumberTextsWithTheirParcelIdThenArrows) {
             "        <text id=\"2\" x=\"0.00\" y=\"0.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
             "fill=\"black\" font-size=\"0.50\">a</text>\n"
             "        <text id=\"2\" x=\"0.00\" y=\"0.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
-            "fill=\"black\" font-size=\"0.50\">b</text>\n"
-            "\n"
-            "        <!-- Parcel arrow definition -->\n"
-            "        <symbol id=\"VL_symbol_arrow\" description=\"Popisná šipka\">\n"
-            "            <line x1=\"0\" y1=\"0\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
-            "            <line x1=\"-0.5\" y1=\"1.7\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
-            "            <line x1=\"0.5\" y1=\"1.7\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
-            "        </symbol>\n"
-            "\n"
-            "        <!-- Parcels arrows usage -->\n"
+            "fill=\"black\" font-size=\"0.50\">b</text>\n" +
+                std::string(testing::kArrowDefinition) +
             "        <line x1=\"1.00\" y1=\"2.00\" x2=\"3.00\" y2=\"4.00\" stroke=\"black\" stroke-width=\"0.20\" />\n"
             "        <use x=\"3.00\" y=\"4.00\" xlink:href=\"#VL_symbol_arrow\"/>\n"
             "        <line x1=\"1.00\" y1=\"2.00\" x2=\"5.00\" y2=\"6.00\" stroke=\"black\" stroke-width=\"0.20\" />\n"
