@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# cmake --install into a fresh prefix, then a plain C project that finds the
+# package with find_package(Vorlane) converts a file through it; the
+# installed converter runs too. Usage: install_test.sh CMAKE BUILD_DIR SAMPLE_VFK
+set -euo pipefail
+
+cmake=$1
+build=$2
+sample=$3
+source=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+"$cmake" --install "$build" --prefix "$work/prefix" >"$work/install.log"
+for installed in include/Vorlane.h bin/vorlane; do
+  test -f "$work/prefix/$installed" || { echo "FAILED: $installed was not installed"; exit 1; }
+done
+ls "$work"/prefix/lib*/libVorlane.so* >/dev/null
+ls "$work"/prefix/lib*/cmake/Vorlane/VorlaneConfig.cmake >/dev/null
+
+"$cmake" -S "$source/install_consumer" -B "$work/consumer" \
+  -DCMAKE_PREFIX_PATH="$work/prefix" >"$work/configure.log"
+"$cmake" --build "$work/consumer" >"$work/build.log"
+
+mkdir "$work/Hřebečná"
+cp "$sample" "$work/Hřebečná/plán.vfk"
+test "$("$work/consumer/convert" "$work/Hřebečná/plán.vfk")" = "true"
+test "$(tail -c 6 "$work/Hřebečná/plán.svg")" = "</svg>"
+echo "ok: the C program converted a file through the installed package"
+
+test "$("$work/consumer/convert" "$work/missing.vfk")" = "VfkParser: Unable to open file$work/missing.vfk
+false" || { echo "FAILED: a missing file"; exit 1; }
+echo "ok: a missing file gives false"
+
+# The installed converter, moved away from the build tree, finds the
+# installed library and writes the same drawing.
+cp "$work/Hřebečná/plán.svg" "$work/by_library.svg"
+"$work/prefix/bin/vorlane" "$work/Hřebečná/plán.vfk" 2>/dev/null
+cmp "$work/Hřebečná/plán.svg" "$work/by_library.svg"
+echo "ok: the installed converter writes the same drawing"
