@@ -31,23 +31,23 @@ void dropMissingPoints(std::vector<Boundary>& parcelBoundaries,
                        std::vector<Polyline>& generalPolylines,
                        std::vector<Boundary>& bpejBoundaries,
                        std::vector<ElementPolyline>& elementPolylines) {
+  MessageBatch warnings;
   for (Boundary& boundary : parcelBoundaries) {
-    dropMissingPoints(boundary.pointIndices, [&boundary](size_t position) {
-      writeMessage("[Warning]: Parcel border polyline point missing (point index = " +
-                   std::to_string(position) + ", parcel ID1 = " + boundary.id1 +
-                   ", parcel ID2 = " + boundary.id2 + ")\n");
+    dropMissingPoints(boundary.pointIndices, [&](size_t position) {
+      warnings << "[Warning]: Parcel border polyline point missing (point index = " << position
+               << ", parcel ID1 = " << boundary.id1 << ", parcel ID2 = " << boundary.id2
+               << ")\n";
     });
   }
   for (Polyline& polyline : generalPolylines) {
-    dropMissingPoints(polyline.pointIndices, [](size_t position) {
-      writeMessage("[Warning]: General polyline point missing (point index = " +
-                   std::to_string(position) + ")\n");
+    dropMissingPoints(polyline.pointIndices, [&](size_t position) {
+      warnings << "[Warning]: General polyline point missing (point index = " << position
+               << ")\n";
     });
   }
   for (Boundary& boundary : bpejBoundaries) {
-    dropMissingPoints(boundary.pointIndices, [](size_t position) {
-      writeMessage("[Warning]: BPEJ polyline point missing (point index = " +
-                   std::to_string(position) + ")\n");
+    dropMissingPoints(boundary.pointIndices, [&](size_t position) {
+      warnings << "[Warning]: BPEJ polyline point missing (point index = " << position << ")\n";
     });
   }
   // Map-element lines are cleaned silently, so the writer never meets a

@@ -2,6 +2,7 @@
 #ifndef VORLANE_PLATFORM_CONSOLE_H_
 #define VORLANE_PLATFORM_CONSOLE_H_
 
+#include <string>
 #include <string_view>
 
 namespace vorlane {
@@ -9,6 +10,25 @@ namespace vorlane {
 // Writes the message and flushes it, so that it appears at the moment it
 // arises, in order with what the calling program writes.
 void writeMessage(std::string_view message);
+
+// Collects the messages of one step that may produce very many (a warning
+// per missing point) and writes them in large pieces: the same bytes, in the
+// same order, without a flush for every line. Whatever is left is written
+// when the batch ends.
+class MessageBatch {
+ public:
+  MessageBatch() = default;
+  ~MessageBatch() { flush(); }
+  MessageBatch(const MessageBatch&) = delete;
+  MessageBatch& operator=(const MessageBatch&) = delete;
+
+  MessageBatch& operator<<(std::string_view text);
+  MessageBatch& operator<<(size_t number);
+  void flush();
+
+ private:
+  std::string pending_;
+};
 
 }  // namespace vorlane
 

@@ -18,7 +18,10 @@ std::string_view formatFixed2(double value, char* buffer) {
   return std::string_view(buffer, static_cast<size_t>(result.ptr - buffer));
 }
 
-SvgOutput::SvgOutput(OutputFile* file) : file_(file) { buffer_.reserve(kFlushSize + 4096); }
+SvgOutput::SvgOutput(OutputFile* file) : file_(file) {
+  // A stream kept in memory grows as its text does.
+  if (file_ != nullptr) buffer_.reserve(kFlushSize + 4096);
+}
 
 SvgOutput::~SvgOutput() { flush(); }
 
@@ -47,9 +50,15 @@ SvgOutput& SvgOutput::operator<<(std::string_view text) {
 }
 
 SvgOutput& SvgOutput::operator<<(Escaped escaped) {
+  // The markup characters, the line feed, and the control characters that
+  // XML does not allow in a document at all (tab and CR it does).
+  static constexpr char kSpecial[] =
+      "&<>\"\n\x01\x02\x03\x04\x05\x06\x07\x08\x0B\x0C\x0E\x0F"
+      "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1A\x1B\x1C\x1D\x1E\x1F";
+  static constexpr std::string_view kSpecialWithNul(kSpecial, sizeof kSpecial);  // and the NUL
   std::string_view text = escaped.text;
   for (;;) {
-    const size_t special = text.find_first_of("&<>\"\n");
+    const size_t special = text.find_first_of(kSpecialWithNul);
     if (special == std::string_view::npos) break;
     appendRaw(text.substr(0, special));
     switch (text[special]) {
@@ -57,7 +66,8 @@ SvgOutput& SvgOutput::operator<<(Escaped escaped) {
       case '<': appendRaw("&lt;"); break;
       case '>': appendRaw("&gt;"); break;
       case '"': appendRaw("&quot;"); break;
-      default: appendRaw("\r\n"); break;
+      case '\n': appendRaw("\r\n"); break;
+      default: appendRaw("\xEF\xBF\xBD"); break;  // U+FFFD, the replacement character
     }
     text.remove_prefix(special + 1);
   }

@@ -18,7 +18,8 @@
 namespace vorlane {
 
 // Text from the model, written with "&", "<", ">" and '"' escaped so that
-// the document stays well-formed XML.
+// the document stays well-formed XML. Control characters that XML forbids
+// (all below 0x20 but tab, LF and CR) become U+FFFD.
 struct Escaped {
   std::string_view text;
 };

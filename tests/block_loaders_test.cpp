@@ -40,6 +40,7 @@ TEST_F(Loaders, SbpPlacesSurveyPointsByOrdinal) {
       "&DSBP;5;3;0;;100;\n"        // ordinals outside 1 to 1000000
       "&DSBP;6;3;-5;;100;\n"
       "&DSBP;7;3;1000001;;100;\n"
+      "&DSBP;7;3;2147483648;;100;\n"
       "&DSBP;8;3;1;;101;\n"
       "&DSBP;9;4;1;;101;\n"        // the same ordinal again: the later point wins
       "&DSBP;10;3;1000001;;102;\n"  // never placed: no list for 102

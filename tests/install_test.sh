@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # cmake --install into a fresh prefix, then a plain C project that finds the
 # package with find_package(Vorlane) converts a file through it; the
-# installed converter runs too. Usage: install_test.sh CMAKE BUILD_DIR SAMPLE_VFK
+# installed converter runs too.
+# Usage: install_test.sh CMAKE BUILD_DIR SAMPLE_VFK [C_FLAGS]
 set -euo pipefail
 
 cmake=$1
 build=$2
 sample=$3
+c_flags=${4:-}
 source=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -19,7 +21,7 @@ ls "$work"/prefix/lib*/libVorlane.so* >/dev/null
 ls "$work"/prefix/lib*/cmake/Vorlane/VorlaneConfig.cmake >/dev/null
 
 "$cmake" -S "$source/install_consumer" -B "$work/consumer" \
-  -DCMAKE_PREFIX_PATH="$work/prefix" >"$work/configure.log"
+  -DCMAKE_PREFIX_PATH="$work/prefix" -DCMAKE_C_FLAGS="$c_flags" >"$work/configure.log"
 "$cmake" --build "$work/consumer" >"$work/build.log"
 
 mkdir "$work/Hřebečná"

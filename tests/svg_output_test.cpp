@@ -58,6 +58,10 @@ TEST(SvgOutput, EscapesModelText) {
   SvgOutput out;
   out << Escaped{"a&b<c>d\"e'f č"} << Escaped{""} << Escaped{"&&"};
   EXPECT_EQ(out.text(), "a&amp;b&lt;c&gt;d&quot;e'f č&amp;&amp;");
+
+  SvgOutput controls;
+  controls << Escaped{std::string_view("a\0b\x01\tc\rd\x1f\x7f", 10)};
+  EXPECT_EQ(controls.text(), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\tc\rd\xEF\xBF\xBD\x7f");
 }
 
 TEST(SvgOutput, IgnoresADecimalCommaLocale) {
@@ -74,7 +78,7 @@ TEST(SvgOutput, IgnoresADecimalCommaLocale) {
 
 TEST(SvgOutput, WritesLargeDocumentsThroughTheFile) {
   testing::TempDir dir;
-  const auto path = dir.path() / "big.svg";
+  const auto path = dir.path() / "big.txt";
   std::string expected;
   {
     OutputFile file(testing::widePath(path));

@@ -26,6 +26,13 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
   std::error_code ignored;
+  // Every drawing a test leaves behind is checked, whatever the test asserts.
+  for (auto entry = fs::recursive_directory_iterator(path_, ignored);
+       entry != fs::recursive_directory_iterator(); entry.increment(ignored)) {
+    if (entry->is_regular_file(ignored) && entry->path().extension() == ".svg") {
+      expectWellFormedXml(entry->path());
+    }
+  }
   fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
   fs::remove_all(path_, ignored);
 }
@@ -56,9 +63,15 @@ ReadResult readVfk(const std::string& vfkText) {
 }
 
 std::optional<bool> isWellFormedXml(const fs::path& path) {
-  if (std::system("command -v xmllint >/dev/null 2>&1") != 0) return std::nullopt;
+  static const bool haveXmllint = std::system("command -v xmllint >/dev/null 2>&1") == 0;
+  if (!haveXmllint) return std::nullopt;
   const std::string command = "xmllint --noout '" + path.string() + "'";
   return std::system(command.c_str()) == 0;
+}
+
+void expectWellFormedXml(const fs::path& path) {
+  EXPECT_NE(isWellFormedXml(path), std::optional<bool>(false))
+      << path << " is not well-formed XML (xmllint's report is above)";
 }
 
 std::string crlf(std::string_view text) {
@@ -73,6 +86,8 @@ std::string crlf(std::string_view text) {
 std::string drawing(const VfkParser& model, int units, bool centreOrigin) {
   SvgOutput out;
   writeDocument(model, out, units, centreOrigin);
+  TempDir dir;  // checks the drawing when it goes
+  writeFile(dir.path() / "drawing.svg", out.text());
   return out.text();
 }
 

@@ -16,7 +16,8 @@
 
 namespace vorlane::testing {
 
-// A fresh folder, removed with everything in it when the object goes.
+// A fresh folder, removed with everything in it when the object goes. The
+// drawings (*.svg) left in it are first checked to be well-formed XML.
 class TempDir {
  public:
   TempDir();
@@ -56,7 +57,8 @@ ReadResult readVfk(const std::string& vfkText);
 // "\n" replaced by CR LF, as the drawing's line ends are written.
 std::string crlf(std::string_view text);
 
-// The whole drawing of "model", as writeSvg would write it to a file.
+// The whole drawing of "model", as writeSvg would write it to a file; it is
+// checked to be well-formed XML.
 std::string drawing(const VfkParser& model, int units = 1, bool centreOrigin = false);
 
 // The lines between the start and end tags of the layer group "layer" in a
@@ -66,6 +68,9 @@ std::string groupContent(const std::string& drawing, std::string_view layer);
 // Whether xmllint (libxml2) finds the file well-formed XML; nullopt when
 // xmllint is not installed.
 std::optional<bool> isWellFormedXml(const std::filesystem::path& path);
+
+// A test failure when xmllint finds the file ill-formed.
+void expectWellFormedXml(const std::filesystem::path& path);
 
 // The arrow symbol and its comments, as every parcel text group holds them.
 constexpr std::string_view kArrowDefinition =

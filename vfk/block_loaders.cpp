@@ -1,5 +1,6 @@
 #include "vfk/block_loaders.h"
 
+#include <algorithm>
 #include <string>
 
 #include "vfk/numbers.h"
@@ -28,21 +29,6 @@ LabelColumns findLabelColumns(const SplitLine& definition, bool hasText,
   return columns;
 }
 
-// Places a point by its ordinal number into the list of "ownerId" in
-// "lists", creating the list. Rows without an owner, and ordinals outside
-// 1 to kMaxPointOrdinal, place nothing.
-void placePoint(std::unordered_map<uint64_t, PointList>& lists, std::string_view ownerId,
-                int pointIndex, int ordinal) {
-  if (ownerId.empty() || ordinal < 1 || ordinal > kMaxPointOrdinal) return;
-  setPointIndexAt(lists[idKey(ownerId)], pointIndex, ordinal - 1);
-}
-
-const PointList* findList(const std::unordered_map<uint64_t, PointList>& lists,
-                          std::string_view id) {
-  const auto found = lists.find(idKey(id));
-  return found == lists.end() ? nullptr : &found->second;
-}
-
 }  // namespace
 
 void setPointIndexAt(PointList& list, int pointIndex, int position) {
@@ -52,6 +38,30 @@ void setPointIndexAt(PointList& list, int pointIndex, int position) {
 }
 
 BlockLoaders::BlockLoaders(VfkParser& model) : model_(model) {}
+
+void BlockLoaders::placePoint(std::unordered_map<uint64_t, PointList>& lists,
+                              std::string_view ownerId, int pointIndex, int ordinal) {
+  if (ownerId.empty() || ordinal < 1 || ordinal > kMaxPointOrdinal) return;
+  const uint64_t key = idKey(ownerId);
+  const auto found = lists.find(key);
+  const int64_t size = found == lists.end() ? 0 : static_cast<int64_t>(found->second.size());
+  const int64_t growth = std::max<int64_t>(0, ordinal - size);
+  const int64_t padding = std::max<int64_t>(0, growth - 1);
+  if (padding > budget_.placeholdersLeft) return;
+  budget_.placeholdersLeft -= padding;
+  budget_.lineEntriesLeft += growth;
+  setPointIndexAt(found == lists.end() ? lists[key] : found->second, pointIndex, ordinal - 1);
+}
+
+const PointList* BlockLoaders::takeList(const std::unordered_map<uint64_t, PointList>& lists,
+                                        std::string_view id) {
+  const auto found = lists.find(idKey(id));
+  if (found == lists.end()) return nullptr;
+  const auto size = static_cast<int64_t>(found->second.size());
+  if (size > budget_.lineEntriesLeft) return nullptr;
+  budget_.lineEntriesLeft -= size;
+  return &found->second;
+}
 
 void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition) {
   const int count = definition.fieldCount;
@@ -197,7 +207,7 @@ void BlockLoaders::loadSbm(const SplitLine& row) {
 void BlockLoaders::loadHp(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const int typeCode = readInt(row.field(p.parcelBoundaryTypeIdx));
-  if (const PointList* list = findList(maps_.hpPointLists, row.field(p.parcelBoundaryIDIdx))) {
+  if (const PointList* list = takeList(maps_.hpPointLists, row.field(p.parcelBoundaryIDIdx))) {
     model_.addParcelBoundary(*list, row.field(p.parcelBoundaryParcel1IDIdx),
                              row.field(p.parcelBoundaryParcel2IDIdx), typeCode);
   }
@@ -231,7 +241,7 @@ void BlockLoaders::loadOb(const SplitLine& row) {
   if (kind == "ZDB") {
     building.symbolLabel = readTextLabel(row, p.buildingAreaTypPPDIdx, p.buildingAreaLabel, false);
   } else if (kind == "OB") {
-    if (const PointList* list = findList(maps_.obPointLists, row.field(p.buildingAreaIDIdx))) {
+    if (const PointList* list = takeList(maps_.obPointLists, row.field(p.buildingAreaIDIdx))) {
       building.polylineIndices.push_back(model_.addGeneralPolyline(*list));
     }
   }
@@ -246,7 +256,7 @@ void BlockLoaders::loadDpm(const SplitLine& row) {
     model_.mapTexts.push_back(
         readTextLabel(row, p.otherElementsTypPPDIdx, p.otherElementsLabel, true));
   } else if (typeCode == kInnerDrawingTypeCode) {
-    if (const PointList* list = findList(maps_.dpmPointLists, row.field(p.otherElementsIDIdx))) {
+    if (const PointList* list = takeList(maps_.dpmPointLists, row.field(p.otherElementsIDIdx))) {
       model_.addElementPolyline(*list, kInnerDrawingTypeCode);
     }
   }
@@ -257,7 +267,7 @@ void BlockLoaders::loadHbpej(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const std::string_view code1 = stripQuotes(row.field(p.bpejBoundaryCode1Idx));
   const std::string_view code2 = stripQuotes(row.field(p.bpejBoundaryCode2Idx));
-  if (const PointList* list = findList(maps_.sbmPointLists, row.field(p.bpejBoundaryIDIdx))) {
+  if (const PointList* list = takeList(maps_.sbmPointLists, row.field(p.bpejBoundaryIDIdx))) {
     model_.addBpejBoundary(*list, code1, code2);
   }
 }

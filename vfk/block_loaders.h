@@ -107,6 +107,20 @@ struct LookupMaps {
 // reader allocate.
 constexpr int kMaxPointOrdinal = 1'000'000;
 
+// Bounds on what one file can make the reader store beyond its own rows, so
+// that memory, time and the warnings about missing points grow with the file
+// and not with the numbers written in it. A real file has no gaps in its
+// ordinals and takes each point list once; a corrupt one may do neither.
+struct PointBudget {
+  // Gaps: -1 placeholders all point lists may receive in all. A row whose
+  // ordinal would pad a list beyond this is not placed.
+  int64_t placeholdersLeft = 1'000'000;
+  // Lines may take, in all, the entries the point lists grew by plus this
+  // spare (a list taken once more, say). A line whose list would overdraw
+  // it is dropped like one without a list.
+  int64_t lineEntriesLeft = 1'000'000;
+};
+
 // Puts "pointIndex" at "position" of "list", first padding the list with -1
 // when it is shorter. A later row for the same position replaces the point.
 // REQUIRES: position >= 0.
@@ -146,7 +160,18 @@ class BlockLoaders {
 
   VfkParser& model_;
   FieldPositions positions_;
+  // Places a point by its ordinal number into the list of "ownerId" in
+  // "lists", creating the list. Rows without an owner, and ordinals outside
+  // 1 to kMaxPointOrdinal or beyond the budget, place nothing.
+  void placePoint(std::unordered_map<uint64_t, PointList>& lists, std::string_view ownerId,
+                  int pointIndex, int ordinal);
+  // The point list of "id" for a new line, or null when there is none or it
+  // would overdraw the budget.
+  const PointList* takeList(const std::unordered_map<uint64_t, PointList>& lists,
+                            std::string_view id);
+
   LookupMaps maps_;
+  PointBudget budget_;
   TextLabel label_;
 };
 

@@ -5,8 +5,8 @@
 #ifndef VORLANE_VFK_LINE_READER_H_
 #define VORLANE_VFK_LINE_READER_H_
 
+#include <memory>
 #include <string_view>
-#include <vector>
 
 #include "platform/files.h"
 
@@ -32,7 +32,9 @@ class LineReader {
   static constexpr size_t kChunkSize = 1 << 20;
 
   InputFile& file_;
-  std::vector<char> buffer_;
+  // Left uninitialized: only the bytes read are ever looked at.
+  std::unique_ptr<char[]> buffer_;
+  size_t capacity_ = kChunkSize;
   size_t begin_ = 0;  // first unread byte
   size_t end_ = 0;    // one past the last byte read
   bool inputEnded_ = false;

@@ -1,0 +1,47 @@
+// Fuzzes the whole conversion through the exported function: whatever the
+// file holds, the call returns true and leaves a complete drawing with the
+// nine layer groups in their order.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "Vorlane.h"
+#include "fuzz/fuzz_input.h"
+
+namespace {
+
+constexpr std::string_view kLayers[] = {
+    "VL_mapove_znacky", "VL_hranice_parcel", "VL_text_parcel",  "VL_BPEJ",
+    "VL_hranice_KU",    "VL_hranice_budov",  "VL_cisla_budov", "VL_prvky_mapy",
+    "VL_vnitrni_kresby"};
+
+constexpr std::string_view kEnd = "</svg>";
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  vorlane::fuzz::prepareFuzzing();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using vorlane::fuzz::fail;
+  const vorlane::PathString path = vorlane::fuzz::writeInput(data, size);
+  // Both origins, so that the centre's arithmetic is fuzzed too.
+  if (!Vorlane_ParseVfk(path.c_str(), 1, size % 2 == 1)) fail("a readable file gave false");
+
+  const std::string drawing = vorlane::fuzz::readDrawing();
+  if (drawing.size() < kEnd.size() || drawing.compare(drawing.size() - kEnd.size(), kEnd.size(), kEnd) != 0) {
+    fail("the drawing does not end with </svg>");
+  }
+  // Texts are escaped, so a group's opening cannot come from the file.
+  size_t position = 0;
+  for (const std::string_view layer : kLayers) {
+    const std::string opening = "\r\n    <g layer=\"" + std::string(layer) + "\"";
+    position = drawing.find(opening, position);
+    if (position == std::string::npos) fail("a layer group is missing or out of order");
+    position += opening.size();
+  }
+  return 0;
+}

@@ -1,0 +1,32 @@
+// The fuzzers' input: each one is written as a VFK file into a folder of
+// the fuzzer process's own.
+#ifndef VORLANE_FUZZ_FUZZ_INPUT_H_
+#define VORLANE_FUZZ_FUZZ_INPUT_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/path.h"
+
+namespace vorlane::fuzz {
+
+// Creates the folder and silences standard output, where the library's
+// warnings would otherwise flood the fuzzer's log.
+void prepareFuzzing();
+
+// Writes the bytes to the input file, resets the process-wide code page as
+// a fresh process has it, and returns the file's path.
+PathString writeInput(const uint8_t* data, size_t size);
+
+// The drawing the input file gives, and its contents ("" when missing).
+std::string drawingPath();
+std::string readDrawing();
+
+// Reports a broken rule with the input's size and aborts, so that the
+// fuzzer keeps the input.
+[[noreturn]] void fail(const char* rule);
+
+}  // namespace vorlane::fuzz
+
+#endif  // VORLANE_FUZZ_FUZZ_INPUT_H_

@@ -1,0 +1,252 @@
+// Files no export would write, converted through the exported function: the
+// call returns, and the drawing is complete and well-formed (the folder of
+// each test checks every drawing left in it).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "Vorlane.h"
+#include "tests/test_support.h"
+
+namespace vorlane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A triangle parcel 77 with its number; SOBR columns (ID, Y, X).
+const std::string kPoints =
+    "&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
+    "&DSOBR;1;10;20\n&DSOBR;2;11;20\n&DSOBR;3;11;21\n";
+const std::string kTriangle =
+    "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30\n"
+    "&DSBP;1;1;5\n&DSBP;2;2;5\n&DSBP;3;3;5\n&DSBP;1;4;5\n"
+    "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n&DHP;5;0;77;\n"
+    "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\n";
+const std::string kNumber = "&DOP;77;\"PC\";0;\"77\"\n";
+const std::string kTrianglePath =
+    "<path id=\"77\" style=\"fill:none;stroke:black;stroke-width:0.2\" "
+    "d=\"M-10.00,-20.00 -11.00,-20.00 -11.00,-21.00 -10.00,-20.00 \"/>";
+
+constexpr std::string_view kLayers[] = {
+    "VL_mapove_znacky", "VL_hranice_parcel", "VL_text_parcel",  "VL_BPEJ",
+    "VL_hranice_KU",    "VL_hranice_budov",  "VL_cisla_budov", "VL_prvky_mapy",
+    "VL_vnitrni_kresby"};
+
+class HostileInput : public testing::ReaderTest {
+ protected:
+  // Writes the bytes as NAME.vfk, converts it and returns the drawing ("" when
+  // there is none); the result of the call is in "converted".
+  std::string convert(const std::string& bytes, const std::string& name = "input") {
+    testing::writeFile(dir.path() / (name + ".vfk"), bytes);
+    return convertWritten(name);
+  }
+
+  std::string convertWritten(const std::string& name) {
+    const auto input = testing::widePath(dir.path() / (name + ".vfk"));
+    output = testing::captureStdout([&] { converted = Vorlane_ParseVfk(input.c_str(), 1, false); });
+    const fs::path svg = dir.path() / (name + ".svg");
+    return fs::exists(svg) ? testing::readFile(svg) : "";
+  }
+
+  // The nine groups in order, and the end tag last.
+  static void expectComplete(const std::string& drawing) {
+    size_t position = 0;
+    for (const std::string_view layer : kLayers) {
+      position = drawing.find("\r\n    <g layer=\"" + std::string(layer) + "\"", position);
+      ASSERT_NE(position, std::string::npos) << layer;
+    }
+    ASSERT_GE(drawing.size(), 6u);
+    EXPECT_EQ(drawing.substr(drawing.size() - 6), "</svg>");
+  }
+
+  testing::TempDir dir;
+  bool converted = false;
+  std::string output;  // what the library printed
+};
+
+TEST_F(HostileInput, BytesThatAreNoVfkGiveTheEmptyDrawing) {
+  const std::string empty = testing::drawing(VfkParser());
+  EXPECT_EQ(convert(""), empty);
+  EXPECT_TRUE(converted);
+
+  // Random bytes of every value, line ends and semicolons among them.
+  std::mt19937 random(5);
+  std::string garbage(1 << 20, '\0');
+  for (char& c : garbage) c = static_cast<char>(random() % 256);
+  const std::string drawing = convert(garbage);
+  EXPECT_TRUE(converted);
+  expectComplete(drawing);
+
+  // Only the 0x1A byte ends the input; NUL bytes are data.
+  EXPECT_EQ(convert(std::string(1000, '\0')), empty);
+}
+
+TEST_F(HostileInput, NulBytesAndACutLastLineAreReadAsData) {
+  using namespace std::string_literals;
+  // A NUL ends a number as any other stray character does, and becomes
+  // U+FFFD in a text, since XML cannot hold it.
+  const std::string drawing =
+      convert("&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
+              "&DSOBR;1;10\0"s "99;20\n&DSOBR;2;11;20\n&DSOBR;3;11;21\n" +
+              kTriangle + "&DOP;77;\"PC\";0;\"7\0"s "7\"\n");
+  EXPECT_NE(drawing.find(kTrianglePath), std::string::npos);
+  EXPECT_NE(drawing.find(">7\xEF\xBF\xBD" "7</text>"), std::string::npos);
+
+  // The file ends inside a quoted text: the last line is a line like any
+  // other, and its last character is taken for the closing quote.
+  const std::string cut = convert(kPoints + kTriangle + "&DOP;77;\"PC\";0;\"123");
+  EXPECT_NE(cut.find(kTrianglePath), std::string::npos);
+  EXPECT_NE(cut.find(">12</text>"), std::string::npos);
+}
+
+TEST_F(HostileInput, HugeLinesAndFieldCountsChangeNothingElse) {
+  const std::string expected = convert(kPoints + kTriangle + kNumber, "plain");
+  ASSERT_NE(expected.find(kTrianglePath), std::string::npos);
+
+  // A single line of 100 MB, in a block without a loader.
+  std::string huge = "&BXYZ;A T255\n&DXYZ;";
+  huge.append(100 << 20, 'x');
+  EXPECT_EQ(convert(huge + "\n" + kPoints + kTriangle + kNumber), expected);
+
+  // 100000 semicolons: the fields beyond the 50th are dropped.
+  const std::string semicolons(100000, ';');
+  EXPECT_EQ(convert("&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2" + semicolons + "\n" +
+                    "&DSOBR;1;10;20" + semicolons + "\n&DSOBR;2;11;20\n&DSOBR;3;11;21\n" +
+                    kTriangle + kNumber),
+            expected);
+}
+
+TEST_F(HostileInput, CoordinatesThatAreNotFiniteAreWrittenAsThePrintfDigits) {
+  // Point 2 has Y "nan", point 3 has X "1e400" (an infinity), point 4 "-"
+  // for both (zero). A NaN never widens the extent; an infinity does.
+  const std::string drawing = convert(
+      "&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
+      "&DSOBR;1;10;20\n&DSOBR;2;nan;20\n&DSOBR;3;11;1e400\n&DSOBR;4;-;-\n" +
+      kTriangle + kNumber);
+  EXPECT_NE(drawing.find("    viewBox=\"-11.00 -inf 11.00 inf\"\r\n"), std::string::npos);
+  EXPECT_NE(drawing.find("d=\"M-10.00,-20.00 -nan,-20.00 -11.00,-inf -10.00,-20.00 \"/>"),
+            std::string::npos);
+
+  const std::string infinite = convert(kPoints + "&DSOBR;3;inf;-INFINITY\n" + kTriangle + kNumber);
+  EXPECT_NE(infinite.find("-11.00,-20.00 -inf,inf -10.00,-20.00 "), std::string::npos);
+}
+
+TEST_F(HostileInput, BlocksWithoutTheirColumnsAreReadWithEmptyValues) {
+  // Every block the reader knows, defined without a single column.
+  std::string file;
+  for (const char* block : {"KATUZE", "SOBR", "SBP", "SBM", "HP", "OP", "OB", "DPM", "HBPEJ",
+                            "OBPEJ", "TYPBUD", "BUD", "OBDEBO"}) {
+    file += "&B" + std::string(block) + "\n&D" + block + ";1;2;3\n";
+  }
+  testing::ReadResult result = testing::readVfk(file);
+  const VfkParser& model = *result.model;
+  // SOBR and SBM rows add a point each at (-0, -0); OB and BUD rows make the
+  // building with the empty identifier; TYPBUD adds type 0, so the defaults
+  // are not added. Nothing else has the identifiers it needs.
+  EXPECT_EQ(model.points.size(), 2u);
+  EXPECT_TRUE(std::signbit(model.points[0].x));
+  EXPECT_EQ(model.buildings.size(), 1u);
+  EXPECT_EQ(model.buildings.count(""), 1u);
+  EXPECT_EQ(model.buildingTypes.size(), 1u);
+  EXPECT_TRUE(model.parcelBoundaries.empty() && model.bpejBoundaries.empty() &&
+              model.generalPolylines.empty() && model.parcels.empty());
+  EXPECT_EQ(result.output, "");
+  expectComplete(convert(file));
+  EXPECT_TRUE(converted);
+}
+
+TEST_F(HostileInput, GapsAndRepeatedLinesAreBoundedByTheRows) {
+  const testing::ReadResult result = testing::readVfk(
+      kPoints + "&DSOBR;4;12;22\n"
+      "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30;DPM_ID N30\n"
+      "&DSBP;1;1;;300\n&DSBP;2;999999;;300\n"  // 999997 placeholders: 3 are left
+      "&DSBP;1;1;101;\n&DSBP;4;4;101;\n"        // 2 more
+      "&DSBP;1;1;102;\n&DSBP;3;3;102;\n"        // the last one
+      "&DSBP;1;1;103;\n&DSBP;3;3;103;\n"        // would need one more: not placed
+      "&DSBP;2;2;103;\n"
+      "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n"
+      "&DHP;101;0;1;\n&DHP;102;0;2;\n&DHP;103;0;3;\n"
+      // Lines may take what the lists grew by (1000008 entries) plus a spare
+      // of 1000000: 9 went to the boundaries, so list 300 is taken twice.
+      "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10\n"
+      "&DDPM;300;\"X\";21800\n&DDPM;300;\"X\";21800\n&DDPM;300;\"X\";21800\n");
+  const VfkParser& model = *result.model;
+  ASSERT_EQ(model.parcelBoundaries.size(), 3u);
+  EXPECT_EQ(model.parcelBoundaries[0].pointIndices, (std::vector<int>{0, 3}));
+  EXPECT_EQ(model.parcelBoundaries[1].pointIndices, (std::vector<int>{0, 2}));
+  EXPECT_EQ(model.parcelBoundaries[2].pointIndices, (std::vector<int>{0, 1}));
+  EXPECT_EQ(result.output,
+            "[Warning]: Parcel border polyline point missing (point index = 1, parcel ID1 = 1, "
+            "parcel ID2 = )\n"
+            "[Warning]: Parcel border polyline point missing (point index = 2, parcel ID1 = 1, "
+            "parcel ID2 = )\n"
+            "[Warning]: Parcel border polyline point missing (point index = 1, parcel ID1 = 2, "
+            "parcel ID2 = )\n");
+  ASSERT_EQ(model.elementPolylines.size(), 2u);
+  EXPECT_EQ(model.elementPolylines[1].pointIndices, (std::vector<int>{0, 1}));
+}
+
+TEST_F(HostileInput, ABlockDefinedAgainUsesItsNewColumnOrder) {
+  const testing::ReadResult result = testing::readVfk(
+      "&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n&DSOBR;1;10;20\n"
+      "&BSOBR;SOURADNICE_X N10.2;STAV_DAT N2;ID N30;SOURADNICE_Y N10.2\n&DSOBR;21;0;2;11\n");
+  ASSERT_EQ(result.model->points.size(), 2u);
+  EXPECT_EQ(result.model->points[1].x, -11.0);
+  EXPECT_EQ(result.model->points[1].y, -21.0);
+}
+
+TEST_F(HostileInput, TenThousandTinyRingsOfOneParcel) {
+  // Ring k is a triangle of points 3k+1, 3k+2, 3k+3; its three boundaries
+  // come in three separate runs, so every ring is found by search.
+  constexpr int kRings = 10000;
+  std::string points = "&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n";
+  std::string connections = "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30\n";
+  std::string boundaries = "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n";
+  for (int side = 0; side < 3; ++side) {
+    for (int ring = 0; ring < kRings; ++ring) {
+      const int from = 3 * ring + side + 1;
+      const int to = 3 * ring + (side + 1) % 3 + 1;
+      const std::string boundary = std::to_string(side * kRings + ring + 1);
+      connections += "&DSBP;" + std::to_string(from) + ";1;" + boundary + "\n";
+      connections += "&DSBP;" + std::to_string(to) + ";2;" + boundary + "\n";
+      boundaries += "&DHP;" + boundary + ";0;1;\n";
+      points += "&DSOBR;" + std::to_string(from) + ";" + std::to_string(ring) + ";" +
+                std::to_string(side) + "\n";
+    }
+  }
+  const std::string drawing = convert(points + connections + boundaries +
+                                      "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\n"
+                                      "&DOP;1;\"PC\";0;\"1\"\n");
+  EXPECT_EQ(output, "");
+  const size_t path = drawing.find("<path id=\"1\" ");
+  ASSERT_NE(path, std::string::npos);
+  const std::string d = drawing.substr(path, drawing.find("/>", path) - path);
+  size_t moves = 0;
+  for (const char c : d) moves += c == 'M' ? 1 : 0;
+  EXPECT_EQ(moves, static_cast<size_t>(kRings));
+  // The first ring, closed. Chaining swapped the other sides of ring 0 into
+  // positions 1 and 2, so the first sides of rings 1 and 2 went back to
+  // theirs: ring 3 comes next.
+  EXPECT_NE(d.find("M-0.00,-0.00 -0.00,-1.00 -0.00,-2.00 -0.00,-0.00 Z M -3.00,-0.00 "),
+            std::string::npos)
+      << d.substr(0, 200);
+}
+
+TEST_F(HostileInput, AFileOpenInAnotherProgramIsStillRead) {
+  const std::string expected = convert(kPoints + kTriangle + kNumber, "plain");
+  // The input is held open for writing, and the old drawing for reading.
+  std::ofstream writer(dir.path() / "open.vfk", std::ios::binary);
+  writer << kPoints << kTriangle << kNumber << std::flush;
+  testing::writeFile(dir.path() / "open.svg", "an earlier drawing");
+  std::ifstream reader(dir.path() / "open.svg", std::ios::binary);
+  EXPECT_EQ(convertWritten("open"), expected);
+  EXPECT_TRUE(converted);
+}
+
+}  // namespace
+}  // namespace vorlane
