@@ -80,15 +80,15 @@ template <typename Area, typename Init>
 void registerBoundary(std::map<std::string, Area, std::less<>>& areas, std::string_view id,
                       int n, Init initNewArea) {
   if (id.empty()) return;
-  const auto found = areas.find(id);
-  if (found != areas.end()) {
+  const auto found = areas.lower_bound(id);
+  if (found != areas.end() && found->first == id) {
     found->second.boundaryIndices.push_back(n);
     return;
   }
   Area area;
   initNewArea(area, std::string(id));
   area.boundaryIndices.push_back(n);
-  areas.emplace(std::string(id), std::move(area));
+  areas.emplace_hint(found, std::string(id), std::move(area));
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
+#include <unordered_map>
 
 #include "tests/test_support.h"
 #include "vfk/block_loaders.h"
@@ -21,6 +23,28 @@ const std::string kFourPoints =
     "&DSOBR;1;0;1;10\n&DSOBR;2;0;2;20\n&DSOBR;3;0;3;30\n&DSOBR;4;0;4;40\n";
 const std::string kSbp = "&BSBP;ID N30;BP_ID N30;PORADOVE_CISLO_BODU N38;OB_ID N30;HP_ID N30;DPM_ID N30\n";
 const std::string kHp = "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n";
+
+TEST(IdMap, FindsWhatAStandardMapFinds) {
+  // Keys that differ only in their high bits, low bits, or not at all.
+  IdMap<int> map;
+  std::unordered_map<uint64_t, int> expected;
+  std::mt19937_64 random(3);
+  for (int i = 0; i < 20000; ++i) {
+    const uint64_t key = i % 3 == 0 ? random() : i % 3 == 1 ? (random() % 64) << 40 : random() % 500;
+    map[key] = i;
+    expected[key] = i;
+    const uint64_t probe = random() % 1000;
+    const int* found = map.find(probe);
+    const auto wanted = expected.find(probe);
+    ASSERT_EQ(found == nullptr, wanted == expected.end()) << probe;
+    if (found != nullptr) {
+      ASSERT_EQ(*found, wanted->second);
+    }
+  }
+  EXPECT_EQ(map.size(), expected.size());
+  for (const auto& [key, value] : expected) ASSERT_EQ(*map.find(key), value);
+  EXPECT_EQ(IdMap<int>().find(0), nullptr);
+}
 
 TEST(SetPointIndexAt, PadsWithPlaceholdersAndReplaces) {
   PointList list;

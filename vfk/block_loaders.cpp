@@ -39,28 +39,27 @@ void setPointIndexAt(PointList& list, int pointIndex, int position) {
 
 BlockLoaders::BlockLoaders(VfkParser& model) : model_(model) {}
 
-void BlockLoaders::placePoint(std::unordered_map<uint64_t, PointList>& lists,
-                              std::string_view ownerId, int pointIndex, int ordinal) {
+void BlockLoaders::placePoint(IdMap<PointList>& lists, std::string_view ownerId, int pointIndex,
+                              int ordinal) {
   if (ownerId.empty() || ordinal < 1 || ordinal > kMaxPointOrdinal) return;
   const uint64_t key = idKey(ownerId);
-  const auto found = lists.find(key);
-  const int64_t size = found == lists.end() ? 0 : static_cast<int64_t>(found->second.size());
+  PointList* found = lists.find(key);
+  const int64_t size = found == nullptr ? 0 : static_cast<int64_t>(found->size());
   const int64_t growth = std::max<int64_t>(0, ordinal - size);
   const int64_t padding = std::max<int64_t>(0, growth - 1);
   if (padding > budget_.placeholdersLeft) return;
   budget_.placeholdersLeft -= padding;
   budget_.lineEntriesLeft += growth;
-  setPointIndexAt(found == lists.end() ? lists[key] : found->second, pointIndex, ordinal - 1);
+  setPointIndexAt(found == nullptr ? lists[key] : *found, pointIndex, ordinal - 1);
 }
 
-const PointList* BlockLoaders::takeList(const std::unordered_map<uint64_t, PointList>& lists,
-                                        std::string_view id) {
-  const auto found = lists.find(idKey(id));
-  if (found == lists.end()) return nullptr;
-  const auto size = static_cast<int64_t>(found->second.size());
+const PointList* BlockLoaders::takeList(IdMap<PointList>& lists, std::string_view id) {
+  const PointList* found = lists.find(idKey(id));
+  if (found == nullptr) return nullptr;
+  const auto size = static_cast<int64_t>(found->size());
   if (size > budget_.lineEntriesLeft) return nullptr;
   budget_.lineEntriesLeft -= size;
-  return &found->second;
+  return found;
 }
 
 void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition) {
@@ -179,12 +178,12 @@ void BlockLoaders::loadSobr(const SplitLine& row) {
 void BlockLoaders::loadSbp(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const int ordinal = readInt(row.field(p.pointConnectionPointOrdinalNumberIdx));
-  const auto point = maps_.pointsIDHashIndexMap.find(idKey(row.field(p.pointConnectionPointIDIdx)));
+  const int* point = maps_.pointsIDHashIndexMap.find(idKey(row.field(p.pointConnectionPointIDIdx)));
   // A point no SOBR row defined has no index to place.
-  if (point == maps_.pointsIDHashIndexMap.end()) return;
-  placePoint(maps_.hpPointLists, row.field(p.pointConnectionHpIDIdx), point->second, ordinal);
-  placePoint(maps_.obPointLists, row.field(p.pointConnectionObIDIdx), point->second, ordinal);
-  placePoint(maps_.dpmPointLists, row.field(p.pointConnectionDpmIDIdx), point->second, ordinal);
+  if (point == nullptr) return;
+  placePoint(maps_.hpPointLists, row.field(p.pointConnectionHpIDIdx), *point, ordinal);
+  placePoint(maps_.obPointLists, row.field(p.pointConnectionObIDIdx), *point, ordinal);
+  placePoint(maps_.dpmPointLists, row.field(p.pointConnectionDpmIDIdx), *point, ordinal);
 }
 
 // Points with coordinates of their own: every row adds a point, and places

@@ -8,9 +8,9 @@
 #define VORLANE_VFK_BLOCK_LOADERS_H_
 
 #include <cstdint>
-#include <unordered_map>
 
 #include "model/records.h"
+#include "vfk/id_map.h"
 #include "vfk/record_syntax.h"
 
 namespace vorlane {
@@ -94,12 +94,12 @@ struct FieldPositions {
 // The parse-time lookup maps, keyed by idKey() of an identifier. A point
 // list exists only once a row has put a point into it.
 struct LookupMaps {
-  std::unordered_map<uint64_t, int> pointsIDHashIndexMap;  // SOBR ID -> index in points
-  std::unordered_map<uint64_t, PointList> hpPointLists;    // HP_ID, from SBP
-  std::unordered_map<uint64_t, PointList> obPointLists;    // OB_ID, from SBP
-  std::unordered_map<uint64_t, PointList> dpmPointLists;   // DPM_ID, from SBP
+  IdMap<int> pointsIDHashIndexMap;      // SOBR ID -> index in points
+  IdMap<PointList> hpPointLists;        // HP_ID, from SBP
+  IdMap<PointList> obPointLists;        // OB_ID, from SBP
+  IdMap<PointList> dpmPointLists;       // DPM_ID, from SBP
   // OP_ID, DPM_ID or HBPEJ_ID, from SBM; the three share the one map.
-  std::unordered_map<uint64_t, PointList> sbmPointLists;
+  IdMap<PointList> sbmPointLists;
 };
 
 // The highest ordinal number (PORADOVE_CISLO_BODU) placed in a point list.
@@ -163,12 +163,11 @@ class BlockLoaders {
   // Places a point by its ordinal number into the list of "ownerId" in
   // "lists", creating the list. Rows without an owner, and ordinals outside
   // 1 to kMaxPointOrdinal or beyond the budget, place nothing.
-  void placePoint(std::unordered_map<uint64_t, PointList>& lists, std::string_view ownerId,
+  void placePoint(IdMap<PointList>& lists, std::string_view ownerId,
                   int pointIndex, int ordinal);
   // The point list of "id" for a new line, or null when there is none or it
   // would overdraw the budget.
-  const PointList* takeList(const std::unordered_map<uint64_t, PointList>& lists,
-                            std::string_view id);
+  const PointList* takeList(IdMap<PointList>& lists, std::string_view id);
 
   LookupMaps maps_;
   PointBudget budget_;
