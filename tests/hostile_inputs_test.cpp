@@ -104,6 +104,18 @@ TEST_F(HostileInput, NulBytesAndACutLastLineAreReadAsData) {
   EXPECT_NE(cut.find(">12</text>"), std::string::npos);
 }
 
+TEST_F(HostileInput, AnOpRowBeforeItsHpBlockLabelsNothing) {
+  // The parcel does not exist yet when its number comes, so the row is
+  // skipped; the parcel then has no number and is not drawn.
+  const std::string drawing = convert(kPoints +
+                                      "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\n" +
+                                      kNumber + kTriangle);
+  EXPECT_TRUE(converted);
+  EXPECT_EQ(output, "");
+  EXPECT_EQ(testing::groupContent(drawing, "VL_hranice_parcel"), "");
+  EXPECT_EQ(drawing.find("<path id=\"77\""), std::string::npos);
+}
+
 TEST_F(HostileInput, HugeLinesAndFieldCountsChangeNothingElse) {
   const std::string expected = convert(kPoints + kTriangle + kNumber, "plain");
   ASSERT_NE(expected.find(kTrianglePath), std::string::npos);

@@ -46,6 +46,18 @@ TEST(SvgOutput, NumbersHaveTheDigitsOfPrintfFixed2) {
     ASSERT_EQ(streamed(value), printfFixed2(value)) << value;
     ASSERT_EQ(streamed(halfway), printfFixed2(halfway)) << halfway;
   }
+  // Magnitudes from 1e-4 to 1e10, across the limit of the fast path, and
+  // the doubles right beside the halfway points.
+  std::uniform_real_distribution<double> exponent(-4.0, 10.0);
+  for (int i = 0; i < 200000; ++i) {
+    const double magnitude = std::pow(10.0, exponent(random));
+    const double value = (i % 2 == 0 ? 1 : -1) * magnitude;
+    const double halfway = std::round(value * 100.0) / 100.0 + 0.005;
+    for (const double near : {value, halfway, std::nextafter(halfway, 0.0),
+                              std::nextafter(halfway, 1e300)}) {
+      ASSERT_EQ(streamed(near), printfFixed2(near)) << near;
+    }
+  }
 }
 
 TEST(SvgOutput, IntegersStringsAndLineBreaks) {
