@@ -10,9 +10,6 @@ namespace vorlane {
 namespace {
 // Large enough that a drawing of hundreds of megabytes needs few writes.
 constexpr size_t kFlushSize = 1 << 20;
-}  // namespace
-
-namespace {
 
 // The fast path of formatFixed2, for the coordinates a drawing is made of:
 // value * 100 is computed with an error below 2e-5 for |value| < 1e9, so
