@@ -84,6 +84,17 @@ long runChild(const std::vector<std::string>& argv) {
   return usage.ru_maxrss * 1024L;
 }
 
+// runChild, ending the benchmark when the program fails: a figure from a
+// failed run would be no measurement.
+long runChildOrExit(const std::vector<std::string>& argv) {
+  const long peak = runChild(argv);
+  if (peak < 0) {
+    std::fprintf(stderr, "vorlane_bench: %s failed\n", argv[0].c_str());
+    std::exit(1);
+  }
+  return peak;
+}
+
 fs::path generatedFile(const Options& options, double sizeMb) {
   char name[64];
   std::snprintf(name, sizeof name, "generated_%gmb.vfk", sizeMb);
@@ -91,10 +102,7 @@ fs::path generatedFile(const Options& options, double sizeMb) {
   if (!fs::exists(path)) {
     char size[32];
     std::snprintf(size, sizeof size, "%g", sizeMb);
-    if (runChild({VORLANE_GENERATOR, "--seed", "1", "--size-mb", size, path.string()}) < 0) {
-      std::fprintf(stderr, "vorlane_bench: generate_vfk failed for %s\n", path.c_str());
-      std::exit(1);
-    }
+    runChildOrExit({VORLANE_GENERATOR, "--seed", "1", "--size-mb", size, path.string()});
   }
   return path;
 }
@@ -107,7 +115,7 @@ void benchmarkFile(const Options& options, const fs::path& input, const fs::path
   std::vector<double> readTimes, writeTimes, wholeTimes, wcTimes;
   for (int run = 0; run < options.runs; ++run) {
     // Interleaved, so that a change in the machine's load touches all alike.
-    wcTimes.push_back(secondsOf([&] { runChild({"wc", "-l", input.string()}); }));
+    wcTimes.push_back(secondsOf([&] { runChildOrExit({"wc", "-l", input.string()}); }));
     wholeTimes.push_back(secondsOf([&] {
       if (!Vorlane_ParseVfk(vfk.c_str(), 1, false)) std::exit(1);
     }));
@@ -115,7 +123,7 @@ void benchmarkFile(const Options& options, const fs::path& input, const fs::path
     readTimes.push_back(secondsOf([&] { model.parseFile(vfk); }));
     writeTimes.push_back(secondsOf([&] { vorlane::writeSvg(model, svg, 1, false); }));
   }
-  const long peak = runChild({self.string(), "--convert-once", input.string()});
+  const long peak = runChildOrExit({self.string(), "--convert-once", input.string()});
 
   const double whole = median(wholeTimes);
   const double wc = median(wcTimes);

@@ -32,10 +32,8 @@ PathString writeInput(const uint8_t* data, size_t size) {
   return PathString(narrow.begin(), narrow.end());
 }
 
-std::string drawingPath() { return (folder / "input.svg").string(); }
-
 std::string readDrawing() {
-  std::ifstream file(drawingPath(), std::ios::binary);
+  std::ifstream file(folder / "input.svg", std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 

@@ -19,12 +19,10 @@ void prepareFuzzing();
 // a fresh process has it, and returns the file's path.
 PathString writeInput(const uint8_t* data, size_t size);
 
-// The drawing the input file gives, and its contents ("" when missing).
-std::string drawingPath();
+// The drawing the input file gives ("" when there is none).
 std::string readDrawing();
 
-// Reports a broken rule with the input's size and aborts, so that the
-// fuzzer keeps the input.
+// Reports a broken rule and aborts, so that the fuzzer keeps the input.
 [[noreturn]] void fail(const char* rule);
 
 }  // namespace vorlane::fuzz
