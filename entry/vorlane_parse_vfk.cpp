@@ -13,7 +13,7 @@ extern "C" VORLANE_EXPORT bool Vorlane_ParseVfk(const VorlanePathChar* vfkPath, 
     VfkParser parser;
     if (!parser.parseFile(path)) return false;
     const PathString outputPath = outputPathFor(path);
-    return writeSvg(parser, outputPath, units, centreOrigin);
+    return writeSvg(parser.model, outputPath, units, centreOrigin);
   } catch (...) {
     // Exhausted memory, for one: the conversion has failed, and whatever was
     // already written of the drawing stays as it is.

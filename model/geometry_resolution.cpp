@@ -1,12 +1,15 @@
-// The step between reading and writing: cleans the point lists, orders the
-// lines of every parcel and building into rings, supplies the default
-// building types and measures the model's extent.
+// The step between reading and writing: cleans the point lists, puts the
+// areas into identifier order and lists their members, orders the lines of
+// every parcel and building into rings, supplies the default building types
+// and measures the model's extent.
 #include <algorithm>
-#include <string>
+#include <array>
+#include <cstring>
+#include <vector>
 
-#include "model/ring_chaining.h"
+#include "model/cadastral_model.h"
+#include "model/rings.h"
 #include "platform/console.h"
-#include "vfk/vfk_parser.h"
 
 namespace vorlane {
 
@@ -15,55 +18,137 @@ namespace {
 // Removes the -1 placeholders of a point list, in place, calling
 // warn(position) for each with its position in the list as it was.
 template <typename Warn>
-void dropMissingPoints(PointList& list, Warn warn) {
-  size_t kept = 0;
-  for (size_t position = 0; position < list.size(); ++position) {
+void dropMissingPoints(PodVector<int32_t>& pool, IndexRange& range, Warn warn) {
+  int32_t* const list = pool.data() + range.first;
+  uint32_t kept = 0;
+  for (uint32_t position = 0; position < range.count; ++position) {
     if (list[position] < 0) {
       warn(position);
     } else {
       list[kept++] = list[position];
     }
   }
-  list.resize(kept);
+  range.count = kept;
 }
 
-void dropMissingPoints(std::vector<Boundary>& parcelBoundaries,
-                       std::vector<Polyline>& generalPolylines,
-                       std::vector<Boundary>& bpejBoundaries,
-                       std::vector<ElementPolyline>& elementPolylines) {
-  MessageBatch warnings;
-  for (Boundary& boundary : parcelBoundaries) {
-    dropMissingPoints(boundary.pointIndices, [&](size_t position) {
-      warnings << "[Warning]: Parcel border polyline point missing (point index = " << position
-               << ", parcel ID1 = " << boundary.id1 << ", parcel ID2 = " << boundary.id2
-               << ")\n";
-    });
+// The first eight bytes of an identifier as a number that orders as the
+// bytes do.
+uint64_t orderPrefix(std::string_view id) {
+  uint64_t prefix = 0;
+  for (size_t i = 0; i < 8; ++i) {
+    prefix = prefix << 8 | (i < id.size() ? static_cast<unsigned char>(id[i]) : 0u);
   }
-  for (Polyline& polyline : generalPolylines) {
-    dropMissingPoints(polyline.pointIndices, [&](size_t position) {
-      warnings << "[Warning]: General polyline point missing (point index = " << position
-               << ")\n";
-    });
+  return prefix;
+}
+
+// For records whose identifiers idOf(position) are all different: moved[p]
+// is the position the record at p takes when the records are put into
+// byte-wise order of their identifiers. Empty when they already are.
+template <typename IdOf>
+std::vector<int32_t> byteWiseOrder(size_t count, const IdOf& idOf) {
+  struct Key {
+    uint64_t prefix;
+    int32_t position;
+  };
+  std::vector<Key> keys(count);
+  bool sorted = true;
+  for (size_t p = 0; p < count; ++p) {
+    keys[p] = Key{orderPrefix(idOf(p)), static_cast<int32_t>(p)};
+    if (p > 0 && sorted) {
+      const Key& before = keys[p - 1];
+      sorted = before.prefix < keys[p].prefix ||
+               (before.prefix == keys[p].prefix && idOf(p - 1) < idOf(p));
+    }
   }
-  for (Boundary& boundary : bpejBoundaries) {
-    dropMissingPoints(boundary.pointIndices, [&](size_t position) {
-      warnings << "[Warning]: BPEJ polyline point missing (point index = " << position << ")\n";
-    });
-  }
-  // Map-element lines are cleaned silently, so the writer never meets a
-  // placeholder.
-  for (ElementPolyline& polyline : elementPolylines) {
-    dropMissingPoints(polyline.pointIndices, [](size_t) {});
+  if (sorted) return {};
+  // Identifiers that share their first eight bytes are compared whole.
+  std::sort(keys.begin(), keys.end(), [&idOf](const Key& a, const Key& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    return idOf(static_cast<size_t>(a.position)) < idOf(static_cast<size_t>(b.position));
+  });
+  std::vector<int32_t> moved(count);
+  for (size_t k = 0; k < count; ++k) moved[static_cast<size_t>(keys[k].position)] = static_cast<int32_t>(k);
+  return moved;
+}
+
+// Puts the record at p to moved[p], in place, following the permutation's
+// cycles; "moved" is used up.
+template <typename Record>
+void applyOrder(PodVector<Record>& records, std::vector<int32_t>& moved) {
+  for (size_t p = 0; p < moved.size(); ++p) {
+    while (static_cast<size_t>(moved[p]) != p) {
+      const auto target = static_cast<size_t>(moved[p]);
+      std::swap(records[p], records[target]);
+      std::swap(moved[p], moved[target]);
+    }
   }
 }
 
-void addDefaultBuildingTypes(VfkParser& model) {
-  model.addBuildingType(1, "budova s číslem popisným", "č.p.");
-  model.addBuildingType(2, "budova s číslem evidenčním", "č.e.");
-  model.addBuildingType(3, "budova bez čísla popisného nebo evidenčního", "bez čp/če");
-  model.addBuildingType(4, "rozestavěná budova", "rozestav.");
-  model.addBuildingType(5, "poschoďová garáž", "posch.gar");
-  model.addBuildingType(6, "vodní dílo", "vod.dílo");
+int32_t renumbered(int32_t position, const std::vector<int32_t>& moved) {
+  return position < 0 ? position : moved[static_cast<size_t>(position)];
+}
+
+// For items each naming up to two owners: lists, for every owner in turn,
+// the items that name it, in item order (an item naming one owner twice is
+// listed twice). ownersOf(i) gives item i's two owners, -1 for none;
+// setRange(owner, range) receives each owner's part of the list.
+template <typename OwnersOf, typename SetRange>
+PodVector<int32_t> listByOwner(size_t ownerCount, size_t itemCount, const OwnersOf& ownersOf,
+                               const SetRange& setRange) {
+  std::vector<uint32_t> next(ownerCount + 1, 0);
+  for (size_t i = 0; i < itemCount; ++i) {
+    for (const int32_t owner : ownersOf(i)) {
+      if (owner >= 0) ++next[static_cast<size_t>(owner) + 1];
+    }
+  }
+  for (size_t owner = 0; owner < ownerCount; ++owner) {
+    next[owner + 1] += next[owner];
+    setRange(owner, IndexRange{next[owner], next[owner + 1] - next[owner]});
+  }
+  PodVector<int32_t> list;
+  list.append(next[ownerCount], 0);
+  for (size_t i = 0; i < itemCount; ++i) {
+    for (const int32_t owner : ownersOf(i)) {
+      if (owner >= 0) list[next[static_cast<size_t>(owner)]++] = static_cast<int32_t>(i);
+    }
+  }
+  return list;
+}
+
+// Reorders records that each name one parcel so that every parcel's records
+// stand together, in the order they were added, and gives each parcel's
+// range, by position; no ranges where there are no records.
+template <typename Record>
+void groupByParcel(PodVector<Record>& records, size_t parcelCount, PodVector<IndexRange>& ranges) {
+  ranges.clear();
+  if (records.empty()) return;
+  ranges.append(parcelCount, IndexRange{});
+  const PodVector<int32_t> order = listByOwner(
+      parcelCount, records.size(),
+      [&records](size_t i) { return std::array<int32_t, 2>{records[i].parcel, -1}; },
+      [&ranges](size_t p, IndexRange range) { ranges[p] = range; });
+  PodVector<Record> grouped;
+  grouped.reserve(records.size());
+  for (const int32_t item : order) grouped.push_back(records[static_cast<size_t>(item)]);
+  records = std::move(grouped);
+}
+
+// Chains the lines of every record that has some into rings.
+template <typename Record, typename Line>
+void chainAll(PodVector<Record>& records, PodVector<int32_t>& lineLists,
+              IndexRange Record::*lineRange, const PodVector<Line>& lines,
+              const PodVector<int32_t>& pool) {
+  std::vector<LineEnds> ends;
+  for (Record& record : records) {
+    const std::span<int32_t> order = slice(lineLists, record.*lineRange);
+    if (order.empty()) continue;
+    ends.clear();
+    for (const int32_t line : order) {
+      const std::span<const int32_t> points = slice(pool, lines[static_cast<size_t>(line)].pointIndices);
+      ends.push_back(LineEnds{points.front(), points.back()});
+    }
+    record.hasMultipleRings = chainIntoRings(order, ends);
+  }
 }
 
 // std::min and std::max keep the value met first when neither is smaller
@@ -77,20 +162,112 @@ void widen(BoundingBox& box, const Point& point) {
 
 }  // namespace
 
-void VfkParser::resolveGeometry() {
-  dropMissingPoints(parcelBoundaries, generalPolylines, bpejBoundaries, elementPolylines);
+void CadastralModel::resolveGeometry() {
+  dropMissingPoints();
+  sortAreasById();
+  listAreaMembers();
+  chainRings();
+  if (buildingTypes.empty()) addDefaultBuildingTypes();
+  measureExtent();
+}
 
-  for (auto& [id, parcel] : parcels) {
-    parcel.hasMultipleRings = chainIntoRings(parcel.boundaryIndices, parcelBoundaries);
+void CadastralModel::dropMissingPoints() {
+  MessageBatch warnings;
+  auto parcelId = [this](int32_t area) {
+    return area == kNoArea ? std::string_view() : text(parcels[static_cast<size_t>(area)].id);
+  };
+  for (Boundary& boundary : parcelBoundaries) {
+    vorlane::dropMissingPoints(pointIndexPool, boundary.pointIndices, [&](size_t position) {
+      warnings << "[Warning]: Parcel border polyline point missing (point index = " << position
+               << ", parcel ID1 = " << parcelId(boundary.area1)
+               << ", parcel ID2 = " << parcelId(boundary.area2) << ")\n";
+    });
   }
-  for (auto& [id, building] : buildings) {
-    if (!building.polylineIndices.empty()) {
-      building.hasMultipleRings = chainIntoRings(building.polylineIndices, generalPolylines);
+  for (Polyline& polyline : generalPolylines) {
+    vorlane::dropMissingPoints(pointIndexPool, polyline.pointIndices, [&](size_t position) {
+      warnings << "[Warning]: General polyline point missing (point index = " << position
+               << ")\n";
+    });
+  }
+  for (Boundary& boundary : bpejBoundaries) {
+    vorlane::dropMissingPoints(pointIndexPool, boundary.pointIndices, [&](size_t position) {
+      warnings << "[Warning]: BPEJ polyline point missing (point index = " << position << ")\n";
+    });
+  }
+  // Map-element lines are cleaned silently, so the writer never meets a
+  // placeholder.
+  for (ElementPolyline& polyline : elementPolylines) {
+    vorlane::dropMissingPoints(pointIndexPool, polyline.pointIndices, [](size_t) {});
+  }
+}
+
+void CadastralModel::sortAreasById() {
+  std::vector<int32_t> moved =
+      byteWiseOrder(parcels.size(), [this](size_t p) { return text(parcels[p].id); });
+  if (!moved.empty()) {
+    for (Boundary& boundary : parcelBoundaries) {
+      boundary.area1 = renumbered(boundary.area1, moved);
+      boundary.area2 = renumbered(boundary.area2, moved);
     }
+    for (ExtraNumberLabel& label : extraNumberLabels) label.parcel = renumbered(label.parcel, moved);
+    for (ParcelArrow& arrow : arrows) arrow.parcel = renumbered(arrow.parcel, moved);
+    parcelIndex_.renumber(moved);
+    lastParcel_ = renumbered(lastParcel_, moved);
+    applyOrder(parcels, moved);
   }
 
-  if (buildingTypes.empty()) addDefaultBuildingTypes(*this);
+  moved = byteWiseOrder(bpejAreas.size(), [this](size_t a) { return text(bpejAreas[a].code); });
+  if (!moved.empty()) {
+    for (Boundary& boundary : bpejBoundaries) {
+      boundary.area1 = renumbered(boundary.area1, moved);
+      boundary.area2 = renumbered(boundary.area2, moved);
+    }
+    bpejAreaIndex_.renumber(moved);
+    applyOrder(bpejAreas, moved);
+  }
 
+  moved = byteWiseOrder(buildings.size(), [this](size_t b) { return text(buildings[b].id); });
+  if (!moved.empty()) {
+    for (Polyline& polyline : generalPolylines) polyline.building = renumbered(polyline.building, moved);
+    buildingIndex_.renumber(moved);
+    applyOrder(buildings, moved);
+  }
+}
+
+void CadastralModel::listAreaMembers() {
+  parcelBoundaryIndices = listByOwner(
+      parcels.size(), parcelBoundaries.size(),
+      [this](size_t n) { return std::array{parcelBoundaries[n].area1, parcelBoundaries[n].area2}; },
+      [this](size_t p, IndexRange range) { parcels[p].boundaryIndices = range; });
+  bpejBoundaryIndices = listByOwner(
+      bpejAreas.size(), bpejBoundaries.size(),
+      [this](size_t n) { return std::array{bpejBoundaries[n].area1, bpejBoundaries[n].area2}; },
+      [this](size_t a, IndexRange range) { bpejAreas[a].boundaryIndices = range; });
+  buildingPolylineIndices = listByOwner(
+      buildings.size(), generalPolylines.size(),
+      [this](size_t n) { return std::array<int32_t, 2>{generalPolylines[n].building, -1}; },
+      [this](size_t b, IndexRange range) { buildings[b].polylineIndices = range; });
+  groupByParcel(extraNumberLabels, parcels.size(), extraNumberLabelRanges_);
+  groupByParcel(arrows, parcels.size(), arrowRanges_);
+}
+
+void CadastralModel::chainRings() {
+  chainAll(parcels, parcelBoundaryIndices, &Parcel::boundaryIndices, parcelBoundaries,
+           pointIndexPool);
+  chainAll(buildings, buildingPolylineIndices, &Building::polylineIndices, generalPolylines,
+           pointIndexPool);
+}
+
+void CadastralModel::addDefaultBuildingTypes() {
+  addBuildingType(1, "budova s číslem popisným", "č.p.");
+  addBuildingType(2, "budova s číslem evidenčním", "č.e.");
+  addBuildingType(3, "budova bez čísla popisného nebo evidenčního", "bez čp/če");
+  addBuildingType(4, "rozestavěná budova", "rozestav.");
+  addBuildingType(5, "poschoďová garáž", "posch.gar");
+  addBuildingType(6, "vodní dílo", "vod.dílo");
+}
+
+void CadastralModel::measureExtent() {
   for (const Point& point : points) widen(boundingBox, point);
 }
 

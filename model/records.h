@@ -1,17 +1,16 @@
 // The records of the cadastral model: what the reader fills and the writer
-// draws. Geometry is held by index: a line is a list of indices into the one
-// vector of points, and an area is a list of indices into its line vector.
+// draws. They are plain values stored flat in the model's arrays and refer to
+// each other by index: a line is a range of the one shared array of point
+// indices, an area names its lines by a range of line indices, a boundary
+// names the areas on its two sides by their positions. Texts are ranges of
+// the model's one text store.
 #ifndef VORLANE_MODEL_RECORDS_H_
 #define VORLANE_MODEL_RECORDS_H_
 
 #include <cfloat>
-#include <memory>
-#include <string>
-#include <vector>
+#include <cstdint>
 
 namespace vorlane {
-
-class VfkParser;
 
 // Coordinates everywhere in the model are the file's, negated and swapped:
 // x = -SOURADNICE_Y and y = -SOURADNICE_X.
@@ -20,92 +19,112 @@ struct Point {
   double y = 0.0;
 };
 
-// Position k holds the index in VfkParser::points of the point with ordinal
-// number k + 1. While a file is read, -1 marks an ordinal no row supplied.
-using PointList = std::vector<int>;
+// A run of "count" entries of one of the model's arrays, from "first" on.
+struct IndexRange {
+  uint32_t first = 0;
+  uint32_t count = 0;
+};
+
+// A text in CadastralModel::texts: up to 16 MiB at an offset below 1 TiB,
+// in one 64-bit word. The empty text is the default.
+class TextRef {
+ public:
+  static constexpr uint64_t kMaxLength = (uint64_t{1} << 24) - 1;
+  static constexpr uint64_t kMaxOffset = (uint64_t{1} << 40) - 1;
+
+  TextRef() = default;
+  // REQUIRES: offset <= kMaxOffset, length <= kMaxLength.
+  TextRef(uint64_t offset, uint64_t length) : bits_(offset << 24 | length) {}
+  uint64_t offset() const { return bits_ >> 24; }
+  uint64_t length() const { return bits_ & kMaxLength; }
+  bool empty() const { return length() == 0; }
+
+ private:
+  uint64_t bits_ = 0;
+};
 
 // One text or symbol placement from a label row (blocks OP, OB, OBPEJ, DPM).
 struct TextLabel {
-  float angle = 0.0f;      // degrees: the file's gon value times 0.9
-  int referencePoint = 1;  // VZTAZNY_BOD: selects anchor and baseline
-  std::string text;
+  float angle = 0.0f;          // degrees: the file's gon value times 0.9
+  int32_t referencePoint = 1;  // VZTAZNY_BOD: selects anchor and baseline
+  TextRef text;
   double x = 0.0;
   double y = 0.0;
-  float size = 1.0f;  // VELIKOST
-  int typeCode = 0;   // TYPPPD_KOD; for a symbol label, the symbol to place
+  float size = 1.0f;      // VELIKOST
+  int32_t typeCode = 0;   // TYPPPD_KOD; for a symbol label, the symbol to place
 };
+
+// The position of a parcel in CadastralModel::parcels, or of a soil-valuation
+// unit in CadastralModel::bpejAreas; kNoArea where a boundary's identifier is
+// empty (the edge of the surveyed area).
+constexpr int32_t kNoArea = -1;
 
 // A line between two areas: a parcel boundary (HP) or a BPEJ boundary (HBPEJ).
 struct Boundary {
-  PointList pointIndices;
-  VfkParser* owner = nullptr;
-  std::string id1;   // area on the first side; may be empty
-  std::string id2;   // area on the second side; may be empty
-  int typeCode = 0;  // TYPPPD_KOD of a parcel boundary; 0 for BPEJ
+  IndexRange pointIndices;  // in CadastralModel::pointIndexPool
+  int32_t area1 = kNoArea;  // the area on the first side
+  int32_t area2 = kNoArea;  // the area on the second side
+  int32_t typeCode = 0;     // TYPPPD_KOD of a parcel boundary; 0 for BPEJ
 };
 
 // One line of a building outline (OB rows of kind "OB").
 struct Polyline {
-  PointList pointIndices;
+  IndexRange pointIndices;  // in CadastralModel::pointIndexPool
+  int32_t building = 0;     // its position in CadastralModel::buildings
 };
 
 // One line of a map element (DPM rows of type 21800).
 struct ElementPolyline {
-  PointList pointIndices;
-  VfkParser* owner = nullptr;
-  int typeCode = 0;
+  IndexRange pointIndices;  // in CadastralModel::pointIndexPool
+  int32_t typeCode = 0;
 };
 
 struct ParcelArrow {
+  int32_t parcel = 0;  // its parcel's position in CadastralModel::parcels
   float angle = 0.0f;
   double x = 0.0;
   double y = 0.0;
 };
 
+// A further number label of a parcel ("PPC").
+struct ExtraNumberLabel {
+  int32_t parcel = 0;  // its parcel's position in CadastralModel::parcels
+  TextLabel label;
+};
+
+// Where a parcel has no symbol label.
+constexpr int32_t kNoLabel = -1;
+
+// Its further number labels and arrows, which few parcels have, are found
+// through CadastralModel::extraNumberLabelsOf and arrowsOf.
 struct Parcel {
-  Parcel() = default;
-  // A copy gets its own copy of the arrow list.
-  Parcel(const Parcel& other);
-  Parcel& operator=(const Parcel& other);
-  Parcel(Parcel&&) noexcept = default;
-  Parcel& operator=(Parcel&&) noexcept = default;
-  ~Parcel() = default;
-
-  // Appends an arrow, creating the list on the first one.
-  void addArrow(double x, double y, float angle);
-
-  std::string id;
-  TextLabel numberLabel;                   // "PC"; only parcels with its text are drawn
-  std::vector<TextLabel> extraNumberLabels;  // "PPC", in file order
-  TextLabel symbolLabel;                   // "ZDP": the land-use symbol
-  std::unique_ptr<std::vector<ParcelArrow>> arrows;  // "SPC"; null until the first
+  TextRef id;
+  TextLabel numberLabel;           // "PC"; only parcels with its text are drawn
+  int32_t symbolLabel = kNoLabel;  // "ZDP", in CadastralModel::symbolLabels
   bool hasMultipleRings = false;
-  std::vector<int> boundaryIndices;  // into VfkParser::parcelBoundaries
-  VfkParser* owner = nullptr;
+  IndexRange boundaryIndices;  // in CadastralModel::parcelBoundaryIndices, once resolved
 };
 
 // A soil-valuation unit.
 struct BpejArea {
-  std::string code;
+  TextRef code;
   TextLabel label;
-  std::vector<int> boundaryIndices;  // into VfkParser::bpejBoundaries, in the order added
-  VfkParser* owner = nullptr;
+  IndexRange boundaryIndices;  // in CadastralModel::bpejBoundaryIndices, once resolved
 };
 
 struct Building {
-  std::string id;
+  TextRef id;
   TextLabel numberLabel;  // text from BUD, position from OBDEBO
   TextLabel symbolLabel;  // "ZDB": the building-type symbol
-  std::vector<int> polylineIndices;  // into VfkParser::generalPolylines
+  int32_t typeCode = 0;   // TYPBUD_KOD
   bool hasMultipleRings = false;
-  int typeCode = 0;  // TYPBUD_KOD
-  VfkParser* owner = nullptr;
+  IndexRange polylineIndices;  // in CadastralModel::buildingPolylineIndices, once resolved
 };
 
 struct BuildingType {
-  int code = 0;
-  std::string name;          // UTF-8
-  std::string abbreviation;  // UTF-8; empty when the file has no ZKRATKA
+  int32_t code = 0;
+  TextRef name;          // UTF-8
+  TextRef abbreviation;  // UTF-8; empty when the file has no ZKRATKA
 };
 
 // Starts empty, so that the first point sets all four values.

@@ -1,50 +1,66 @@
 #include "svg/svg_output.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 namespace vorlane {
 
 namespace {
-// Large enough that a drawing of hundreds of megabytes needs few writes.
-constexpr size_t kFlushSize = 1 << 20;
+
+// Large enough that a drawing of hundreds of megabytes needs few writes,
+// small enough to stay in the cache while it fills.
+constexpr size_t kBufferSize = 256 * 1024;
+
+// The digits of 0 to 99, two by two.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 
 // The fast path of formatFixed2, for the coordinates a drawing is made of:
 // value * 100 is computed with an error below 2e-5 for |value| < 1e9, so
 // where its fraction is not within 1e-4 of one half, rounding it gives the
 // same hundredths as rounding the exact value, which is what "%.2f" does.
-// Returns false, having written nothing, where that cannot be known.
-bool formatFixed2Fast(double value, char* buffer, size_t& length) {
-  if (!(std::fabs(value) < 1e9)) return false;  // also NaN and the infinities
+// Returns 0, having written nothing, where that cannot be known.
+size_t formatFixed2Fast(double value, char* buffer) {
+  if (!(std::fabs(value) < 1e9)) return 0;  // also NaN and the infinities
   const double scaled = std::fabs(value) * 100.0;
   const double whole = std::floor(scaled);
   const double fraction = scaled - whole;
-  if (std::fabs(fraction - 0.5) < 1e-4) return false;
-  auto hundredths = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+  if (std::fabs(fraction - 0.5) < 1e-4) return 0;
+  uint64_t hundredths = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
 
   // Digits from the right: two decimals, the point, at least one more digit.
-  char digits[24];
-  char* end = digits + sizeof digits;
-  char* p = end;
-  for (int i = 0; i < 2; ++i, hundredths /= 10) *--p = static_cast<char>('0' + hundredths % 10);
-  *--p = '.';
-  do {
-    *--p = static_cast<char>('0' + hundredths % 10);
-    hundredths /= 10;
-  } while (hundredths > 0);
+  // The spare room lets the copy below be of a fixed size.
+  char digits[48];
+  char* const end = digits + 24;
+  char* p = end - 3;
+  std::memcpy(p + 1, kDigitPairs + 2 * (hundredths % 100), 2);
+  *p = '.';
+  hundredths /= 100;
+  while (hundredths >= 100) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (hundredths % 100), 2);
+    hundredths /= 100;
+  }
+  if (hundredths >= 10) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * hundredths, 2);
+  } else {
+    *--p = static_cast<char>('0' + hundredths);
+  }
   if (std::signbit(value)) *--p = '-';  // "%.2f" keeps the sign of -0.004 and of -0.0
-  length = static_cast<size_t>(end - p);
-  std::memcpy(buffer, p, length);
-  return true;
+  std::memcpy(buffer, p, 24);  // beyond the number, the buffer has room to spare
+  return static_cast<size_t>(end - p);
 }
 
 }  // namespace
 
 std::string_view formatFixed2(double value, char* buffer) {
-  size_t length = 0;
-  if (formatFixed2Fast(value, buffer, length)) return std::string_view(buffer, length);
+  if (const size_t length = formatFixed2Fast(value, buffer)) return std::string_view(buffer, length);
   // std::to_chars with fixed precision gives the digits of "%.2f" in the
   // "C" locale, without a heap allocation and whatever the process locale.
   const auto result =
@@ -52,73 +68,82 @@ std::string_view formatFixed2(double value, char* buffer) {
   return std::string_view(buffer, static_cast<size_t>(result.ptr - buffer));
 }
 
-SvgOutput::SvgOutput(OutputFile* file) : file_(file) {
-  // A stream kept in memory grows as its text does.
-  if (file_ != nullptr) buffer_.reserve(kFlushSize + 4096);
+SvgOutput::SvgOutput(OutputFile* file)
+    : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
+  cursor_ = buffer_.get();
+  limit_ = cursor_ + kBufferSize;
 }
 
 SvgOutput::~SvgOutput() { flush(); }
 
 void SvgOutput::flush() {
   if (file_ == nullptr) return;
-  file_->write(buffer_.data(), buffer_.size());  // a failed file swallows the text
-  buffer_.clear();
+  file_->write(buffer_.get(), static_cast<size_t>(cursor_ - buffer_.get()));  // a failed file swallows the text
+  cursor_ = buffer_.get();
 }
 
-void SvgOutput::appendRaw(std::string_view bytes) {
-  buffer_.append(bytes);
-  if (file_ != nullptr && buffer_.size() >= kFlushSize) flush();
-}
-
-SvgOutput& SvgOutput::operator<<(std::string_view text) {
-  for (;;) {
-    const auto* lineFeed = static_cast<const char*>(std::memchr(text.data(), '\n', text.size()));
-    if (lineFeed == nullptr) break;
-    const auto length = static_cast<size_t>(lineFeed - text.data());
-    appendRaw(text.substr(0, length));
-    appendRaw("\r\n");
-    text.remove_prefix(length + 1);
-  }
-  appendRaw(text);
-  return *this;
+void SvgOutput::makeRoom(size_t size) {
+  flush();
+  const auto used = static_cast<size_t>(cursor_ - buffer_.get());
+  const auto capacity = static_cast<size_t>(limit_ - buffer_.get());
+  if (capacity - used >= size) return;
+  // Kept in memory, or more at once than the buffer holds: it grows.
+  const size_t larger = std::max(capacity * 2, used + size);
+  auto grown = std::make_unique_for_overwrite<char[]>(larger);
+  std::memcpy(grown.get(), buffer_.get(), used);
+  buffer_ = std::move(grown);
+  cursor_ = buffer_.get() + used;
+  limit_ = buffer_.get() + larger;
 }
 
 SvgOutput& SvgOutput::operator<<(Escaped escaped) {
-  // The markup characters, the line feed, and the control characters that
-  // XML does not allow in a document at all (tab and CR it does).
-  static constexpr char kSpecial[] =
-      "&<>\"\n\x01\x02\x03\x04\x05\x06\x07\x08\x0B\x0C\x0E\x0F"
-      "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1A\x1B\x1C\x1D\x1E\x1F";
-  static constexpr std::string_view kSpecialWithNul(kSpecial, sizeof kSpecial);  // and the NUL
+  // Whether a byte needs more than itself: the markup characters, the line
+  // feed, and the control characters that XML does not allow in a document
+  // at all (tab and CR it does).
+  static constexpr auto kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (int c = 0; c < 0x20; ++c) special[c] = c != '\t' && c != '\r';
+    special['&'] = special['<'] = special['>'] = special['"'] = true;
+    return special;
+  }();
   std::string_view text = escaped.text;
-  for (;;) {
-    const size_t special = text.find_first_of(kSpecialWithNul);
-    if (special == std::string_view::npos) break;
-    appendRaw(text.substr(0, special));
-    switch (text[special]) {
-      case '&': appendRaw("&amp;"); break;
-      case '<': appendRaw("&lt;"); break;
-      case '>': appendRaw("&gt;"); break;
-      case '"': appendRaw("&quot;"); break;
-      case '\n': appendRaw("\r\n"); break;
-      default: appendRaw("\xEF\xBF\xBD"); break;  // U+FFFD, the replacement character
+  while (!text.empty()) {
+    size_t run = 0;
+    while (run < text.size() && !kSpecial[static_cast<unsigned char>(text[run])]) ++run;
+    *this << text.substr(0, run);
+    if (run == text.size()) break;
+    switch (text[run]) {
+      case '&': *this << "&amp;"; break;
+      case '<': *this << "&lt;"; break;
+      case '>': *this << "&gt;"; break;
+      case '"': *this << "&quot;"; break;
+      case '\n': *this << "\r\n"; break;
+      default: *this << "\xEF\xBF\xBD"; break;  // U+FFFD, the replacement character
     }
-    text.remove_prefix(special + 1);
+    text.remove_prefix(run + 1);
   }
-  appendRaw(text);
+  return *this;
+}
+
+SvgOutput& SvgOutput::point(double x, double y) {
+  char* at = room(2 * kNumberBufferSize + 2);
+  at += formatFixed2(x, at).size();
+  *at++ = ',';
+  at += formatFixed2(y, at).size();
+  *at++ = ' ';
+  cursor_ = at;
   return *this;
 }
 
 SvgOutput& SvgOutput::operator<<(double value) {
-  char buffer[kNumberBufferSize];
-  appendRaw(formatFixed2(value, buffer));
+  char* at = room(kNumberBufferSize);
+  cursor_ = at + formatFixed2(value, at).size();
   return *this;
 }
 
 SvgOutput& SvgOutput::operator<<(int value) {
-  char buffer[16];  // a sign and 10 digits
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  appendRaw(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)));
+  char* at = room(16);  // a sign and 10 digits
+  cursor_ = std::to_chars(at, at + 16, value).ptr;
   return *this;
 }
 

@@ -1,16 +1,19 @@
-// The output stream of one drawing. Text and numbers are appended to one
-// large buffer that goes to the file in big pieces. The format is fixed for
+// The output stream of one drawing: text and numbers appended at a cursor in
+// one buffer, which goes to the file in large pieces. The format is fixed for
 // the whole document and follows no locale:
 //  - doubles and floats in fixed notation with two decimals and "." as the
 //    decimal point (12 -> "12.00", -0.004 -> "-0.00"; non-finite values as
 //    "%.2f" prints them: "inf", "-inf", "nan", "-nan");
 //  - ints in plain decimal;
-//  - every "\n" is written as CR LF, so that every platform writes the same
-//    bytes.
+//  - every line ends in CR LF, on every platform, so that every platform
+//    writes the same bytes. The writer's own texts carry their "\r\n";
+//    texts from the model are written through Escaped, which turns an LF
+//    into CR LF.
 #ifndef VORLANE_SVG_SVG_OUTPUT_H_
 #define VORLANE_SVG_SVG_OUTPUT_H_
 
-#include <string>
+#include <cstring>
+#include <memory>
 #include <string_view>
 
 #include "platform/files.h"
@@ -29,17 +32,29 @@ class SvgOutput {
   // Writes to "file", which must outlive the stream; a file that is not open
   // swallows everything. Without a file the text stays in memory (text()).
   explicit SvgOutput(OutputFile* file = nullptr);
+  // Flushes.
   ~SvgOutput();
   SvgOutput(const SvgOutput&) = delete;
   SvgOutput& operator=(const SvgOutput&) = delete;
 
-  SvgOutput& operator<<(std::string_view text);
-  SvgOutput& operator<<(const char* text) { return *this << std::string_view(text); }
-  SvgOutput& operator<<(const std::string& text) { return *this << std::string_view(text); }
+  // Text written as it is.
+  SvgOutput& operator<<(std::string_view text) {
+    char* at = room(text.size());
+    std::memcpy(at, text.data(), text.size());
+    cursor_ = at + text.size();
+    return *this;
+  }
+  // A literal: its length is known where it is written.
+  template <size_t N>
+  SvgOutput& operator<<(const char (&literal)[N]) {
+    return *this << std::string_view(literal, N - 1);
+  }
   SvgOutput& operator<<(Escaped escaped);
   SvgOutput& operator<<(double value);
   SvgOutput& operator<<(float value) { return *this << static_cast<double>(value); }
   SvgOutput& operator<<(int value);
+  // A point of a path: x, a comma, y and a space.
+  SvgOutput& point(double x, double y);
   // No other type has a format here (a char or a bool would print as a number).
   template <typename T>
   SvgOutput& operator<<(T) = delete;
@@ -48,16 +63,26 @@ class SvgOutput {
   void flush();
 
   // Everything written so far, when there is no file.
-  const std::string& text() const { return buffer_; }
+  std::string_view text() const {
+    return std::string_view(buffer_.get(), static_cast<size_t>(cursor_ - buffer_.get()));
+  }
 
  private:
-  void appendRaw(std::string_view bytes);
+  // Where "size" more bytes can be written.
+  char* room(size_t size) {
+    if (static_cast<size_t>(limit_ - cursor_) < size) makeRoom(size);
+    return cursor_;
+  }
+  void makeRoom(size_t size);
 
   OutputFile* file_;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  char* cursor_ = nullptr;
+  char* limit_ = nullptr;
 };
 
-// Formats "value" as the stream does, into "buffer"; returns the text.
+// Formats "value" as the stream does, into "buffer"; returns the text. The
+// bytes of the buffer after the text may be overwritten.
 // REQUIRES: "buffer" holds kNumberBufferSize characters.
 constexpr size_t kNumberBufferSize = 400;  // DBL_MAX needs 309 digits, a sign, "." and 2 decimals
 std::string_view formatFixed2(double value, char* buffer);

@@ -12,21 +12,22 @@ void writePlacement(SvgOutput& out, const TextLabel& symbol) {
   out << kChildIndent << "<use x=\"" << symbol.x << "\" y=\"" << symbol.y
       << "\" xlink:href=\"#VL_symbol_" << symbol.typeCode << "\"";
   if (symbol.angle != 0.0f) writeRotation(out, symbol.angle, symbol.x, symbol.y);
-  out << "/>\n";
+  out << "/>\r\n";
 }
 
 }  // namespace
 
-void writeSymbolLayer(const VfkParser& model, SvgOutput& out) {
+void writeSymbolLayer(const CadastralModel& model, SvgOutput& out) {
   writeGroupStart(out, kSymbolLayer);
   writeSymbolDefinitions(out);
-  out << "\n" << kChildIndent << "<!-- Symbols actual usage -->\n\n";
-  out << kChildIndent << "<!-- Parcel symbols: -->\n";
-  for (const auto& [id, parcel] : model.parcels) {
-    if (parcel.symbolLabel.typeCode != 0) writePlacement(out, parcel.symbolLabel);
+  out << "\r\n" << kChildIndent << "<!-- Symbols actual usage -->\r\n\r\n";
+  out << kChildIndent << "<!-- Parcel symbols: -->\r\n";
+  for (const Parcel& parcel : model.parcels) {
+    const TextLabel& symbol = model.symbolLabelOf(parcel);
+    if (symbol.typeCode != 0) writePlacement(out, symbol);
   }
-  out << "\n" << kChildIndent << "<!-- Buildings symbols: -->\n";
-  for (const auto& [id, building] : model.buildings) {
+  out << "\r\n" << kChildIndent << "<!-- Buildings symbols: -->\r\n";
+  for (const Building& building : model.buildings) {
     if (building.symbolLabel.typeCode != 0) writePlacement(out, building.symbolLabel);
   }
   writeGroupEnd(out);

@@ -3,8 +3,8 @@
 #ifndef VORLANE_SVG_SYMBOL_LAYER_H_
 #define VORLANE_SVG_SYMBOL_LAYER_H_
 
+#include "model/cadastral_model.h"
 #include "svg/svg_output.h"
-#include "vfk/vfk_parser.h"
 
 namespace vorlane {
 
@@ -13,7 +13,7 @@ void writeSymbolDefinitions(SvgOutput& out);
 
 // Writes the group VL_mapove_znacky: the library, then one placement for
 // every parcel and then every building whose symbol code is not 0.
-void writeSymbolLayer(const VfkParser& model, SvgOutput& out);
+void writeSymbolLayer(const CadastralModel& model, SvgOutput& out);
 
 }  // namespace vorlane
 

@@ -91,11 +91,11 @@ const SymbolDefinition kSymbols[] = {
 void writeSymbolDefinitions(SvgOutput& out) {
   for (const SymbolDefinition& symbol : kSymbols) {
     out << kChildIndent << "<symbol id=\"VL_symbol_" << symbol.code << "\" description=\""
-        << symbol.description << "\">\n";
+        << symbol.description << "\">\r\n";
     for (const std::string_view element : symbol.elements) {
-      out << kNestedIndent << element << kStrokeWidth << "\" />\n";
+      out << kNestedIndent << element << kStrokeWidth << "\" />\r\n";
     }
-    out << kChildIndent << "</symbol>\n";
+    out << kChildIndent << "</symbol>\r\n";
   }
 }
 

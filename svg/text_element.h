@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "model/records.h"
+#include "model/cadastral_model.h"
 #include "svg/svg_output.h"
 
 namespace vorlane {
@@ -21,10 +21,10 @@ struct TextAlignment {
 // the start, middle and end. Every other value is centred both ways.
 TextAlignment textAlignmentAttributes(int referencePoint);
 
-// Writes one text element, without indent, ending in "\n". The label is
-// rotated about its own position when its angle exceeds 0.001 degrees. The
-// text is escaped; "id", when given, is written as it is.
-void writeTextElement(SvgOutput& out, const TextLabel& label,
+// Writes one text element with the label's text, without indent, ending the
+// line. The label is rotated about its own position when its angle exceeds
+// 0.001 degrees. The text is escaped; "id", when given, is written as it is.
+void writeTextElement(SvgOutput& out, const CadastralModel& model, const TextLabel& label,
                       std::optional<std::string_view> id = std::nullopt);
 
 // " transform=\"rotate(angle x y)\"", the rotation of a placement about its

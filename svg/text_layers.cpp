@@ -24,56 +24,56 @@ bool showsHouseNumber(int typeCode) { return typeCode == 1 || typeCode == 2; }
 
 }  // namespace
 
-void writeParcelTextLayer(const VfkParser& model, SvgOutput& out) {
+void writeParcelTextLayer(const CadastralModel& model, SvgOutput& out) {
   writeGroupStart(out, kParcelTextLayer);
-  for (const auto& [id, parcel] : model.parcels) {
+  for (const Parcel& parcel : model.parcels) {
+    const std::string_view id = model.text(parcel.id);
     if (!parcel.numberLabel.text.empty()) {
       out << kChildIndent;
-      writeTextElement(out, parcel.numberLabel, parcel.id);
+      writeTextElement(out, model, parcel.numberLabel, id);
     }
-    for (const TextLabel& label : parcel.extraNumberLabels) {
-      if (label.text.empty()) continue;
+    for (const ExtraNumberLabel& extra : model.extraNumberLabelsOf(parcel)) {
+      if (extra.label.text.empty()) continue;
       out << kChildIndent;
-      writeTextElement(out, label, parcel.id);
+      writeTextElement(out, model, extra.label, id);
     }
   }
   writeParcelArrows(model, out, 0.2f);
   writeGroupEnd(out);
 }
 
-void writeParcelArrows(const VfkParser& model, SvgOutput& out, float strokeWidth) {
-  out << "\n" << kChildIndent << "<!-- Parcel arrow definition -->\n";
-  out << kChildIndent << "<symbol id=\"VL_symbol_arrow\" description=\"Popisná šipka\">\n";
+void writeParcelArrows(const CadastralModel& model, SvgOutput& out, float strokeWidth) {
+  out << "\r\n" << kChildIndent << "<!-- Parcel arrow definition -->\r\n";
+  out << kChildIndent << "<symbol id=\"VL_symbol_arrow\" description=\"Popisná šipka\">\r\n";
   for (const std::string_view line : kArrowLines) {
-    out << kNestedIndent << line << kArrowStrokeWidth << "\" />\n";
+    out << kNestedIndent << line << kArrowStrokeWidth << "\" />\r\n";
   }
-  out << kChildIndent << "</symbol>\n\n";
-  out << kChildIndent << "<!-- Parcels arrows usage -->\n";
-  for (const auto& [id, parcel] : model.parcels) {
-    if (!parcel.arrows) continue;
+  out << kChildIndent << "</symbol>\r\n\r\n";
+  out << kChildIndent << "<!-- Parcels arrows usage -->\r\n";
+  for (const Parcel& parcel : model.parcels) {
     const TextLabel& number = parcel.numberLabel;
-    for (const ParcelArrow& arrow : *parcel.arrows) {
+    for (const ParcelArrow& arrow : model.arrowsOf(parcel)) {
       out << kChildIndent << "<line x1=\"" << number.x << "\" y1=\"" << number.y << "\" x2=\""
           << arrow.x << "\" y2=\"" << arrow.y << "\" stroke=\"black\" stroke-width=\""
-          << strokeWidth << "\" />\n";
+          << strokeWidth << "\" />\r\n";
       out << kChildIndent << "<use x=\"" << arrow.x << "\" y=\"" << arrow.y
           << "\" xlink:href=\"#VL_symbol_arrow\"";
       if (arrow.angle != 0.0f) writeRotation(out, arrow.angle, arrow.x, arrow.y);
-      out << "/>\n";
+      out << "/>\r\n";
     }
   }
 }
 
-void writeBuildingNumberLayer(const VfkParser& model, SvgOutput& out) {
+void writeBuildingNumberLayer(const CadastralModel& model, SvgOutput& out) {
   writeGroupStart(out, kBuildingNumberLayer);
   std::string number;
-  for (const auto& [id, building] : model.buildings) {
-    const auto type = model.buildingTypes.find(building.typeCode);
+  for (const Building& building : model.buildings) {
+    const BuildingType* type = model.findBuildingType(building.typeCode);
     number.clear();
-    if (type != model.buildingTypes.end()) number = type->second.abbreviation;
+    if (type != nullptr) number = model.text(type->abbreviation);
     if (showsHouseNumber(building.typeCode)) {
       number += ' ';
-      number += building.numberLabel.text;
+      number += model.text(building.numberLabel.text);
     }
     if (number.empty()) continue;
     // Building numbers are never rotated and carry no id.
@@ -81,7 +81,7 @@ void writeBuildingNumberLayer(const VfkParser& model, SvgOutput& out) {
     const TextAlignment alignment = textAlignmentAttributes(label.referencePoint);
     out << kChildIndent << "<text x=\"" << label.x << "\" y=\"" << label.y << "\" "
         << alignment.anchor << " " << alignment.baseline << " fill=\"black\" font-size=\""
-        << label.size << "\">" << Escaped{number} << "</text>\n";
+        << label.size << "\">" << Escaped{number} << "</text>\r\n";
   }
   writeGroupEnd(out);
 }

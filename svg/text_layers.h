@@ -2,22 +2,22 @@
 #ifndef VORLANE_SVG_TEXT_LAYERS_H_
 #define VORLANE_SVG_TEXT_LAYERS_H_
 
+#include "model/cadastral_model.h"
 #include "svg/svg_output.h"
-#include "vfk/vfk_parser.h"
 
 namespace vorlane {
 
 // Writes the group VL_text_parcel: every parcel's number texts, each with the
 // parcel's id, then the arrows.
-void writeParcelTextLayer(const VfkParser& model, SvgOutput& out);
+void writeParcelTextLayer(const CadastralModel& model, SvgOutput& out);
 
 // Writes the arrow symbol and, for every arrow, a line from its parcel's
 // number to the arrow and the arrow itself, into the open parcel text group.
-void writeParcelArrows(const VfkParser& model, SvgOutput& out, float strokeWidth);
+void writeParcelArrows(const CadastralModel& model, SvgOutput& out, float strokeWidth);
 
 // Writes the group VL_cisla_budov: each building's type abbreviation, followed
 // for types 1 and 2 by its house number.
-void writeBuildingNumberLayer(const VfkParser& model, SvgOutput& out);
+void writeBuildingNumberLayer(const CadastralModel& model, SvgOutput& out);
 
 }  // namespace vorlane
 

@@ -21,31 +21,31 @@ Extent extentOf(double min, double max) {
   return {min, max};
 }
 
-void writeFrameStart(const VfkParser& model, SvgOutput& out, int units, bool centreOrigin) {
+void writeFrameStart(const CadastralModel& model, SvgOutput& out, int units, bool centreOrigin) {
   const Extent x = extentOf(model.boundingBox.minX, model.boundingBox.maxX);
   const Extent y = extentOf(model.boundingBox.minY, model.boundingBox.maxY);
-  out << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
-      << "<svg\n"
-      << "    xmlns=\"http://www.w3.org/2000/svg\"\n"
-      << "    width=\"2000\"\n"
-      << "    height=\"2000\"\n"
+  out << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n"
+      << "<svg\r\n"
+      << "    xmlns=\"http://www.w3.org/2000/svg\"\r\n"
+      << "    width=\"2000\"\r\n"
+      << "    height=\"2000\"\r\n"
       << "    viewBox=\"" << x.min << " " << y.min << " " << x.max - x.min << " " << y.max - y.min
-      << "\"\n"
+      << "\"\r\n"
       << "    units=\"" << units << "\" origin=\"";
   if (centreOrigin) {
     out << (x.max - x.min) * 0.5 + x.min << " " << (y.max - y.min) * 0.5 + y.min;
   } else {
     out << "0 0";
   }
-  out << "\"\n"
-      << "    id=\"1\"\n"
-      << "    version=\"1.1\"\n"
-      << "    xmlns:xlink=\"http://www.w3.org/1999/xlink\">\n";
+  out << "\"\r\n"
+      << "    id=\"1\"\r\n"
+      << "    version=\"1.1\"\r\n"
+      << "    xmlns:xlink=\"http://www.w3.org/1999/xlink\">\r\n";
 }
 
 }  // namespace
 
-void writeDocument(const VfkParser& model, SvgOutput& out, int units, bool centreOrigin) {
+void writeDocument(const CadastralModel& model, SvgOutput& out, int units, bool centreOrigin) {
   writeFrameStart(model, out, units, centreOrigin);
   writeSymbolLayer(model, out);
   writeParcelBorders(model, out);
@@ -58,7 +58,7 @@ void writeDocument(const VfkParser& model, SvgOutput& out, int units, bool centr
   out << "</svg>";
 }
 
-bool writeSvg(const VfkParser& model, PathView outputPath, int units, bool centreOrigin) {
+bool writeSvg(const CadastralModel& model, PathView outputPath, int units, bool centreOrigin) {
   OutputFile file(outputPath);
   {
     SvgOutput out(&file);

@@ -5,7 +5,7 @@
 
 #include "platform/path.h"
 #include "svg/svg_output.h"
-#include "vfk/vfk_parser.h"
+#include "model/cadastral_model.h"
 
 namespace vorlane {
 
@@ -13,12 +13,12 @@ namespace vorlane {
 // existing file. Returns true, also when the file cannot be created or
 // written: the result says that the model was drawn, not that the file
 // exists.
-bool writeSvg(const VfkParser& model, PathView outputPath, int units, bool centreOrigin);
+bool writeSvg(const CadastralModel& model, PathView outputPath, int units, bool centreOrigin);
 
 // Writes the whole document to "out". "units" goes into the root element
 // unchanged; "centreOrigin" puts the origin at the centre of the model's
 // extent rather than at "0 0".
-void writeDocument(const VfkParser& model, SvgOutput& out, int units, bool centreOrigin);
+void writeDocument(const CadastralModel& model, SvgOutput& out, int units, bool centreOrigin);
 
 }  // namespace vorlane
 

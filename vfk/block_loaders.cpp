@@ -5,7 +5,6 @@
 
 #include "vfk/numbers.h"
 #include "vfk/text_conversion.h"
-#include "vfk/vfk_parser.h"
 
 namespace vorlane {
 
@@ -14,58 +13,28 @@ namespace {
 constexpr int kArrowTypeCode = 1033;
 constexpr int kInnerDrawingTypeCode = 21800;
 
-LabelColumns findLabelColumns(const SplitLine& definition, bool hasText,
-                              bool hasReferencePoint) {
-  const int count = definition.fieldCount;
-  LabelColumns columns;
-  if (hasText) columns.textIdx = findFieldIndex(definition, count, "TEXT");
-  columns.xIdx = findFieldIndex(definition, count, "SOURADNICE_X");
-  columns.yIdx = findFieldIndex(definition, count, "SOURADNICE_Y");
-  columns.sizeIdx = findFieldIndex(definition, count, "VELIKOST");
-  columns.angleIdx = findFieldIndex(definition, count, "UHEL");
-  if (hasReferencePoint) {
-    columns.referencePointIdx = findFieldIndex(definition, count, "VZTAZNY_BOD");
-  }
-  return columns;
-}
-
 }  // namespace
 
-void setPointIndexAt(PointList& list, int pointIndex, int position) {
-  const auto at = static_cast<size_t>(position);
-  if (at >= list.size()) list.resize(at + 1, -1);
-  list[at] = pointIndex;
-}
-
-BlockLoaders::BlockLoaders(VfkParser& model) : model_(model) {}
-
-void BlockLoaders::placePoint(IdMap<PointList>& lists, std::string_view ownerId, int pointIndex,
-                              int ordinal) {
-  if (ownerId.empty() || ordinal < 1 || ordinal > kMaxPointOrdinal) return;
-  const uint64_t key = idKey(ownerId);
-  PointList* found = lists.find(key);
-  const int64_t size = found == nullptr ? 0 : static_cast<int64_t>(found->size());
-  const int64_t growth = std::max<int64_t>(0, ordinal - size);
-  const int64_t padding = std::max<int64_t>(0, growth - 1);
-  if (padding > budget_.placeholdersLeft) return;
-  budget_.placeholdersLeft -= padding;
-  budget_.lineEntriesLeft += growth;
-  setPointIndexAt(found == nullptr ? lists[key] : *found, pointIndex, ordinal - 1);
-}
-
-const PointList* BlockLoaders::takeList(IdMap<PointList>& lists, std::string_view id) {
-  const PointList* found = lists.find(idKey(id));
-  if (found == nullptr) return nullptr;
-  const auto size = static_cast<int64_t>(found->size());
-  if (size > budget_.lineEntriesLeft) return nullptr;
-  budget_.lineEntriesLeft -= size;
-  return found;
-}
+BlockLoaders::BlockLoaders(CadastralModel& model, int codePage)
+    : model_(model), codePage_(codePage), maps_(model.pointIndexPool) {}
 
 void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition) {
-  const int count = definition.fieldCount;
-  auto find = [&definition, count](std::string_view name) {
-    return findFieldIndex(definition, count, name);
+  // Every position looked up here counts for the fields a row must give.
+  int fieldsRead = 0;
+  auto find = [&definition, &fieldsRead](std::string_view name) {
+    const int position = findFieldIndex(definition, definition.fieldCount, name);
+    fieldsRead = std::max(fieldsRead, position + 1);
+    return position;
+  };
+  auto findLabelColumns = [&find](bool hasText, bool hasReferencePoint) {
+    LabelColumns columns;
+    if (hasText) columns.textIdx = find("TEXT");
+    columns.xIdx = find("SOURADNICE_X");
+    columns.yIdx = find("SOURADNICE_Y");
+    columns.sizeIdx = find("VELIKOST");
+    columns.angleIdx = find("UHEL");
+    if (hasReferencePoint) columns.referencePointIdx = find("VZTAZNY_BOD");
+    return columns;
   };
   FieldPositions& p = positions_;
   switch (kind) {
@@ -99,20 +68,20 @@ void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition) {
       p.parcelAreaParcelIDIdx = find("PAR_ID");
       p.parcelAreaOparTypeIdx = find("OPAR_TYPE");
       p.parcelAreaTypPPDIdx = find("TYPPPD_KOD");
-      p.parcelAreaLabel = findLabelColumns(definition, true, true);
+      p.parcelAreaLabel = findLabelColumns(true, true);
       break;
     case BlockKind::OB:
       p.buildingAreaIDIdx = find("ID");
       p.buildingAreaBuildingIDIdx = find("BUD_ID");
       p.buildingAreaKindIdx = find("OBRBUD_TYPE");
       p.buildingAreaTypPPDIdx = find("TYPPPD_KOD");
-      p.buildingAreaLabel = findLabelColumns(definition, false, false);
+      p.buildingAreaLabel = findLabelColumns(false, false);
       break;
     case BlockKind::DPM:
       p.otherElementsIDIdx = find("ID");
       p.otherElementsDPMTypeIdx = find("DPM_TYPE");
       p.otherElementsTypPPDIdx = find("TYPPPD_KOD");
-      p.otherElementsLabel = findLabelColumns(definition, true, true);
+      p.otherElementsLabel = findLabelColumns(true, true);
       break;
     case BlockKind::HBPEJ:
       p.bpejBoundaryIDIdx = find("ID");
@@ -122,7 +91,7 @@ void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition) {
     case BlockKind::OBPEJ:
       p.bpejIDIdx = find("BPEJ_KOD");
       p.bpejTypPPDIdx = find("TYPPPD_KOD");
-      p.bpejLabel = findLabelColumns(definition, true, true);
+      p.bpejLabel = findLabelColumns(true, true);
       break;
     case BlockKind::TYPBUD:
       p.buildingTypeCodeIdx = find("KOD");
@@ -143,6 +112,7 @@ void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition) {
     case BlockKind::kNone:
       break;
   }
+  fieldsRead_[static_cast<size_t>(kind)] = fieldsRead;
 }
 
 void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row) {
@@ -169,8 +139,9 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row) {
 void BlockLoaders::loadSobr(const SplitLine& row) {
   const double y = readReal(row.field(positions_.pointYIdx));
   const double x = readReal(row.field(positions_.pointXIdx));
-  const int index = model_.addPoint(-y, -x);
+  const int32_t index = model_.addPoint(-y, -x);
   maps_.pointsIDHashIndexMap[idKey(row.field(positions_.pointIDIdx))] = index;
+  lastPointId_.clear();  // the identifier may now name another point
 }
 
 // Point connections: one row may place its survey point in a parcel
@@ -178,12 +149,24 @@ void BlockLoaders::loadSobr(const SplitLine& row) {
 void BlockLoaders::loadSbp(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const int ordinal = readInt(row.field(p.pointConnectionPointOrdinalNumberIdx));
-  const int* point = maps_.pointsIDHashIndexMap.find(idKey(row.field(p.pointConnectionPointIDIdx)));
+  // Where one line ends and the next begins at the same point, consecutive
+  // rows name it twice.
+  const std::string_view pointId = row.field(p.pointConnectionPointIDIdx);
+  if (pointId.empty() || pointId != lastPointId_) {
+    const int32_t* found = maps_.pointsIDHashIndexMap.find(idKey(pointId));
+    lastPointId_.assign(pointId);
+    lastPoint_ = found == nullptr ? -1 : *found;
+  }
   // A point no SOBR row defined has no index to place.
-  if (point == nullptr) return;
-  placePoint(maps_.hpPointLists, row.field(p.pointConnectionHpIDIdx), *point, ordinal);
-  placePoint(maps_.obPointLists, row.field(p.pointConnectionObIDIdx), *point, ordinal);
-  placePoint(maps_.dpmPointLists, row.field(p.pointConnectionDpmIDIdx), *point, ordinal);
+  const int32_t point = lastPoint_;
+  if (point < 0) return;
+  auto place = [&](PointLists& lists, KeyCache& keys, int ownerIdx) {
+    const std::string_view owner = row.field(ownerIdx);
+    if (!owner.empty()) lists.place(keys.keyOf(owner), point, ordinal);
+  };
+  place(maps_.hpPointLists, hpKeys_, p.pointConnectionHpIDIdx);
+  place(maps_.obPointLists, obKeys_, p.pointConnectionObIDIdx);
+  place(maps_.dpmPointLists, dpmKeys_, p.pointConnectionDpmIDIdx);
 }
 
 // Points with coordinates of their own: every row adds a point, and places
@@ -193,11 +176,11 @@ void BlockLoaders::loadSbm(const SplitLine& row) {
   const int ordinal = readInt(row.field(p.sbmPointOrdinalNumberIdx));
   const double x = readReal(row.field(p.sbmPointXIdx));
   const double y = readReal(row.field(p.sbmPointYIdx));
-  const int index = model_.addPoint(-y, -x);
+  const int32_t index = model_.addPoint(-y, -x);
   for (const int ownerIdx : {p.sbmOpIDIdx, p.sbmDpmIDIdx, p.sbmHbpejIDIdx}) {
     const std::string_view owner = row.field(ownerIdx);
     if (!owner.empty()) {
-      placePoint(maps_.sbmPointLists, owner, index, ordinal);
+      maps_.sbmPointLists.place(sbmKeys_.keyOf(owner), index, ordinal);
       return;
     }
   }
@@ -206,8 +189,8 @@ void BlockLoaders::loadSbm(const SplitLine& row) {
 void BlockLoaders::loadHp(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const int typeCode = readInt(row.field(p.parcelBoundaryTypeIdx));
-  if (const PointList* list = takeList(maps_.hpPointLists, row.field(p.parcelBoundaryIDIdx))) {
-    model_.addParcelBoundary(*list, row.field(p.parcelBoundaryParcel1IDIdx),
+  if (const auto points = maps_.hpPointLists.take(idKey(row.field(p.parcelBoundaryIDIdx)))) {
+    model_.addParcelBoundary(*points, row.field(p.parcelBoundaryParcel1IDIdx),
                              row.field(p.parcelBoundaryParcel2IDIdx), typeCode);
   }
 }
@@ -216,18 +199,18 @@ void BlockLoaders::loadHp(const SplitLine& row) {
 // OBPEJ rows for a missing unit are: one bad row must not cost the drawing.
 void BlockLoaders::loadOp(const SplitLine& row) {
   const FieldPositions& p = positions_;
-  Parcel* parcel = model_.findParcel(row.field(p.parcelAreaParcelIDIdx));
-  if (parcel == nullptr) return;
-  const TextLabel& label = readTextLabel(row, p.parcelAreaTypPPDIdx, p.parcelAreaLabel, false);
+  const int32_t parcel = model_.findParcel(row.field(p.parcelAreaParcelIDIdx));
+  if (parcel < 0) return;
+  const TextLabel label = readTextLabel(row, p.parcelAreaTypPPDIdx, p.parcelAreaLabel, false);
   const std::string_view kind = stripQuotes(row.field(p.parcelAreaOparTypeIdx));
   if (kind == "PC") {
-    parcel->numberLabel = label;
+    model_.parcels[static_cast<size_t>(parcel)].numberLabel = label;
   } else if (kind == "PPC") {
-    parcel->extraNumberLabels.push_back(label);
+    model_.addExtraNumberLabel(parcel, label);
   } else if (kind == "SPC") {
-    if (label.typeCode == kArrowTypeCode) parcel->addArrow(label.x, label.y, label.angle);
+    if (label.typeCode == kArrowTypeCode) model_.addArrow(parcel, label.x, label.y, label.angle);
   } else if (kind == "ZDP") {
-    parcel->symbolLabel = label;
+    model_.setSymbolLabel(parcel, label);
   }
 }
 
@@ -240,8 +223,8 @@ void BlockLoaders::loadOb(const SplitLine& row) {
   if (kind == "ZDB") {
     building.symbolLabel = readTextLabel(row, p.buildingAreaTypPPDIdx, p.buildingAreaLabel, false);
   } else if (kind == "OB") {
-    if (const PointList* list = takeList(maps_.obPointLists, row.field(p.buildingAreaIDIdx))) {
-      building.polylineIndices.push_back(model_.addGeneralPolyline(*list));
+    if (const auto points = maps_.obPointLists.take(idKey(row.field(p.buildingAreaIDIdx)))) {
+      model_.addGeneralPolyline(*points, model_.positionOf(building));
     }
   }
 }
@@ -255,8 +238,8 @@ void BlockLoaders::loadDpm(const SplitLine& row) {
     model_.mapTexts.push_back(
         readTextLabel(row, p.otherElementsTypPPDIdx, p.otherElementsLabel, true));
   } else if (typeCode == kInnerDrawingTypeCode) {
-    if (const PointList* list = takeList(maps_.dpmPointLists, row.field(p.otherElementsIDIdx))) {
-      model_.addElementPolyline(*list, kInnerDrawingTypeCode);
+    if (const auto points = maps_.dpmPointLists.take(idKey(row.field(p.otherElementsIDIdx)))) {
+      model_.addElementPolyline(*points, kInnerDrawingTypeCode);
     }
   }
 }
@@ -266,8 +249,8 @@ void BlockLoaders::loadHbpej(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const std::string_view code1 = stripQuotes(row.field(p.bpejBoundaryCode1Idx));
   const std::string_view code2 = stripQuotes(row.field(p.bpejBoundaryCode2Idx));
-  if (const PointList* list = takeList(maps_.sbmPointLists, row.field(p.bpejBoundaryIDIdx))) {
-    model_.addBpejBoundary(*list, code1, code2);
+  if (const auto points = maps_.sbmPointLists.take(idKey(row.field(p.bpejBoundaryIDIdx)))) {
+    model_.addBpejBoundary(*points, code1, code2);
   }
 }
 
@@ -282,13 +265,13 @@ void BlockLoaders::loadTypbud(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const int code = readInt(row.field(p.buildingTypeCodeIdx));
   std::string name(stripQuotes(row.field(p.buildingTypeNameIdx)));
-  convertToUtf8(name);
+  convertToUtf8(name, codePage_);
   std::string abbreviation;
   if (p.buildingTypeAbbreviationIdx != -1) {
     abbreviation = stripQuotes(row.field(p.buildingTypeAbbreviationIdx));
-    convertToUtf8(abbreviation);
+    convertToUtf8(abbreviation, codePage_);
   }
-  model_.addBuildingType(code, std::move(name), std::move(abbreviation));
+  model_.addBuildingType(code, name, abbreviation);
 }
 
 // The house number is kept as read: neither unquoted nor converted.
@@ -296,7 +279,7 @@ void BlockLoaders::loadBud(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const int typeCode = readInt(row.field(p.buildingBudCodeIdx));
   Building& building = model_.getOrCreateBuilding(row.field(p.buildingBuildingIDIdx));
-  building.numberLabel.text = row.field(p.buildingHouseNumberIdx);
+  building.numberLabel.text = model_.addText(row.field(p.buildingHouseNumberIdx));
   building.typeCode = typeCode;
 }
 
@@ -312,15 +295,14 @@ void BlockLoaders::loadObdebo(const SplitLine& row) {
   building.numberLabel.y = -x;
 }
 
-const TextLabel& BlockLoaders::readTextLabel(const SplitLine& row, int typeCodeIdx,
-                                             const LabelColumns& columns, bool convert) {
-  TextLabel& label = label_;
+TextLabel BlockLoaders::readTextLabel(const SplitLine& row, int typeCodeIdx,
+                                      const LabelColumns& columns, bool convert) {
+  TextLabel label;
   label.typeCode = readInt(row.field(typeCodeIdx));
 
-  label.text.clear();
   if (columns.textIdx != -1) {
-    label.text = stripQuotes(row.field(columns.textIdx));
-    if (convert && codePage >= 1) convertToUtf8(label.text);
+    const std::string_view text = stripQuotes(row.field(columns.textIdx));
+    label.text = convert && codePage_ >= 1 ? convertedText(text) : model_.addText(text);
   }
 
   const double x = readReal(row.field(columns.xIdx));
@@ -329,20 +311,21 @@ const TextLabel& BlockLoaders::readTextLabel(const SplitLine& row, int typeCodeI
   label.y = -x;
 
   // Gon to degrees, in single precision.
-  label.angle = 0.0f;
   if (columns.angleIdx != -1) {
     const float gon = narrowToFloat(readReal(row.field(columns.angleIdx)));
     if (gon != 0.0f) label.angle = gon * 0.9f;
   }
-
-  label.size = 1.0f;
   if (columns.sizeIdx != -1) label.size = narrowToFloat(readReal(row.field(columns.sizeIdx)));
-
-  label.referencePoint = 1;
   if (columns.referencePointIdx != -1) {
     label.referencePoint = readInt(row.field(columns.referencePointIdx));
   }
   return label;
+}
+
+TextRef BlockLoaders::convertedText(std::string_view text) {
+  converted_.assign(text);
+  convertToUtf8(converted_, codePage_);
+  return model_.addText(converted_);
 }
 
 }  // namespace vorlane

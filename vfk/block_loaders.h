@@ -1,21 +1,22 @@
 // The loaders of the thirteen blocks the drawing needs. On a block's B record
 // a loader looks up where its columns are; on each D row it converts the
-// values found there and builds the model through VfkParser's operations.
-// Between the blocks the loaders pass geometry through lookup maps: survey
-// points by identifier, and the point lists of lines by their owner's
-// identifier. The loaders live for one reading of one file.
+// values found there and builds the model through its operations. Between
+// the blocks the loaders pass geometry through lookup tables: survey points
+// by identifier, and the point lists of lines by their owner's identifier.
+// The loaders live for one reading of one file.
 #ifndef VORLANE_VFK_BLOCK_LOADERS_H_
 #define VORLANE_VFK_BLOCK_LOADERS_H_
 
+#include <array>
 #include <cstdint>
+#include <string>
 
-#include "model/records.h"
+#include "model/cadastral_model.h"
 #include "vfk/id_map.h"
+#include "vfk/point_lists.h"
 #include "vfk/record_syntax.h"
 
 namespace vorlane {
-
-class VfkParser;
 
 // Positions of the optional columns of a label row; -1 for a column the
 // block does not have.
@@ -91,49 +92,58 @@ struct FieldPositions {
   int obdeboYIdx = -1;
 };
 
-// The parse-time lookup maps, keyed by idKey() of an identifier. A point
-// list exists only once a row has put a point into it.
+// idKey() of the identifiers of consecutive rows, which are often the same
+// (the rows of one line follow each other): the key is worked out once.
+class KeyCache {
+ public:
+  uint64_t keyOf(std::string_view id) {
+    if (!valid_ || id != last_) {
+      last_.assign(id);
+      key_ = idKey(id);
+      valid_ = true;
+    }
+    return key_;
+  }
+
+ private:
+  std::string last_;
+  uint64_t key_ = 0;
+  bool valid_ = false;
+};
+
+// The lookup tables passed between the blocks, keyed by idKey() of an
+// identifier. A point list exists only once a row has put a point into it.
 struct LookupMaps {
-  IdMap<int> pointsIDHashIndexMap;      // SOBR ID -> index in points
-  IdMap<PointList> hpPointLists;        // HP_ID, from SBP
-  IdMap<PointList> obPointLists;        // OB_ID, from SBP
-  IdMap<PointList> dpmPointLists;       // DPM_ID, from SBP
-  // OP_ID, DPM_ID or HBPEJ_ID, from SBM; the three share the one map.
-  IdMap<PointList> sbmPointLists;
+  explicit LookupMaps(PodVector<int32_t>& pool)
+      : hpPointLists(pool, budget),
+        obPointLists(pool, budget),
+        dpmPointLists(pool, budget),
+        sbmPointLists(pool, budget) {}
+
+  IdMap<int32_t> pointsIDHashIndexMap;  // SOBR ID -> index in points
+  PointBudget budget;                   // shared by all point lists
+  PointLists hpPointLists;              // HP_ID, from SBP
+  PointLists obPointLists;              // OB_ID, from SBP
+  PointLists dpmPointLists;             // DPM_ID, from SBP
+  // OP_ID, DPM_ID or HBPEJ_ID, from SBM; the three share the one table.
+  PointLists sbmPointLists;
 };
-
-// The highest ordinal number (PORADOVE_CISLO_BODU) placed in a point list.
-// Rows beyond it are not placed: it bounds what a corrupt file can make the
-// reader allocate.
-constexpr int kMaxPointOrdinal = 1'000'000;
-
-// Bounds on what one file can make the reader store beyond its own rows, so
-// that memory, time and the warnings about missing points grow with the file
-// and not with the numbers written in it. A real file has no gaps in its
-// ordinals and takes each point list once; a corrupt one may do neither.
-struct PointBudget {
-  // Gaps: -1 placeholders all point lists may receive in all. A row whose
-  // ordinal would pad a list beyond this is not placed.
-  int64_t placeholdersLeft = 1'000'000;
-  // Lines may take, in all, the entries the point lists grew by plus this
-  // spare (a list taken once more, say). A line whose list would overdraw
-  // it is dropped like one without a list.
-  int64_t lineEntriesLeft = 1'000'000;
-};
-
-// Puts "pointIndex" at "position" of "list", first padding the list with -1
-// when it is shorter. A later row for the same position replaces the point.
-// REQUIRES: position >= 0.
-void setPointIndexAt(PointList& list, int pointIndex, int position);
 
 class BlockLoaders {
  public:
-  // "model" must outlive the loaders.
-  explicit BlockLoaders(VfkParser& model);
+  // "model" must outlive the loaders. Texts that are converted are decoded
+  // with "codePage" until setCodePage() gives another.
+  BlockLoaders(CadastralModel& model, int codePage);
+
+  void setCodePage(int codePage) { codePage_ = codePage; }
 
   // Looks up the columns of block "kind" in its split B record. A block
   // defined again is looked up again.
   void defineBlock(BlockKind kind, const SplitLine& definition);
+
+  // How many fields of a D row of block "kind" its loader reads: the fields
+  // after them need not be split.
+  int fieldsRead(BlockKind kind) const { return fieldsRead_[static_cast<size_t>(kind)]; }
 
   // Loads one split D row of block "kind".
   void loadRow(BlockKind kind, const SplitLine& row);
@@ -152,26 +162,26 @@ class BlockLoaders {
   void loadBud(const SplitLine& row);
   void loadObdebo(const SplitLine& row);
 
-  // Fills the working label from a label row: every field is written, so
-  // nothing of an earlier row carries over. With "convert" the text is
-  // converted to UTF-8 once a file has named its code page.
-  const TextLabel& readTextLabel(const SplitLine& row, int typeCodeIdx,
-                                 const LabelColumns& columns, bool convert);
+  // A label from a label row: every field is written, so nothing of an
+  // earlier row carries over. With "convert" the text is converted to UTF-8
+  // once a file has named its code page.
+  TextLabel readTextLabel(const SplitLine& row, int typeCodeIdx, const LabelColumns& columns,
+                          bool convert);
+  // The text converted to UTF-8 from the current code page, in the model.
+  TextRef convertedText(std::string_view text);
 
-  VfkParser& model_;
+  CadastralModel& model_;
+  int codePage_;
   FieldPositions positions_;
-  // Places a point by its ordinal number into the list of "ownerId" in
-  // "lists", creating the list. Rows without an owner, and ordinals outside
-  // 1 to kMaxPointOrdinal or beyond the budget, place nothing.
-  void placePoint(IdMap<PointList>& lists, std::string_view ownerId,
-                  int pointIndex, int ordinal);
-  // The point list of "id" for a new line, or null when there is none or it
-  // would overdraw the budget.
-  const PointList* takeList(IdMap<PointList>& lists, std::string_view id);
+  // By BlockKind value; the largest is below 256.
+  std::array<int, 256> fieldsRead_{};
 
   LookupMaps maps_;
-  PointBudget budget_;
-  TextLabel label_;
+  KeyCache hpKeys_, obKeys_, dpmKeys_, sbmKeys_;
+  // The point the last SBP row named; an empty identifier is never cached.
+  std::string lastPointId_;
+  int32_t lastPoint_ = -1;
+  std::string converted_;  // scratch for convertedText
 };
 
 }  // namespace vorlane

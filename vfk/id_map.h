@@ -1,51 +1,63 @@
-// IdMap: the reader's lookup tables, from idKey() values to a value. One
-// array of slots with linear probing: no allocation per entry and one cache
-// line per lookup, where the rows of a large file make hundreds of
-// thousands of lookups.
+// IdMap: the reader's lookup tables, from idKey() values to a plain value.
+// One array of slots with linear probing: no allocation per entry and one
+// cache line per lookup, where the rows of a large file make hundreds of
+// thousands of lookups. A slot is its key and its value; the key 0 marks an
+// empty slot, so the value of a real key 0 is kept beside the slots.
 #ifndef VORLANE_VFK_ID_MAP_H_
 #define VORLANE_VFK_ID_MAP_H_
 
 #include <cstddef>
 #include <cstdint>
 #include <utility>
-#include <vector>
+
+#include "model/pod_vector.h"
 
 namespace vorlane {
 
 template <typename T>
 class IdMap {
  public:
-  // The value of "key", or null.
+  // The value of "key", or null. Valid until the next insertion.
   T* find(uint64_t key) {
+    if (key == kEmpty) return hasZeroKey_ ? &zeroKeyValue_ : nullptr;
     if (slots_.empty()) return nullptr;
     for (size_t i = home(key);; i = (i + 1) & mask()) {
       Slot& slot = slots_[i];
-      if (!slot.used) return nullptr;
       if (slot.key == key) return &slot.value;
+      if (slot.key == kEmpty) return nullptr;
     }
   }
 
-  // The value of "key", inserted as T() when missing.
+  // The value of "key", inserted as T() when missing. Valid until the next
+  // insertion.
   T& operator[](uint64_t key) {
-    if ((used_ + 1) * 2 > slots_.size()) grow();
+    if (key == kEmpty) {
+      if (!hasZeroKey_) {
+        hasZeroKey_ = true;
+        ++size_;
+      }
+      return zeroKeyValue_;
+    }
+    // At most three quarters full: probes stay short and memory small.
+    if ((size_ + 1) * 4 > slots_.size() * 3) grow();
     for (size_t i = home(key);; i = (i + 1) & mask()) {
       Slot& slot = slots_[i];
-      if (!slot.used) {
-        slot.used = true;
+      if (slot.key == key) return slot.value;
+      if (slot.key == kEmpty) {
         slot.key = key;
-        ++used_;
+        ++size_;
         return slot.value;
       }
-      if (slot.key == key) return slot.value;
     }
   }
 
-  size_t size() const { return used_; }
+  size_t size() const { return size_; }
 
  private:
+  static constexpr uint64_t kEmpty = 0;
+
   struct Slot {
-    uint64_t key = 0;
-    bool used = false;
+    uint64_t key = kEmpty;
     T value{};
   };
 
@@ -57,20 +69,22 @@ class IdMap {
     return static_cast<size_t>((key * 0x9E3779B97F4A7C15u) >> 32) & mask();
   }
 
-  // Doubles the table (at most half full), moving every entry.
+  // Doubles the table, moving every entry.
   void grow() {
-    std::vector<Slot> old = std::move(slots_);
-    slots_ = std::vector<Slot>(old.empty() ? 64 : old.size() * 2);
-    for (Slot& slot : old) {
-      if (!slot.used) continue;
+    PodVector<Slot> old = std::move(slots_);
+    slots_.append(old.empty() ? 64 : old.size() * 2, Slot{});
+    for (const Slot& slot : old) {
+      if (slot.key == kEmpty) continue;
       size_t i = home(slot.key);
-      while (slots_[i].used) i = (i + 1) & mask();
-      slots_[i] = std::move(slot);
+      while (slots_[i].key != kEmpty) i = (i + 1) & mask();
+      slots_[i] = slot;
     }
   }
 
-  std::vector<Slot> slots_;
-  size_t used_ = 0;
+  PodVector<Slot> slots_;
+  size_t size_ = 0;
+  bool hasZeroKey_ = false;
+  T zeroKeyValue_{};
 };
 
 }  // namespace vorlane

@@ -1,7 +1,11 @@
 #include "vfk/line_reader.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <utility>
+
+#include "vfk/structure_scan.h"
 
 namespace vorlane {
 
@@ -9,57 +13,124 @@ namespace {
 constexpr char kEndOfInput = 0x1A;
 }
 
-LineReader::LineReader(InputFile& file)
-    : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(kChunkSize)) {}
+LineReader::LineReader(InputFile& file) : file_(file) {}
 
 bool LineReader::nextLine(std::string_view& line) {
-  size_t searchFrom = begin_;
   for (;;) {
-    const char* data = buffer_.get();
-    const auto* lineFeed =
-        static_cast<const char*>(std::memchr(data + searchFrom, '\n', end_ - searchFrom));
-    if (lineFeed != nullptr) {
-      size_t length = static_cast<size_t>(lineFeed - (data + begin_));
-      if (length > 0 && data[begin_ + length - 1] == '\r') --length;
-      line = std::string_view(data + begin_, length);
-      begin_ = static_cast<size_t>(lineFeed - data) + 1;
-      return true;
-    }
-    const size_t scanned = end_ - begin_;
-    if (inputEnded_ || !refill()) {
+    if (skipping_ && !skipRestOfLine()) return false;
+    const size_t lineFeed = nextLineFeed(begin_);
+    size_t length;
+    if (lineFeed < end_) {
+      length = lineFeed - begin_;
+      if (length > 0 && buffer_[lineFeed - 1] == '\r') --length;
+      lineStart_ = begin_;
+      begin_ = lineFeed + 1;
+    } else if (end_ - begin_ > kMaxLineLength + 1) {
+      // Even if a CR LF follows, the line is longer than it may be: what is
+      // here is all that is kept of it.
+      length = kMaxLineLength;
+      lineStart_ = begin_;
+      begin_ = end_;
+      skipping_ = true;
+    } else if (!inputEnded_ && refill()) {
+      continue;
+    } else {
       inputEnded_ = true;
       if (begin_ == end_) return false;
-      line = std::string_view(buffer_.get() + begin_, end_ - begin_);
+      length = end_ - begin_;  // the last line, without a line end
+      lineStart_ = begin_;
       begin_ = end_;
+    }
+    lineEnd_ = lineStart_ + std::min(length, kMaxLineLength);
+    line = std::string_view(buffer_.get() + lineStart_, lineEnd_ - lineStart_);
+    return true;
+  }
+}
+
+void LineReader::splitLastLine(SplitLine& row, int maxFields) const {
+  const int limit = std::min(maxFields, kMaxFields);
+  const char* const base = buffer_.get();
+  int count = 0;
+  size_t cursor = lineStart_;
+  if (lineStart_ < lineEnd_ && limit > 0) {
+    const size_t firstWord = lineStart_ / 64;
+    const size_t lastWord = (lineEnd_ - 1) / 64;
+    for (size_t word = firstWord; word <= lastWord; ++word) {
+      uint64_t bits = semicolons_[word];
+      if (word == firstWord) bits &= ~uint64_t{0} << (lineStart_ % 64);
+      if (word == lastWord && lineEnd_ % 64 != 0) bits &= (uint64_t{1} << (lineEnd_ % 64)) - 1;
+      for (; bits != 0; bits &= bits - 1) {
+        const size_t semicolon = word * 64 + static_cast<size_t>(std::countr_zero(bits));
+        row.fieldTable[static_cast<size_t>(count++)] = std::string_view(base + cursor, semicolon - cursor);
+        cursor = semicolon + 1;
+        if (count == limit) {
+          row.fieldCount = count;
+          return;
+        }
+      }
+    }
+    // The piece after the last semicolon counts when it is not empty.
+    if (cursor < lineEnd_) {
+      row.fieldTable[static_cast<size_t>(count++)] = std::string_view(base + cursor, lineEnd_ - cursor);
+    }
+  }
+  row.fieldCount = count;
+}
+
+size_t LineReader::nextLineFeed(size_t from) const {
+  if (from >= end_) return end_;
+  size_t word = from / 64;
+  uint64_t bits = lineFeeds_[word] & (~uint64_t{0} << (from % 64));
+  while (bits == 0) {
+    if (++word * 64 >= end_) return end_;
+    bits = lineFeeds_[word];
+  }
+  return std::min(end_, word * 64 + static_cast<size_t>(std::countr_zero(bits)));
+}
+
+bool LineReader::skipRestOfLine() {
+  for (;;) {
+    const size_t lineFeed = nextLineFeed(begin_);
+    if (lineFeed < end_) {
+      begin_ = lineFeed + 1;
+      skipping_ = false;
       return true;
     }
-    searchFrom = begin_ + scanned;  // refill() moved the unread bytes to begin_
+    begin_ = end_;
+    if (inputEnded_ || !refill()) {
+      inputEnded_ = true;
+      return false;
+    }
   }
 }
 
 bool LineReader::refill() {
   const size_t unread = end_ - begin_;
-  if (begin_ > 0) {
-    std::memmove(buffer_.get(), buffer_.get() + begin_, unread);
-    begin_ = 0;
-    end_ = unread;
-  }
-  if (end_ == capacity_) {
-    auto larger = std::make_unique_for_overwrite<char[]>(capacity_ * 2);
-    std::memcpy(larger.get(), buffer_.get(), end_);
+  if (unread + kChunkSize > capacity_) {
+    // At most an over-long line's kept part, a CR, and a piece.
+    const size_t capacity = std::max(unread + kChunkSize, 2 * capacity_);
+    auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+    std::memcpy(larger.get(), buffer_.get() + begin_, unread);
     buffer_ = std::move(larger);
-    capacity_ *= 2;
+    lineFeeds_ = std::make_unique_for_overwrite<uint64_t[]>(structureWords(capacity));
+    semicolons_ = std::make_unique_for_overwrite<uint64_t[]>(structureWords(capacity));
+    capacity_ = capacity;
+  } else if (begin_ > 0) {
+    std::memmove(buffer_.get(), buffer_.get() + begin_, unread);
   }
-  const size_t got = file_.read(buffer_.get() + end_, capacity_ - end_);
+  begin_ = 0;
+  end_ = unread;
+
+  const size_t got = file_.read(buffer_.get() + end_, kChunkSize);
   if (got == 0) return false;
-  const auto* stop =
-      static_cast<const char*>(std::memchr(buffer_.get() + end_, kEndOfInput, got));
+  const auto* stop = static_cast<const char*>(std::memchr(buffer_.get() + end_, kEndOfInput, got));
   if (stop != nullptr) {
     end_ = static_cast<size_t>(stop - buffer_.get());
     inputEnded_ = true;
-    return true;
+  } else {
+    end_ += got;
   }
-  end_ += got;
+  markStructure(buffer_.get(), end_, lineFeeds_.get(), semicolons_.get());
   return true;
 }
 

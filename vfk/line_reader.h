@@ -2,18 +2,31 @@
 // a line ends at LF, a CR directly before that LF is not part of the line
 // (any other CR is), and a byte 0x1A ends the input as if the file ended
 // there. A last line without a line end is a line like any other.
+//
+// A line keeps at most its first kMaxLineLength bytes; the rest of it is
+// skipped. So memory stays bounded whatever the file holds, also a file
+// without any line end.
+//
+// The file is read in large pieces; for each piece the positions of its
+// line feeds and semicolons are found in one pass (structure_scan.h), so
+// that the lines, and the fields of the lines that are split, are then found
+// from those positions.
 #ifndef VORLANE_VFK_LINE_READER_H_
 #define VORLANE_VFK_LINE_READER_H_
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
 #include "platform/files.h"
+#include "vfk/record_syntax.h"
 
 namespace vorlane {
 
 class LineReader {
  public:
+  static constexpr size_t kMaxLineLength = 1 << 20;
+
   // "file" must stay open while the reader is in use.
   explicit LineReader(InputFile& file);
 
@@ -22,22 +35,38 @@ class LineReader {
   // call.
   bool nextLine(std::string_view& line);
 
- private:
-  // Moves the unread bytes to the front of the buffer (growing it when a
-  // single line fills it) and reads more after them. Returns false when
-  // nothing more can be read.
-  bool refill();
+  // Splits the line returned last at its semicolons into "row", as
+  // splitFields() does, but stops after "maxFields" fields (at most
+  // kMaxFields): the fields after them are not needed.
+  void splitLastLine(SplitLine& row, int maxFields) const;
 
-  // Large enough that refills are rare; a longer line grows the buffer.
-  static constexpr size_t kChunkSize = 1 << 20;
+ private:
+  // Makes room, reads more after the unread bytes and marks their
+  // structure. Returns false when nothing more can be read.
+  bool refill();
+  // The position of the first line feed at or after "from", or end_.
+  size_t nextLineFeed(size_t from) const;
+  // Drops the rest of an over-long line, up to and including its line feed.
+  // Returns false when the input ends first.
+  bool skipRestOfLine();
+
+  // A piece of the file read at once; small enough to stay in the cache
+  // while its lines are read.
+  static constexpr size_t kChunkSize = 256 * 1024;
 
   InputFile& file_;
-  // Left uninitialized: only the bytes read are ever looked at.
+  // Grows only to hold an over-long line: up to kMaxLineLength + a CR + a
+  // piece. Left uninitialized: only the bytes read are ever looked at.
   std::unique_ptr<char[]> buffer_;
-  size_t capacity_ = kChunkSize;
+  std::unique_ptr<uint64_t[]> lineFeeds_;   // structure bits of buffer_[0, end_)
+  std::unique_ptr<uint64_t[]> semicolons_;
+  size_t capacity_ = 0;
   size_t begin_ = 0;  // first unread byte
   size_t end_ = 0;    // one past the last byte read
+  size_t lineStart_ = 0;  // the line returned last
+  size_t lineEnd_ = 0;
   bool inputEnded_ = false;
+  bool skipping_ = false;  // the rest of an over-long line is still to be skipped
 };
 
 }  // namespace vorlane

@@ -93,6 +93,36 @@ int readInt(std::string_view text) {
 }
 
 double readReal(std::string_view text) {
+  // Most values are plain decimals such as 1163996.28. Up to 19 digits are
+  // gathered into an integer; when it and the power of ten are both exact
+  // doubles, one division gives the correctly rounded value, as strtod does.
+  static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  bool negative = false;
+  if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  uint64_t digits = 0;
+  int digitCount = 0;
+  int decimals = 0;
+  for (; p != end && isDigit(*p) && digitCount < 19; ++p, ++digitCount) digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+  if (p != end && *p == '.') {
+    for (++p; p != end && isDigit(*p) && digitCount < 19; ++p, ++digitCount, ++decimals) {
+      digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+    }
+  }
+  // Whatever could continue the number (more digits, a point, an exponent,
+  // a hexadecimal prefix) goes the general way.
+  const bool plain = p == end || (!isDigit(*p) && *p != '.' && (*p | 0x20) != 'e' && (*p | 0x20) != 'x' && (*p | 0x20) != 'p');
+  if (plain && digitCount > 0 && digits <= (uint64_t{1} << 53)) {
+    const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
+    return negative ? -value : value;
+  }
+  return readRealGeneral(text);
+}
+
+double readRealGeneral(std::string_view text) {
   const bool negative = consumeSign(text);
   bool hex = false;
   if (text.size() >= 2 && text[0] == '0' && (text[1] | 0x20) == 'x') {

@@ -18,6 +18,10 @@ int readInt(std::string_view text);
 // gives an infinity, too small a one zero, each with its sign.
 double readReal(std::string_view text);
 
+// The same without readReal's fast path for plain decimals; tests compare
+// the two.
+double readRealGeneral(std::string_view text);
+
 // Narrows to float as IEEE arithmetic does: a value beyond the float range
 // becomes an infinity rather than undefined behaviour.
 float narrowToFloat(double value);

@@ -28,44 +28,36 @@ bool equalsIgnoringCase(std::string_view text, std::string_view upperCase) {
 
 // Header records: only CODEPAGE is used. Its value names the code page as
 // the export's database does, e.g. "WE8ISO8859P2" for ISO-8859-2: the part
-// after the "ISO" (or after the first two characters) is compared.
-void readHeader(std::string_view line, SplitLine& row) {
-  splitFields(line, row);
+// after the "ISO" (or after the first two characters) is compared. The code
+// page named is remembered for the rest of the process.
+void readHeader(const SplitLine& row, BlockLoaders& loaders) {
   const std::string_view first = row.field(0);
   const std::string_view key = first.size() >= 2 ? first.substr(2) : std::string_view();
   if (key != "CODEPAGE") return;
 
   std::string_view value = stripQuotes(row.field(1));
   if (equalsIgnoringCase(value, "UTF-8") || equalsIgnoringCase(value, "UTF8")) {
-    codePage = kUtf8CodePage;
-    return;
+    setProcessCodePage(kUtf8CodePage);
+  } else {
+    const size_t letter = value.find_first_of("ISO");
+    value.remove_prefix(std::min(value.size(), letter == std::string_view::npos ? 2 : letter + 3));
+    if (value == "8859P2") {
+      setProcessCodePage(kIso8859_2CodePage);
+    } else if (processCodePage() == kAnsiCodePage) {
+      writeMessage("[VfkParser Warning]: unhandled codepage parsed (" + std::string(value) +
+                   ") \n");
+    }
   }
-  const size_t letter = value.find_first_of("ISO");
-  value.remove_prefix(std::min(value.size(), letter == std::string_view::npos ? 2 : letter + 3));
-  if (value == "8859P2") {
-    codePage = kIso8859_2CodePage;
-  } else if (codePage == kAnsiCodePage) {
-    writeMessage("[VfkParser Warning]: unhandled codepage parsed (" + std::string(value) +
-                 ") \n");
-  }
+  loaders.setCodePage(processCodePage());
 }
 
-// A B record selects the block its data rows belong to; a block with a
-// loader also tells the loader where its columns are.
-BlockKind readBlockDefinition(std::string_view line, SplitLine& row, BlockLoaders& loaders) {
+// The block a B record defines: its name runs from the third character up to
+// the first semicolon.
+BlockKind blockKindOfDefinition(std::string_view line) {
   const size_t semicolon = line.find(';');
-  std::string_view name;
-  if (semicolon == std::string_view::npos) {
-    name = line.substr(2);
-  } else if (semicolon > 2) {
-    name = line.substr(2, semicolon - 2);
-  }
-  const BlockKind kind = blockKindOf(name);
-  if (kind != BlockKind::kNone) {
-    splitFields(line, row);
-    loaders.defineBlock(kind, row);
-  }
-  return kind;
+  if (semicolon == std::string_view::npos) return blockKindOf(line.substr(2));
+  if (semicolon > 2) return blockKindOf(line.substr(2, semicolon - 2));
+  return BlockKind::kNone;
 }
 
 void readRecords(InputFile& file, BlockLoaders& loaders) {
@@ -77,15 +69,22 @@ void readRecords(InputFile& file, BlockLoaders& loaders) {
     if (line.size() < 2) continue;
     switch (line[1]) {
       case 'H':
-        readHeader(line, row);
+        reader.splitLastLine(row, kMaxFields);
+        readHeader(row, loaders);
         break;
       case 'B':
-        currentBlockKind = readBlockDefinition(line, row, loaders);
+        // A B record selects the block its data rows belong to; a block with
+        // a loader also tells the loader where its columns are.
+        currentBlockKind = blockKindOfDefinition(line);
+        if (currentBlockKind != BlockKind::kNone) {
+          reader.splitLastLine(row, kMaxFields);
+          loaders.defineBlock(currentBlockKind, row);
+        }
         break;
       case 'D':
         // A row belongs to the block defined last, whatever name it gives.
         if (currentBlockKind != BlockKind::kNone) {
-          splitFields(line, row);
+          reader.splitLastLine(row, loaders.fieldsRead(currentBlockKind));
           loaders.loadRow(currentBlockKind, row);
         }
         break;
@@ -100,15 +99,15 @@ void readRecords(InputFile& file, BlockLoaders& loaders) {
 bool VfkParser::parseFile(PathView vfkPath) {
   {
     InputFile file(vfkPath);
-    BlockLoaders loaders(*this);
-    clear();
+    model.clear();
     if (!file.isOpen()) {
       writeMessage("VfkParser: Unable to open file" + pathToUtf8(vfkPath) + "\n");
       return false;
     }
+    BlockLoaders loaders(model, processCodePage());
     readRecords(file, loaders);
-  }  // the file is closed and the lookup maps are gone before the geometry is resolved
-  resolveGeometry();
+  }  // the file is closed and the lookup tables are gone before the geometry is resolved
+  model.resolveGeometry();
   return true;
 }
 

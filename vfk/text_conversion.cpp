@@ -6,12 +6,18 @@
 
 namespace vorlane {
 
+namespace {
 int codePage = kAnsiCodePage;
+}  // namespace
 
-void convertToUtf8(std::string& text) {
-  if (text.empty() || codePage == kUtf8CodePage) return;
+int processCodePage() { return codePage; }
+
+void setProcessCodePage(int value) { codePage = value; }
+
+void convertToUtf8(std::string& text, int fromCodePage) {
+  if (text.empty() || fromCodePage == kUtf8CodePage) return;
   std::string utf8;
-  if (decodeToUtf8(codePage, text, utf8)) text = std::move(utf8);
+  if (decodeToUtf8(fromCodePage, text, utf8)) text = std::move(utf8);
 }
 
 }  // namespace vorlane

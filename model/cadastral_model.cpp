@@ -1,0 +1,156 @@
+// The operations that build the cadastral model while a file is read.
+#include "model/cadastral_model.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace vorlane {
+
+void CadastralModel::clear() {
+  *this = CadastralModel();
+}
+
+int32_t CadastralModel::addPoint(double x, double y) {
+  points.push_back(Point{x, y});
+  return static_cast<int32_t>(points.size() - 1);
+}
+
+IndexRange CadastralModel::addPointList(std::span<const int32_t> pointIndices) {
+  const IndexRange range{static_cast<uint32_t>(pointIndexPool.size()),
+                         static_cast<uint32_t>(pointIndices.size())};
+  pointIndexPool.append(pointIndices.data(), pointIndices.size());
+  return range;
+}
+
+int32_t CadastralModel::findParcel(std::string_view id) {
+  if (lastParcel_ >= 0 && text(parcels[static_cast<size_t>(lastParcel_)].id) == id) return lastParcel_;
+  const int32_t position = parcelIndex_.find(hashId(id), hasId(parcels, id));
+  if (position >= 0) lastParcel_ = position;
+  return position;
+}
+
+Parcel& CadastralModel::getParcel(std::string_view id) {
+  const int32_t position = findParcel(id);
+  if (position < 0) throw std::invalid_argument("Parcel with given ID does not exist");
+  return parcels[static_cast<size_t>(position)];
+}
+
+BpejArea* CadastralModel::findBpejArea(std::string_view code) {
+  const int32_t position = bpejAreaIndex_.find(hashId(code), hasCode(code));
+  return position < 0 ? nullptr : &bpejAreas[static_cast<size_t>(position)];
+}
+
+int32_t CadastralModel::findBuilding(std::string_view id) const {
+  return buildingIndex_.find(hashId(id), hasId(buildings, id));
+}
+
+Building& CadastralModel::getOrCreateBuilding(std::string_view id) {
+  const auto next = static_cast<int32_t>(buildings.size());
+  const int32_t position = buildingIndex_.findOrAdd(hashId(id), next, hasId(buildings, id));
+  if (position == next) {
+    Building building;
+    building.id = texts.add(id);
+    buildings.push_back(building);
+  }
+  return buildings[static_cast<size_t>(position)];
+}
+
+int32_t CadastralModel::findOrAddParcel(std::string_view id) {
+  if (id.empty()) return kNoArea;
+  if (lastParcel_ >= 0 && text(parcels[static_cast<size_t>(lastParcel_)].id) == id) return lastParcel_;
+  const auto next = static_cast<int32_t>(parcels.size());
+  const int32_t position = parcelIndex_.findOrAdd(hashId(id), next, hasId(parcels, id));
+  if (position == next) {
+    Parcel parcel;
+    parcel.id = texts.add(id);
+    parcels.push_back(parcel);
+  }
+  lastParcel_ = position;
+  return position;
+}
+
+int32_t CadastralModel::findOrAddBpejArea(std::string_view code) {
+  if (code.empty()) return kNoArea;
+  const auto next = static_cast<int32_t>(bpejAreas.size());
+  const int32_t position = bpejAreaIndex_.findOrAdd(hashId(code), next, hasCode(code));
+  if (position == next) {
+    BpejArea area;
+    area.code = texts.add(code);
+    bpejAreas.push_back(area);
+  }
+  return position;
+}
+
+int32_t CadastralModel::addParcelBoundary(IndexRange pointIndices, std::string_view id1,
+                                          std::string_view id2, int32_t typeCode) {
+  const int32_t area1 = findOrAddParcel(id1);
+  const int32_t area2 = findOrAddParcel(id2);
+  parcelBoundaries.push_back(Boundary{pointIndices, area1, area2, typeCode});
+  return static_cast<int32_t>(parcelBoundaries.size() - 1);
+}
+
+int32_t CadastralModel::addBpejBoundary(IndexRange pointIndices, std::string_view code1,
+                                        std::string_view code2) {
+  const int32_t area1 = findOrAddBpejArea(code1);
+  const int32_t area2 = findOrAddBpejArea(code2);
+  bpejBoundaries.push_back(Boundary{pointIndices, area1, area2, 0});
+  return static_cast<int32_t>(bpejBoundaries.size() - 1);
+}
+
+int32_t CadastralModel::addGeneralPolyline(IndexRange pointIndices, int32_t building) {
+  generalPolylines.push_back(Polyline{pointIndices, building});
+  return static_cast<int32_t>(generalPolylines.size() - 1);
+}
+
+void CadastralModel::addElementPolyline(IndexRange pointIndices, int32_t typeCode) {
+  elementPolylines.push_back(ElementPolyline{pointIndices, typeCode});
+}
+
+void CadastralModel::addBuildingType(int32_t code, std::string_view name,
+                                     std::string_view abbreviation) {
+  const BuildingType type{code, texts.add(name), texts.add(abbreviation)};
+  auto* const at = std::lower_bound(
+      buildingTypes.begin(), buildingTypes.end(), code,
+      [](const BuildingType& existing, int32_t wanted) { return existing.code < wanted; });
+  if (at != buildingTypes.end() && at->code == code) {
+    *at = type;
+    return;
+  }
+  // Types are few: inserting by moving the ones after is cheap.
+  const auto position = static_cast<size_t>(at - buildingTypes.begin());
+  buildingTypes.push_back(type);
+  std::rotate(buildingTypes.begin() + position, buildingTypes.end() - 1, buildingTypes.end());
+}
+
+const BuildingType* CadastralModel::findBuildingType(int32_t code) const {
+  const auto* const at = std::lower_bound(
+      buildingTypes.begin(), buildingTypes.end(), code,
+      [](const BuildingType& existing, int32_t wanted) { return existing.code < wanted; });
+  return at != buildingTypes.end() && at->code == code ? at : nullptr;
+}
+
+void CadastralModel::setSymbolLabel(int32_t parcel, const TextLabel& label) {
+  Parcel& record = parcels[static_cast<size_t>(parcel)];
+  if (record.symbolLabel == kNoLabel) {
+    record.symbolLabel = static_cast<int32_t>(symbolLabels.size());
+    symbolLabels.push_back(label);
+  } else {
+    symbolLabels[static_cast<size_t>(record.symbolLabel)] = label;
+  }
+}
+
+const TextLabel& CadastralModel::symbolLabelOf(const Parcel& parcel) const {
+  static const TextLabel kNone;
+  return parcel.symbolLabel == kNoLabel ? kNone
+                                        : symbolLabels[static_cast<size_t>(parcel.symbolLabel)];
+}
+
+void CadastralModel::addExtraNumberLabel(int32_t parcel, const TextLabel& label) {
+  extraNumberLabels.push_back(ExtraNumberLabel{parcel, label});
+}
+
+void CadastralModel::addArrow(int32_t parcel, double x, double y, float angle) {
+  arrows.push_back(ParcelArrow{parcel, angle, x, y});
+}
+
+}  // namespace vorlane

@@ -1,0 +1,199 @@
+// CadastralModel: the in-memory picture of one VFK file, which the reader
+// fills and the SVG writer draws. Start here.
+//
+// Everything is stored flat, in arrays of plain records (records.h) that
+// refer to each other by position:
+//  - a line (boundary, outline, map-element line) is a range of the one
+//    shared array of point indices, pointIndexPool; while a file is read, -1
+//    marks an ordinal no row supplied;
+//  - a boundary names the areas on its two sides by their positions;
+//  - texts are ranges of one text store.
+// While reading, areas are found by identifier through hash indexes and kept
+// in the order they were created. resolveGeometry() then puts parcels, units
+// and buildings into byte-wise identifier order, lists each area's lines,
+// labels and arrows, chains the lines into rings and measures the extent.
+// From then on the model is only read.
+#ifndef VORLANE_MODEL_CADASTRAL_MODEL_H_
+#define VORLANE_MODEL_CADASTRAL_MODEL_H_
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "model/hash_index.h"
+#include "model/pod_vector.h"
+#include "model/records.h"
+#include "model/text_store.h"
+
+namespace vorlane {
+
+// The entries of "range" in "array".
+template <typename T>
+std::span<const T> slice(const PodVector<T>& array, IndexRange range) {
+  return {array.data() + range.first, range.count};
+}
+template <typename T>
+std::span<T> slice(PodVector<T>& array, IndexRange range) {
+  return {array.data() + range.first, range.count};
+}
+
+class CadastralModel {
+ public:
+  CadastralModel() = default;
+  CadastralModel(const CadastralModel&) = delete;
+  CadastralModel& operator=(const CadastralModel&) = delete;
+  CadastralModel(CadastralModel&&) = default;
+  CadastralModel& operator=(CadastralModel&&) = default;
+
+  // Building the model, while a file is read. The references returned are
+  // valid until the next record of the same kind is created.
+
+  // Empties the model.
+  void clear();
+  // Appends a point; returns its index.
+  int32_t addPoint(double x, double y);
+  // Copies "text" into the text store.
+  TextRef addText(std::string_view text) { return texts.add(text); }
+  // Appends a point list to pointIndexPool; returns its range.
+  IndexRange addPointList(std::span<const int32_t> pointIndices);
+
+  // The position of the parcel "id" (exact, byte-wise), or -1.
+  int32_t findParcel(std::string_view id);
+  // Throws std::invalid_argument "Parcel with given ID does not exist" when
+  // there is no such parcel.
+  Parcel& getParcel(std::string_view id);
+  // The soil-valuation unit with the code, or null.
+  BpejArea* findBpejArea(std::string_view code);
+  // The building "id", created with default labels when it is new.
+  Building& getOrCreateBuilding(std::string_view id);
+  // The position of the building "id", or -1.
+  int32_t findBuilding(std::string_view id) const;
+  // The position of a building of this model.
+  int32_t positionOf(const Building& building) const {
+    return static_cast<int32_t>(&building - buildings.data());
+  }
+
+  // Appends a boundary of the points "pointIndices" (a range of
+  // pointIndexPool) between the parcels id1 and id2, creating each on its
+  // first boundary; an empty identifier names no parcel. Returns its index.
+  int32_t addParcelBoundary(IndexRange pointIndices, std::string_view id1, std::string_view id2,
+                            int32_t typeCode);
+  // The same for a soil-valuation boundary between the units code1 and code2.
+  int32_t addBpejBoundary(IndexRange pointIndices, std::string_view code1,
+                          std::string_view code2);
+  // Appends an outline line of the building at position "building".
+  int32_t addGeneralPolyline(IndexRange pointIndices, int32_t building);
+  void addElementPolyline(IndexRange pointIndices, int32_t typeCode);
+  // Stores the type under its code, replacing one with the same code.
+  void addBuildingType(int32_t code, std::string_view name, std::string_view abbreviation);
+
+  // Labels of the parcel at position "parcel". A later symbol replaces an
+  // earlier one; extra labels and arrows accumulate in the order given.
+  void setSymbolLabel(int32_t parcel, const TextLabel& label);
+  void addExtraNumberLabel(int32_t parcel, const TextLabel& label);
+  void addArrow(int32_t parcel, double x, double y, float angle);
+
+  // After the last row: drops missing points (printing a warning for each),
+  // orders and lists the areas, chains the lines of parcels and buildings
+  // into rings, adds the default building types when the file had none, and
+  // computes the bounding box.
+  void resolveGeometry();
+
+  // Reading the model.
+
+  std::string_view text(TextRef ref) const { return texts.view(ref); }
+  template <typename Line>
+  std::span<const int32_t> pointIndicesOf(const Line& line) const {
+    return slice(pointIndexPool, line.pointIndices);
+  }
+  std::span<const int32_t> boundaryIndicesOf(const Parcel& parcel) const {
+    return slice(parcelBoundaryIndices, parcel.boundaryIndices);
+  }
+  std::span<const int32_t> boundaryIndicesOf(const BpejArea& area) const {
+    return slice(bpejBoundaryIndices, area.boundaryIndices);
+  }
+  std::span<const int32_t> polylineIndicesOf(const Building& building) const {
+    return slice(buildingPolylineIndices, building.polylineIndices);
+  }
+  // A parcel's extra number labels and arrows, in the order the rows came;
+  // once resolved.
+  std::span<const ExtraNumberLabel> extraNumberLabelsOf(const Parcel& parcel) const {
+    return partOf(extraNumberLabels, extraNumberLabelRanges_, parcel);
+  }
+  std::span<const ParcelArrow> arrowsOf(const Parcel& parcel) const {
+    return partOf(arrows, arrowRanges_, parcel);
+  }
+  // The parcel's symbol label; a default one when it has none.
+  const TextLabel& symbolLabelOf(const Parcel& parcel) const;
+  // The type with the code, or null.
+  const BuildingType* findBuildingType(int32_t code) const;
+
+  // The model. After resolveGeometry, parcels, bpejAreas and buildings are
+  // in byte-wise order of their identifiers, buildingTypes in code order.
+  PodVector<Parcel> parcels;
+  PodVector<BpejArea> bpejAreas;
+  PodVector<Building> buildings;
+  PodVector<BuildingType> buildingTypes;
+  PodVector<Point> points;
+  PodVector<Boundary> parcelBoundaries;
+  PodVector<Boundary> bpejBoundaries;
+  PodVector<Polyline> generalPolylines;
+  PodVector<TextLabel> mapTexts;
+  PodVector<ElementPolyline> elementPolylines;
+  BoundingBox boundingBox;
+
+  // The arrays that the records' ranges and positions refer to.
+  PodVector<int32_t> pointIndexPool;
+  PodVector<TextLabel> symbolLabels;
+  PodVector<ExtraNumberLabel> extraNumberLabels;
+  PodVector<ParcelArrow> arrows;
+  PodVector<int32_t> parcelBoundaryIndices;
+  PodVector<int32_t> bpejBoundaryIndices;
+  PodVector<int32_t> buildingPolylineIndices;
+  TextStore texts;
+
+ private:
+  // Steps of resolveGeometry (geometry_resolution.cpp).
+  void dropMissingPoints();
+  void sortAreasById();
+  void listAreaMembers();
+  void chainRings();
+  void addDefaultBuildingTypes();
+  void measureExtent();
+
+  int32_t findOrAddParcel(std::string_view id);
+
+  // Whether the record at a position has the identifier or code asked for.
+  template <typename Record>
+  auto hasId(const PodVector<Record>& records, std::string_view id) const {
+    return [this, &records, id](int32_t p) { return text(records[static_cast<size_t>(p)].id) == id; };
+  }
+  auto hasCode(std::string_view code) const {
+    return [this, code](int32_t a) { return text(bpejAreas[static_cast<size_t>(a)].code) == code; };
+  }
+
+  // The parcel's part of "records", grouped by parcel; "ranges" is empty when
+  // no parcel has any.
+  template <typename Record>
+  std::span<const Record> partOf(const PodVector<Record>& records,
+                                 const PodVector<IndexRange>& ranges, const Parcel& parcel) const {
+    if (ranges.empty()) return {};
+    return slice(records, ranges[static_cast<size_t>(&parcel - parcels.data())]);
+  }
+  int32_t findOrAddBpejArea(std::string_view code);
+
+  // Each parcel's range of extraNumberLabels and of arrows, by position.
+  PodVector<IndexRange> extraNumberLabelRanges_;
+  PodVector<IndexRange> arrowRanges_;
+
+  // By identifier, exactly, byte for byte.
+  HashIndex parcelIndex_;
+  // The parcel found last: consecutive rows often name the same one.
+  int32_t lastParcel_ = -1;
+  HashIndex bpejAreaIndex_;
+  HashIndex buildingIndex_;
+};
+
+}  // namespace vorlane
+
+#endif  // VORLANE_MODEL_CADASTRAL_MODEL_H_

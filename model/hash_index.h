@@ -1,0 +1,101 @@
+// HashIndex: finds records by a key they hold (an identifier's text, say)
+// through its hash. The index holds record positions only, each with a part
+// of its key's hash that settles most comparisons; whether the record at a
+// position really has the key asked for is the caller's test. One array of
+// slots with linear probing: no allocation per record.
+#ifndef VORLANE_MODEL_HASH_INDEX_H_
+#define VORLANE_MODEL_HASH_INDEX_H_
+
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string_view>
+
+#include "model/pod_vector.h"
+
+namespace vorlane {
+
+// A hash of an identifier's bytes, eight at a time.
+inline uint64_t hashId(std::string_view id) {
+  uint64_t hash = 0x9E3779B97F4A7C15u ^ id.size();
+  size_t i = 0;
+  for (; i + 8 <= id.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, id.data() + i, 8);
+    hash = (hash ^ word) * 0xBF58476D1CE4E5B9u;
+    hash ^= hash >> 31;
+  }
+  uint64_t rest = 0;
+  std::memcpy(&rest, id.data() + i, id.size() - i);
+  hash = (hash ^ rest) * 0x94D049BB133111EBu;
+  return hash ^ (hash >> 29);
+}
+
+class HashIndex {
+ public:
+  // The position of the record with the key whose hash is "hash" and for
+  // which matches(position) holds, or -1.
+  template <typename Matches>
+  int32_t find(uint64_t hash, const Matches& matches) const {
+    if (slots_.empty()) return -1;
+    const uint32_t tag = tagOf(hash);
+    for (size_t i = tag & mask();; i = (i + 1) & mask()) {
+      const Slot& slot = slots_[i];
+      if (slot.position < 0) return -1;
+      if (slot.tag == tag && matches(slot.position)) return slot.position;
+    }
+  }
+
+  // The same, but when there is no such record "newPosition" is filed under
+  // the hash and returned.
+  template <typename Matches>
+  int32_t findOrAdd(uint64_t hash, int32_t newPosition, const Matches& matches) {
+    // At most three quarters full: probes stay short and memory small.
+    if ((used_ + 1) * 4 > slots_.size() * 3) grow();
+    const uint32_t tag = tagOf(hash);
+    for (size_t i = tag & mask();; i = (i + 1) & mask()) {
+      Slot& slot = slots_[i];
+      if (slot.position < 0) {
+        slot = Slot{tag, newPosition};
+        ++used_;
+        return newPosition;
+      }
+      if (slot.tag == tag && matches(slot.position)) return slot.position;
+    }
+  }
+
+  // Files every record at a new position: the one at n moves to moved[n].
+  void renumber(std::span<const int32_t> moved) {
+    for (Slot& slot : slots_) {
+      if (slot.position >= 0) slot.position = moved[static_cast<size_t>(slot.position)];
+    }
+  }
+
+ private:
+  struct Slot {
+    uint32_t tag = 0;       // the hash's upper half, which also picks the home slot
+    int32_t position = -1;  // -1: empty
+  };
+
+  static uint32_t tagOf(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
+  size_t mask() const { return slots_.size() - 1; }
+
+  // Doubles the table, moving every entry.
+  void grow() {
+    PodVector<Slot> old = std::move(slots_);
+    slots_.append(old.empty() ? 64 : old.size() * 2, Slot{});
+    for (const Slot& slot : old) {
+      if (slot.position < 0) continue;
+      size_t i = slot.tag & mask();
+      while (slots_[i].position >= 0) i = (i + 1) & mask();
+      slots_[i] = slot;
+    }
+  }
+
+  PodVector<Slot> slots_;
+  size_t used_ = 0;
+};
+
+}  // namespace vorlane
+
+#endif  // VORLANE_MODEL_HASH_INDEX_H_

@@ -1,0 +1,119 @@
+// PodVector: a growable array of plain records, the storage of the
+// cadastral model. Unlike std::vector it grows with realloc(), which for
+// large arrays moves the pages rather than copying them (mremap on Linux),
+// so growing never holds the old and the new array in memory at once.
+#ifndef VORLANE_MODEL_POD_VECTOR_H_
+#define VORLANE_MODEL_POD_VECTOR_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <span>
+#include <type_traits>
+
+namespace vorlane {
+
+template <typename T>
+class PodVector {
+  static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>,
+                "PodVector holds plain records only");
+
+ public:
+  PodVector() = default;
+  PodVector(const PodVector&) = delete;
+  PodVector& operator=(const PodVector&) = delete;
+  PodVector(PodVector&& other) noexcept
+      : data_(other.data_), size_(other.size_), capacity_(other.capacity_) {
+    other.data_ = nullptr;
+    other.size_ = other.capacity_ = 0;
+  }
+  PodVector& operator=(PodVector&& other) noexcept {
+    if (this != &other) {
+      std::free(data_);
+      data_ = other.data_;
+      size_ = other.size_;
+      capacity_ = other.capacity_;
+      other.data_ = nullptr;
+      other.size_ = other.capacity_ = 0;
+    }
+    return *this;
+  }
+  ~PodVector() { std::free(data_); }
+
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  T* data() { return data_; }
+  const T* data() const { return data_; }
+  T* begin() { return data_; }
+  T* end() { return data_ + size_; }
+  const T* begin() const { return data_; }
+  const T* end() const { return data_ + size_; }
+  T& operator[](size_t i) { return data_[i]; }
+  const T& operator[](size_t i) const { return data_[i]; }
+  T& back() { return data_[size_ - 1]; }
+  operator std::span<T>() { return {data_, size_}; }
+  operator std::span<const T>() const { return {data_, size_}; }
+
+  void push_back(const T& value) {
+    if (size_ == capacity_) grow(size_ + 1);
+    data_[size_++] = value;
+  }
+
+  // Appends "count" copies of "value".
+  void append(size_t count, const T& value) {
+    if (capacity_ - size_ < count) grow(size_ + count);
+    for (size_t i = 0; i < count; ++i) data_[size_ + i] = value;
+    size_ += count;
+  }
+
+  // Appends a copy of "items", which may lie in this vector.
+  void append(const T* items, size_t count) {
+    if (capacity_ - size_ < count) {
+      // Where "items" lies in this vector, it moves with it.
+      const auto from = reinterpret_cast<std::uintptr_t>(items);
+      const auto start = reinterpret_cast<std::uintptr_t>(data_);
+      const bool inside = from >= start && from < start + size_ * sizeof(T);
+      const size_t offset = inside ? (from - start) / sizeof(T) : 0;
+      grow(size_ + count);
+      if (inside) items = data_ + offset;
+    }
+    std::memmove(data_ + size_, items, count * sizeof(T));
+    size_ += count;
+  }
+
+  // Shrinks to "count" elements. REQUIRES: count <= size().
+  void truncate(size_t count) { size_ = count; }
+  // Empties the vector and gives its memory back.
+  void clear() {
+    std::free(data_);
+    data_ = nullptr;
+    size_ = capacity_ = 0;
+  }
+  void reserve(size_t count) {
+    if (count > capacity_) reallocate(count);
+  }
+
+ private:
+  void grow(size_t needed) {
+    size_t next = capacity_ < 16 ? 16 : capacity_ * 2;
+    if (next < needed) next = needed;
+    reallocate(next);
+  }
+  void reallocate(size_t capacity) {
+    if (capacity > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
+    void* moved = std::realloc(data_, capacity * sizeof(T));
+    if (moved == nullptr) throw std::bad_alloc();
+    data_ = static_cast<T*>(moved);
+    capacity_ = capacity;
+  }
+
+  T* data_ = nullptr;
+  size_t size_ = 0;
+  size_t capacity_ = 0;
+};
+
+}  // namespace vorlane
+
+#endif  // VORLANE_MODEL_POD_VECTOR_H_

@@ -1,0 +1,193 @@
+#include "model/rings.h"
+
+#include <set>
+#include <unordered_map>
+#include <utility>
+
+namespace vorlane {
+
+namespace {
+
+class ScanSearch {
+ public:
+  explicit ScanSearch(std::span<const LineEnds> ends) : ends_(ends) {}
+  // The first position after "from" whose line ends at "point", or -1.
+  int find(size_t from, int32_t point) const {
+    for (size_t j = from + 1; j < ends_.size(); ++j) {
+      if (ends_[j].front == point || ends_[j].back == point) return static_cast<int>(j);
+    }
+    return -1;
+  }
+  void swapped(size_t, size_t) {}
+
+ private:
+  std::span<const LineEnds> ends_;
+};
+
+// Keeps, for every end point, the positions of the lines that end there.
+class IndexedSearch {
+ public:
+  explicit IndexedSearch(std::span<const LineEnds> ends) : ends_(ends) {
+    for (size_t position = 0; position < ends.size(); ++position) add(position);
+  }
+  int find(size_t from, int32_t point) const {
+    const auto found = positionsByPoint_.find(point);
+    if (found == positionsByPoint_.end()) return -1;
+    const auto next = found->second.upper_bound(from);
+    return next == found->second.end() ? -1 : static_cast<int>(*next);
+  }
+  // The lines at positions a and b have just changed places.
+  void swapped(size_t a, size_t b) {
+    remove(a, b);  // the line now at a was listed at b
+    remove(b, a);
+    add(a);
+    add(b);
+  }
+
+ private:
+  void add(size_t position) {
+    positionsByPoint_[ends_[position].front].insert(position);
+    positionsByPoint_[ends_[position].back].insert(position);
+  }
+  // Removes the entries of the line now at "position", listed at "listedAt".
+  void remove(size_t position, size_t listedAt) {
+    positionsByPoint_[ends_[position].front].erase(listedAt);
+    positionsByPoint_[ends_[position].back].erase(listedAt);
+  }
+
+  std::span<const LineEnds> ends_;
+  std::unordered_map<int32_t, std::set<size_t>> positionsByPoint_;
+};
+
+// The chaining walk itself, whatever the search.
+template <typename Search>
+bool chain(std::span<int32_t> lines, std::span<LineEnds> ends, Search& search) {
+  const size_t n = ends.size();
+  bool multipleRings = false;
+  int32_t ringStartFront = ends[0].front;
+  int32_t end = ends[0].back;
+  for (size_t i = 0; i + 1 < n; ++i) {
+    const int j = search.find(i, end);
+    if (j < 0) {
+      // Nothing after position i continues the chain: a new ring begins.
+      multipleRings = true;
+      ringStartFront = ends[i + 1].front;
+      end = ends[i + 1].back;
+      continue;
+    }
+    const auto next = static_cast<size_t>(j);
+    if (next != i + 1) {
+      std::swap(lines[next], lines[i + 1]);
+      std::swap(ends[next], ends[i + 1]);
+      search.swapped(i + 1, next);
+    }
+    // A line whose front and back are both the open end leaves it on its back.
+    end = end == ends[i + 1].front ? ends[i + 1].back : ends[i + 1].front;
+    if (i >= 2 && i + 1 < n - 1 && end == ringStartFront) {
+      // The ring is closed and lines remain: the next one starts a ring.
+      multipleRings = true;
+      ringStartFront = ends[i + 2].front;
+      end = ends[i + 2].back;
+      ++i;
+    }
+  }
+  return multipleRings;
+}
+
+// Joins the chained lines named by "order" into one run of point indices.
+template <typename Line>
+void collectChain(const CadastralModel& model, std::span<const int32_t> order,
+                  const PodVector<Line>& lines, std::vector<int32_t>& points) {
+  points.clear();
+  const size_t n = order.size();
+  if (n == 0) return;
+  auto line = [&](size_t k) { return model.pointIndicesOf(lines[static_cast<size_t>(order[k])]); };
+  auto appendForwards = [&](std::span<const int32_t> part) {
+    points.insert(points.end(), part.begin(), part.end());
+  };
+  auto appendBackwards = [&](std::span<const int32_t> part) {
+    points.insert(points.end(), part.rbegin(), part.rend());
+  };
+
+  const std::span<const int32_t> first = line(0);
+  if (n == 1) {
+    appendForwards(first);
+    return;
+  }
+  int32_t end;  // the point index where the chain is open
+  const std::span<const int32_t> second = line(1);
+  if (first.front() == second.front() || first.front() == second.back()) {
+    appendBackwards(first);
+    end = first.front();
+  } else {
+    appendForwards(first);
+    end = first.back();
+  }
+
+  for (size_t k = 1; k < n; ++k) {
+    const std::span<const int32_t> current = line(k);
+    if (current.front() != end && current.back() != end) {
+      // The chain breaks: a new ring starts with this line, from the end that
+      // leads on to the next line.
+      int32_t start = current.front();
+      if (k + 1 < n) {
+        const std::span<const int32_t> next = line(k + 1);
+        if (current.front() == next.front() || current.front() == next.back()) {
+          start = current.back();
+        }
+      }
+      points.push_back(start);
+      end = start;
+    }
+    if (current.front() == end) {
+      appendForwards(current.subspan(1));
+      end = current.back();
+    } else {
+      appendBackwards(current.first(current.size() - 1));
+      end = current.front();
+    }
+  }
+}
+
+// Where a record of several rings returns to the position of its ring's
+// first point, and more points follow, the next point begins a subpath.
+void findSubpaths(const CadastralModel& model, bool hasMultipleRings, RingPath& path) {
+  path.subpathStarts.clear();
+  const size_t n = path.points.size();
+  if (!hasMultipleRings || n == 0) return;
+  const Point* ringStart = &model.points[static_cast<size_t>(path.points[0])];
+  for (size_t j = 1; j + 1 < n; ++j) {
+    const Point& point = model.points[static_cast<size_t>(path.points[j])];
+    if (point.x == ringStart->x && point.y == ringStart->y) {
+      path.subpathStarts.push_back(j + 1);
+      ringStart = &model.points[static_cast<size_t>(path.points[j + 1])];
+      ++j;  // the new ring's first point is not looked at as a closure
+    }
+  }
+}
+
+}  // namespace
+
+bool chainIntoRings(std::span<int32_t> lines, std::span<LineEnds> ends, ChainSearch how) {
+  if (ends.empty()) return false;
+  // Below this length a scan of the rest of the list beats building an index.
+  constexpr size_t kIndexFrom = 48;
+  if (how == ChainSearch::kIndexed || (how == ChainSearch::kAuto && ends.size() >= kIndexFrom)) {
+    IndexedSearch search(ends);
+    return chain(lines, ends, search);
+  }
+  ScanSearch search(ends);
+  return chain(lines, ends, search);
+}
+
+void collectRingPath(const CadastralModel& model, const Parcel& parcel, RingPath& path) {
+  collectChain(model, model.boundaryIndicesOf(parcel), model.parcelBoundaries, path.points);
+  findSubpaths(model, parcel.hasMultipleRings, path);
+}
+
+void collectRingPath(const CadastralModel& model, const Building& building, RingPath& path) {
+  collectChain(model, model.polylineIndicesOf(building), model.generalPolylines, path.points);
+  findSubpaths(model, building.hasMultipleRings, path);
+}
+
+}  // namespace vorlane

@@ -1,0 +1,67 @@
+// Rings: how the lines of one parcel or building become its border. Two
+// steps, both here:
+//  - chaining (resolveGeometry): the record's list of lines is reordered so
+//    that each line continues from the open end of the chain before it, a
+//    new ring starting where the chain closes or breaks;
+//  - the ring path (for the writer): the chained lines are turned to run on
+//    from each other and joined into one sequence of points, split into
+//    subpaths where a ring of a record of several rings closes.
+// Lines always meet by point index, never by position.
+#ifndef VORLANE_MODEL_RINGS_H_
+#define VORLANE_MODEL_RINGS_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "model/cadastral_model.h"
+
+namespace vorlane {
+
+// The first and the last point index of a line.
+struct LineEnds {
+  int32_t front = 0;
+  int32_t back = 0;
+};
+
+// How the next line of a chain is looked for. Both find the same line: the
+// first, in list order, after the current position that has the chain's open
+// end at its front or back.
+enum class ChainSearch {
+  kScan,     // walk the rest of the list: quadratic, but fastest for short lists
+  kIndexed,  // look the point up in an index of line ends: n log n
+  kAuto,     // kScan for short lists, kIndexed for long ones
+};
+
+// Reorders a record's lines in place: "lines" holds their line indices and
+// "ends" their ends, position by position; both are permuted alike. Each
+// step takes the first matching line in list order. Where no later line
+// continues the chain, or where a ring closes (looked for from the third line
+// on) while lines remain, a new ring starts with the next line in the list.
+// Returns true when the result has more than one ring or breaks.
+// REQUIRES: lines.size() == ends.size().
+bool chainIntoRings(std::span<int32_t> lines, std::span<LineEnds> ends,
+                    ChainSearch how = ChainSearch::kAuto);
+
+// The border of one parcel or building as a sequence of points: indices into
+// CadastralModel::points in drawing order. Where a record of several rings
+// closes one ring and more points follow, the next point begins a new
+// subpath; its position is listed in subpathStarts.
+struct RingPath {
+  std::vector<int32_t> points;
+  std::vector<size_t> subpathStarts;
+};
+
+// Fills "path" (emptied first) from the record's chained lines. Lines are
+// turned so that each continues from where the one before ended, their
+// shared point listed once; where the chain breaks, the next line starts
+// from the end that leads on to the line after it. Rings close where a
+// point returns to the position of its ring's first point, for records
+// marked hasMultipleRings only.
+void collectRingPath(const CadastralModel& model, const Parcel& parcel, RingPath& path);
+void collectRingPath(const CadastralModel& model, const Building& building, RingPath& path);
+
+}  // namespace vorlane
+
+#endif  // VORLANE_MODEL_RINGS_H_

@@ -1,0 +1,96 @@
+#include "vfk/structure_scan.h"
+
+#include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define VORLANE_HAVE_SSE2 1
+#endif
+
+namespace vorlane {
+
+namespace {
+
+constexpr uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Fu;
+constexpr uint64_t kHighBits = 0x8080808080808080u;
+
+// One bit per byte of "word" (little-endian byte order): set where the byte
+// equals "c". The high bit of each byte of t is clear exactly for the zero
+// bytes of word ^ c, with no borrow between bytes; the multiplication then
+// gathers the eight high bits into the top byte.
+uint64_t bytesEqualTo(uint64_t word, unsigned char c) {
+  const uint64_t x = word ^ (0x0101010101010101u * c);
+  const uint64_t t = ((x & kLowBits) + kLowBits) | x;
+  const uint64_t zeros = (~t & kHighBits) >> 7;
+  return (zeros * 0x0102040810204080u) >> 56;
+}
+
+// The bytes of data[0, size) as little-endian words, zero past the end.
+uint64_t loadWord(const char* data, size_t size) {
+  unsigned char bytes[8] = {};
+  std::memcpy(bytes, data, size < 8 ? size : 8);
+  uint64_t word = 0;
+  for (int i = 7; i >= 0; --i) word = word << 8 | bytes[i];
+  return word;
+}
+
+// One 64-byte block, or the last, shorter one.
+void markBlockPortable(const char* data, size_t size, uint64_t& lineFeeds, uint64_t& semicolons) {
+  lineFeeds = 0;
+  semicolons = 0;
+  for (size_t offset = 0; offset < size; offset += 8) {
+    const size_t length = size - offset < 8 ? size - offset : 8;
+    const uint64_t word = loadWord(data + offset, length);
+    // A zero byte past the end matches neither character.
+    lineFeeds |= bytesEqualTo(word, '\n') << offset;
+    semicolons |= bytesEqualTo(word, ';') << offset;
+  }
+}
+
+}  // namespace
+
+void markStructurePortable(const char* data, size_t size, uint64_t* lineFeeds,
+                           uint64_t* semicolons) {
+  for (size_t block = 0; block * 64 < size; ++block) {
+    const size_t offset = block * 64;
+    markBlockPortable(data + offset, size - offset < 64 ? size - offset : 64, lineFeeds[block],
+                      semicolons[block]);
+  }
+}
+
+#ifdef VORLANE_HAVE_SSE2
+
+void markStructure(const char* data, size_t size, uint64_t* lineFeeds, uint64_t* semicolons) {
+  const __m128i lineFeed = _mm_set1_epi8('\n');
+  const __m128i semicolon = _mm_set1_epi8(';');
+  size_t block = 0;
+  for (; (block + 1) * 64 <= size; ++block) {
+    uint64_t feeds = 0;
+    uint64_t colons = 0;
+    for (int part = 0; part < 4; ++part) {
+      const __m128i bytes =
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + block * 64 + part * 16));
+      const auto feedBits =
+          static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed)));
+      const auto colonBits =
+          static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, semicolon)));
+      feeds |= uint64_t{feedBits} << (part * 16);
+      colons |= uint64_t{colonBits} << (part * 16);
+    }
+    lineFeeds[block] = feeds;
+    semicolons[block] = colons;
+  }
+  if (block * 64 < size) {
+    markBlockPortable(data + block * 64, size - block * 64, lineFeeds[block], semicolons[block]);
+  }
+}
+
+#else
+
+void markStructure(const char* data, size_t size, uint64_t* lineFeeds, uint64_t* semicolons) {
+  markStructurePortable(data, size, lineFeeds, semicolons);
+}
+
+#endif
+
+}  // namespace vorlane
