@@ -36,6 +36,33 @@ void writePoints(SvgOutput& out, const CadastralModel& model, std::span<const in
   }
 }
 
+// Writes points as writePoints does, formatting each point once: the points
+// of a boundary are written in the borders of the areas on both its sides,
+// and where the lines of one border meet.
+class PointWriter {
+ public:
+  explicit PointWriter(const CadastralModel& model) : model_(model) {
+    texts_.append(model.points.size(), TextRef());
+  }
+
+  void write(SvgOutput& out, std::span<const int32_t> points) {
+    for (const int32_t index : points) {
+      TextRef& text = texts_[static_cast<size_t>(index)];
+      if (text.empty()) {  // a point's text never is, once made
+        const Point& point = model_.points[static_cast<size_t>(index)];
+        char buffer[kPointBufferSize];
+        text = store_.add(formatPoint(point.x, point.y, buffer));
+      }
+      out << store_.view(text);
+    }
+  }
+
+ private:
+  const CadastralModel& model_;
+  PodVector<TextRef> texts_;  // by point index
+  TextStore store_;
+};
+
 // A path through the points of one line, in stored order.
 template <typename Line>
 void writeLinePath(SvgOutput& out, const CadastralModel& model, const Line& line,
@@ -47,17 +74,17 @@ void writeLinePath(SvgOutput& out, const CadastralModel& model, const Line& line
 
 // The border of a parcel or building: each further subpath closes the ring
 // before it with "Z" and begins with " M ".
-void writeRingPath(SvgOutput& out, const CadastralModel& model, std::string_view id,
+void writeRingPath(SvgOutput& out, PointWriter& writer, std::string_view id,
                    std::string_view style, const RingPath& path) {
   writePathStart(out, id, style);
   const std::span<const int32_t> points = path.points;
   size_t from = 0;
   for (const size_t start : path.subpathStarts) {
-    writePoints(out, model, points.subspan(from, start - from));
+    writer.write(out, points.subspan(from, start - from));
     out << "Z M ";
     from = start;
   }
-  writePoints(out, model, points.subspan(from));
+  writer.write(out, points.subspan(from));
   writePathEnd(out);
 }
 
@@ -67,11 +94,12 @@ void writeRingPath(SvgOutput& out, const CadastralModel& model, std::string_view
 void writeParcelBorders(const CadastralModel& model, SvgOutput& out) {
   writeGroupStart(out, kParcelBorderLayer);
   RingPath path;
+  PointWriter writer(model);
   for (const Parcel& parcel : model.parcels) {
     if (parcel.numberLabel.text.empty()) continue;
     collectRingPath(model, parcel, path);
     if (path.points.size() < 3) continue;
-    writeRingPath(out, model, model.text(parcel.id), kParcelStyle, path);
+    writeRingPath(out, writer, model.text(parcel.id), kParcelStyle, path);
   }
   writeGroupEnd(out);
 }
@@ -81,13 +109,14 @@ void writeParcelBorders(const CadastralModel& model, SvgOutput& out) {
 // an empty line.
 void writeBpejBorders(const CadastralModel& model, SvgOutput& out) {
   writeGroupStart(out, kBpejLayer);
+  PointWriter writer(model);
   for (const BpejArea& area : model.bpejAreas) {
     writePathStart(out, model.text(area.code), kBpejStyle);
     bool first = true;
     for (const int32_t boundary : model.boundaryIndicesOf(area)) {
       if (!first) out << " M ";
       first = false;
-      writePoints(out, model, model.pointIndicesOf(model.bpejBoundaries[static_cast<size_t>(boundary)]));
+      writer.write(out, model.pointIndicesOf(model.bpejBoundaries[static_cast<size_t>(boundary)]));
     }
     writePathEnd(out);
     if (!area.label.text.empty()) {
@@ -111,10 +140,11 @@ void writeCadastralAreaBorder(const CadastralModel& model, SvgOutput& out) {
 void writeBuildingBorders(const CadastralModel& model, SvgOutput& out) {
   writeGroupStart(out, kBuildingBorderLayer);
   RingPath path;
+  PointWriter writer(model);
   for (const Building& building : model.buildings) {
     collectRingPath(model, building, path);
     if (path.points.empty()) continue;
-    writeRingPath(out, model, model.text(building.id), kBlackStyle, path);
+    writeRingPath(out, writer, model.text(building.id), kBlackStyle, path);
   }
   writeGroupEnd(out);
 }

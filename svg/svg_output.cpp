@@ -1,9 +1,9 @@
 #include "svg/svg_output.h"
 
 #include <algorithm>
+#include <bit>
 #include <array>
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 
 namespace vorlane {
@@ -20,41 +20,42 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// The fast path of formatFixed2, for the coordinates a drawing is made of:
-// value * 100 is computed with an error below 2e-5 for |value| < 1e9, so
-// where its fraction is not within 1e-4 of one half, rounding it gives the
-// same hundredths as rounding the exact value, which is what "%.2f" does.
-// Returns 0, having written nothing, where that cannot be known.
+// The fast path of formatFixed2, for every value below 2^58 / 100 in
+// magnitude: value * 100 is exactly mantissa * 25 * 2^(exponent + 2), so the
+// hundredths and what is left over are exact integers, and rounding them as
+// "%.2f" does (to nearest, a tie to the even one) gives its digits.
+// Returns 0, having written nothing, for larger and non-finite values.
 size_t formatFixed2Fast(double value, char* buffer) {
-  if (!(std::fabs(value) < 1e9)) return 0;  // also NaN and the infinities
-  const double scaled = std::fabs(value) * 100.0;
-  const double whole = std::floor(scaled);
-  const double fraction = scaled - whole;
-  if (std::fabs(fraction - 0.5) < 1e-4) return 0;
-  uint64_t hundredths = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+  const auto bits = std::bit_cast<uint64_t>(value);
+  const auto biasedExponent = static_cast<int>((bits >> 52) & 0x7FF);
+  if (biasedExponent == 0x7FF) return 0;  // the infinities and NaN
+  uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
+  int exponent = -1074;  // of a subnormal value (or zero)
+  if (biasedExponent != 0) {
+    mantissa |= uint64_t{1} << 52;
+    exponent = biasedExponent - 1075;
+  }
+  const uint64_t scaled = mantissa * 25;  // below 2^58
+  const int shift = exponent + 2;
+  uint64_t hundredths = 0;
+  if (shift >= 0) {
+    if (shift > 4) return 0;
+    hundredths = scaled << shift;
+  } else if (shift > -60) {
+    const int down = -shift;
+    hundredths = scaled >> down;
+    const uint64_t rest = scaled & ((uint64_t{1} << down) - 1);
+    const uint64_t half = uint64_t{1} << (down - 1);
+    hundredths += static_cast<uint64_t>(rest > half) | (static_cast<uint64_t>(rest == half) & hundredths);
+  }  // else below a hundredth by far: 0
 
-  // Digits from the right: two decimals, the point, at least one more digit.
-  // The spare room lets the copy below be of a fixed size.
-  char digits[48];
-  char* const end = digits + 24;
-  char* p = end - 3;
-  std::memcpy(p + 1, kDigitPairs + 2 * (hundredths % 100), 2);
+  char* p = buffer;
+  *p = '-';  // "%.2f" keeps the sign of -0.004 and of -0.0
+  p += bits >> 63;
+  p = std::to_chars(p, p + 24, hundredths / 100).ptr;
   *p = '.';
-  hundredths /= 100;
-  while (hundredths >= 100) {
-    p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * (hundredths % 100), 2);
-    hundredths /= 100;
-  }
-  if (hundredths >= 10) {
-    p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * hundredths, 2);
-  } else {
-    *--p = static_cast<char>('0' + hundredths);
-  }
-  if (std::signbit(value)) *--p = '-';  // "%.2f" keeps the sign of -0.004 and of -0.0
-  std::memcpy(buffer, p, 24);  // beyond the number, the buffer has room to spare
-  return static_cast<size_t>(end - p);
+  std::memcpy(p + 1, kDigitPairs + 2 * (hundredths % 100), 2);
+  return static_cast<size_t>(p + 3 - buffer);
 }
 
 }  // namespace
@@ -125,13 +126,18 @@ SvgOutput& SvgOutput::operator<<(Escaped escaped) {
   return *this;
 }
 
-SvgOutput& SvgOutput::point(double x, double y) {
-  char* at = room(2 * kNumberBufferSize + 2);
+std::string_view formatPoint(double x, double y, char* buffer) {
+  char* at = buffer;
   at += formatFixed2(x, at).size();
   *at++ = ',';
   at += formatFixed2(y, at).size();
   *at++ = ' ';
-  cursor_ = at;
+  return std::string_view(buffer, static_cast<size_t>(at - buffer));
+}
+
+SvgOutput& SvgOutput::point(double x, double y) {
+  char* at = room(kPointBufferSize);
+  cursor_ = at + formatPoint(x, y, at).size();
   return *this;
 }
 

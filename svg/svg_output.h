@@ -81,11 +81,15 @@ class SvgOutput {
   char* limit_ = nullptr;
 };
 
-// Formats "value" as the stream does, into "buffer"; returns the text. The
-// bytes of the buffer after the text may be overwritten.
+// Formats "value" as the stream does, into "buffer"; returns the text.
 // REQUIRES: "buffer" holds kNumberBufferSize characters.
 constexpr size_t kNumberBufferSize = 400;  // DBL_MAX needs 309 digits, a sign, "." and 2 decimals
 std::string_view formatFixed2(double value, char* buffer);
+
+// Formats a point of a path, "x,y ", into "buffer"; returns the text.
+// REQUIRES: "buffer" holds kPointBufferSize characters.
+constexpr size_t kPointBufferSize = 2 * kNumberBufferSize + 2;
+std::string_view formatPoint(double x, double y, char* buffer);
 
 }  // namespace vorlane
 

@@ -5,6 +5,12 @@
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define VORLANE_HAVE_SSE2 1
+// Where the compiler can build a function for AVX2 beside the rest, it is
+// used on CPUs that have it.
+#if defined(__GNUC__) && !defined(__AVX2__)
+#include <immintrin.h>
+#define VORLANE_HAVE_AVX2_DISPATCH 1
+#endif
 #endif
 
 namespace vorlane {
@@ -60,7 +66,11 @@ void markStructurePortable(const char* data, size_t size, uint64_t* lineFeeds,
 
 #ifdef VORLANE_HAVE_SSE2
 
-void markStructure(const char* data, size_t size, uint64_t* lineFeeds, uint64_t* semicolons) {
+namespace {
+
+// The 64-byte blocks of data[0, size) with SSE2, which every x86-64 CPU has;
+// returns how many bytes it marked.
+size_t markBlocksSse2(const char* data, size_t size, uint64_t* lineFeeds, uint64_t* semicolons) {
   const __m128i lineFeed = _mm_set1_epi8('\n');
   const __m128i semicolon = _mm_set1_epi8(';');
   size_t block = 0;
@@ -80,8 +90,44 @@ void markStructure(const char* data, size_t size, uint64_t* lineFeeds, uint64_t*
     lineFeeds[block] = feeds;
     semicolons[block] = colons;
   }
-  if (block * 64 < size) {
-    markBlockPortable(data + block * 64, size - block * 64, lineFeeds[block], semicolons[block]);
+  return block * 64;
+}
+
+#ifdef VORLANE_HAVE_AVX2_DISPATCH
+
+// The same with AVX2, 32 bytes at a time, on CPUs that have it.
+__attribute__((target("avx2"))) size_t markBlocksAvx2(const char* data, size_t size,
+                                                       uint64_t* lineFeeds, uint64_t* semicolons) {
+  const __m256i lineFeed = _mm256_set1_epi8('\n');
+  const __m256i semicolon = _mm256_set1_epi8(';');
+  size_t block = 0;
+  for (; (block + 1) * 64 <= size; ++block) {
+    const char* at = data + block * 64;
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32));
+    const auto lowFeeds = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, lineFeed)));
+    const auto highFeeds = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, lineFeed)));
+    const auto lowColons = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, semicolon)));
+    const auto highColons = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, semicolon)));
+    lineFeeds[block] = uint64_t{lowFeeds} | uint64_t{highFeeds} << 32;
+    semicolons[block] = uint64_t{lowColons} | uint64_t{highColons} << 32;
+  }
+  return block * 64;
+}
+#endif
+
+}  // namespace
+
+void markStructure(const char* data, size_t size, uint64_t* lineFeeds, uint64_t* semicolons) {
+#ifdef VORLANE_HAVE_AVX2_DISPATCH
+  static const bool haveAvx2 = __builtin_cpu_supports("avx2");
+  const size_t marked = haveAvx2 ? markBlocksAvx2(data, size, lineFeeds, semicolons)
+                                 : markBlocksSse2(data, size, lineFeeds, semicolons);
+#else
+  const size_t marked = markBlocksSse2(data, size, lineFeeds, semicolons);
+#endif
+  if (marked < size) {
+    markBlockPortable(data + marked, size - marked, lineFeeds[marked / 64], semicolons[marked / 64]);
   }
 }
 
