@@ -119,9 +119,9 @@ void benchmarkFile(const Options& options, const fs::path& input, const fs::path
     wholeTimes.push_back(secondsOf([&] {
       if (!Vorlane_ParseVfk(vfk.c_str(), 1, false)) std::exit(1);
     }));
-    vorlane::VfkParser model;
-    readTimes.push_back(secondsOf([&] { model.parseFile(vfk); }));
-    writeTimes.push_back(secondsOf([&] { vorlane::writeSvg(model, svg, 1, false); }));
+    vorlane::VfkParser parser;
+    readTimes.push_back(secondsOf([&] { parser.parseFile(vfk); }));
+    writeTimes.push_back(secondsOf([&] { vorlane::writeSvg(parser.model, svg, 1, false); }));
   }
   const long peak = runChildOrExit({self.string(), "--convert-once", input.string()});
 
@@ -140,7 +140,7 @@ void benchmarkLongRing(const Options& options) {
   constexpr int kBoundaries = 100000;
   std::vector<double> times;
   for (int run = 0; run < options.runs; ++run) {
-    vorlane::VfkParser model;
+    vorlane::CadastralModel model;
     for (int i = 0; i < kBoundaries; ++i) {
       const double angle = 2 * 3.14159265358979 * i / kBoundaries;
       model.addPoint(1000 * std::cos(angle), 1000 * std::sin(angle));
@@ -149,7 +149,7 @@ void benchmarkLongRing(const Options& options) {
     std::iota(order.begin(), order.end(), 0);
     std::shuffle(order.begin(), order.end(), std::mt19937(7));
     for (const int i : order) {
-      model.addParcelBoundary({i, (i + 1) % kBoundaries}, "1", "", 0);
+      model.addParcelBoundary(model.addPointList(std::vector<int32_t>{i, (i + 1) % kBoundaries}), "1", "", 0);
     }
     times.push_back(secondsOf([&] { model.resolveGeometry(); }));
   }

@@ -70,7 +70,7 @@ std::string_view formatFixed2(double value, char* buffer) {
 }
 
 SvgOutput::SvgOutput(OutputFile* file)
-    : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
+    : file_(file), complete_(file == nullptr || file->isOpen()), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
   cursor_ = buffer_.get();
   limit_ = cursor_ + kBufferSize;
 }
@@ -79,7 +79,8 @@ SvgOutput::~SvgOutput() { flush(); }
 
 void SvgOutput::flush() {
   if (file_ == nullptr) return;
-  file_->write(buffer_.get(), static_cast<size_t>(cursor_ - buffer_.get()));  // a failed file swallows the text
+  // A file that failed swallows the rest.
+  if (complete_) complete_ = file_->write(buffer_.get(), static_cast<size_t>(cursor_ - buffer_.get()));
   cursor_ = buffer_.get();
 }
 

@@ -61,6 +61,9 @@ class SvgOutput {
 
   // Hands the buffered text to the file.
   void flush();
+  // Whether everything flushed so far reached the file: false when it is
+  // not open or a write failed.
+  bool complete() const { return complete_; }
 
   // Everything written so far, when there is no file.
   std::string_view text() const {
@@ -76,6 +79,7 @@ class SvgOutput {
   void makeRoom(size_t size);
 
   OutputFile* file_;
+  bool complete_;
   std::unique_ptr<char[]> buffer_;
   char* cursor_ = nullptr;
   char* limit_ = nullptr;

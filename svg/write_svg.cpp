@@ -60,11 +60,10 @@ void writeDocument(const CadastralModel& model, SvgOutput& out, int units, bool 
 
 bool writeSvg(const CadastralModel& model, PathView outputPath, int units, bool centreOrigin) {
   OutputFile file(outputPath);
-  {
-    SvgOutput out(&file);
-    writeDocument(model, out, units, centreOrigin);
-  }  // flushed before the file is closed
-  return true;
+  SvgOutput out(&file);
+  writeDocument(model, out, units, centreOrigin);
+  out.flush();
+  return out.complete();
 }
 
 }  // namespace vorlane

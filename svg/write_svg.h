@@ -10,9 +10,9 @@
 namespace vorlane {
 
 // Writes the drawing of "model" to the file at "outputPath", replacing an
-// existing file. Returns true, also when the file cannot be created or
-// written: the result says that the model was drawn, not that the file
-// exists.
+// existing file. Returns whether the whole drawing reached the file; when the
+// file cannot be created or written, the model is drawn all the same and the
+// writes go nowhere.
 bool writeSvg(const CadastralModel& model, PathView outputPath, int units, bool centreOrigin);
 
 // Writes the whole document to "out". "units" goes into the root element

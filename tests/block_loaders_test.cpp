@@ -2,19 +2,27 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <random>
 #include <string>
 #include <unordered_map>
 
 #include "tests/test_support.h"
 #include "vfk/block_loaders.h"
+#include "vfk/point_lists.h"
 
 namespace vorlane {
 namespace {
 
+using testing::bpejAreaNamed;
+using testing::buildingNamed;
+using testing::parcelNamed;
+using testing::pointsOf;
 using testing::readVfk;
 using Loaders = testing::ReaderTest;
-using Indices = std::vector<int>;
+using Indices = std::vector<int32_t>;
+
+Indices indices(std::span<const int32_t> list) { return Indices(list.begin(), list.end()); }
 
 // Survey points 1 to 4 at file coordinates (Y, X) = (k, 10k); in the model
 // the point with ID k has index k - 1 and lies at (-k, -10k).
@@ -46,13 +54,77 @@ TEST(IdMap, FindsWhatAStandardMapFinds) {
   EXPECT_EQ(IdMap<int>().find(0), nullptr);
 }
 
-TEST(SetPointIndexAt, PadsWithPlaceholdersAndReplaces) {
-  PointList list;
-  setPointIndexAt(list, 7, 2);
-  EXPECT_EQ(list, (Indices{-1, -1, 7}));
-  setPointIndexAt(list, 5, 0);
-  setPointIndexAt(list, 6, 2);
-  EXPECT_EQ(list, (Indices{5, -1, 6}));
+// Point lists as plain vectors, one per key, copied into each line: what
+// PointLists keeps in one shared array, and its lines by reference.
+class SimplePointLists {
+ public:
+  explicit SimplePointLists(PointBudget& budget) : budget_(budget) {}
+
+  void place(uint64_t key, int32_t point, int ordinal) {
+    if (ordinal < 1 || ordinal > kMaxPointOrdinal) return;
+    const auto found = lists_.find(key);
+    const int64_t size = found == lists_.end() ? 0 : static_cast<int64_t>(found->second.size());
+    const int64_t growth = std::max<int64_t>(0, ordinal - size);
+    const int64_t padding = std::max<int64_t>(0, growth - 1);
+    if (padding > budget_.placeholdersLeft) return;
+    budget_.placeholdersLeft -= padding;
+    budget_.lineEntriesLeft += growth;
+    Indices& list = lists_[key];
+    if (static_cast<size_t>(ordinal) > list.size()) list.resize(static_cast<size_t>(ordinal), -1);
+    list[static_cast<size_t>(ordinal - 1)] = point;
+  }
+
+  std::optional<Indices> take(uint64_t key) {
+    const auto found = lists_.find(key);
+    if (found == lists_.end()) return std::nullopt;
+    const auto size = static_cast<int64_t>(found->second.size());
+    if (size > budget_.lineEntriesLeft) return std::nullopt;
+    budget_.lineEntriesLeft -= size;
+    return found->second;
+  }
+
+ private:
+  PointBudget& budget_;
+  std::map<uint64_t, Indices> lists_;
+};
+
+// Random rows for a few lines, in and out of order, with gaps, repeats and
+// lines taken twice or while they still grow: every line keeps exactly the
+// points its list had when it was taken, and no two lines share an entry.
+TEST(PointLists, HoldWhatSimpleListsHold) {
+  std::mt19937 random(17);
+  for (int round = 0; round < 300; ++round) {
+    PodVector<int32_t> pool;
+    PointBudget budget;
+    PointBudget simpleBudget;
+    budget.placeholdersLeft = simpleBudget.placeholdersLeft = random() % 50;
+    budget.lineEntriesLeft = simpleBudget.lineEntriesLeft = random() % 50;
+    PointLists lists(pool, budget);
+    SimplePointLists simple(simpleBudget);
+    std::vector<std::pair<IndexRange, Indices>> lines;
+    for (int step = 0; step < 400; ++step) {
+      const uint64_t key = random() % 6;
+      if (random() % 4 == 0) {
+        const auto range = lists.take(key);
+        const auto expected = simple.take(key);
+        ASSERT_EQ(range.has_value(), expected.has_value());
+        if (range) lines.emplace_back(*range, *expected);
+      } else {
+        const int ordinal = random() % 50 == 0 ? static_cast<int>(random()) : static_cast<int>(random() % 14) - 1;
+        const auto point = static_cast<int32_t>(random() % 100);
+        lists.place(key, point, ordinal);
+        simple.place(key, point, ordinal);
+      }
+    }
+    std::vector<bool> used(pool.size(), false);
+    for (const auto& [range, expected] : lines) {
+      ASSERT_EQ(Indices(pool.begin() + range.first, pool.begin() + range.first + range.count), expected);
+      for (uint32_t i = range.first; i < range.first + range.count; ++i) {
+        ASSERT_FALSE(used[i]) << "two lines share entry " << i;
+        used[i] = true;
+      }
+    }
+  }
 }
 
 TEST_F(Loaders, SbpPlacesSurveyPointsByOrdinal) {
@@ -78,10 +150,10 @@ TEST_F(Loaders, SbpPlacesSurveyPointsByOrdinal) {
       "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10\n"
       "&DDPM;300;\"X\";21800\n"
       "&DDPM;300;\"X\";21801\n");   // another type: no line
-  const VfkParser& model = *result.model;
+  const CadastralModel& model = result.model();
   ASSERT_EQ(model.parcelBoundaries.size(), 2u);
   // Ordinals 1, 2 and 4 give p1, p2, -1, p4; the placeholder goes with a warning.
-  EXPECT_EQ(model.parcelBoundaries[0].pointIndices, (Indices{0, 1, 3}));
+  EXPECT_EQ(pointsOf(model, model.parcelBoundaries[0]), (Indices{0, 1, 3}));
   // The outline had only its fourth point; map-element lines are cleaned silently.
   EXPECT_EQ(result.output,
             "[Warning]: Parcel border polyline point missing (point index = 2, parcel ID1 = 10, "
@@ -89,15 +161,15 @@ TEST_F(Loaders, SbpPlacesSurveyPointsByOrdinal) {
             "[Warning]: General polyline point missing (point index = 0)\n"
             "[Warning]: General polyline point missing (point index = 1)\n"
             "[Warning]: General polyline point missing (point index = 2)\n");
-  EXPECT_EQ(model.parcelBoundaries[1].pointIndices, Indices{3});
+  EXPECT_EQ(pointsOf(model, model.parcelBoundaries[1]), Indices{3});
   EXPECT_EQ(model.parcelBoundaries[1].typeCode, 20602);
-  EXPECT_EQ(model.parcelBoundaries[1].id2, "");
+  EXPECT_EQ(model.parcelBoundaries[1].area2, kNoArea);
   EXPECT_EQ(model.parcels.size(), 2u);  // 10 and 11
   ASSERT_EQ(model.generalPolylines.size(), 1u);
-  EXPECT_EQ(model.generalPolylines[0].pointIndices, (Indices{3}));
-  EXPECT_EQ(model.buildings.at("7").polylineIndices, Indices{0});
+  EXPECT_EQ(pointsOf(model, model.generalPolylines[0]), (Indices{3}));
+  EXPECT_EQ(indices(model.polylineIndicesOf(buildingNamed(model, "7"))), Indices{0});
   ASSERT_EQ(model.elementPolylines.size(), 1u);
-  EXPECT_EQ(model.elementPolylines[0].pointIndices, (Indices{3}));
+  EXPECT_EQ(pointsOf(model, model.elementPolylines[0]), (Indices{3}));
   EXPECT_EQ(model.elementPolylines[0].typeCode, 21800);
 }
 
@@ -105,11 +177,11 @@ TEST_F(Loaders, LinesTakeTheirPointListAsItStandsWhenTheyAreRead) {
   const auto result = readVfk(kFourPoints + kSbp + "&DSBP;1;1;1;;100;\n" + kHp +
                               "&DHP;100;0;10;\n" + kSbp + "&DSBP;2;2;2;;100;\n" + kHp +
                               "&DHP;100;0;10;\n");
-  const auto& boundaries = result.model->parcelBoundaries;
-  ASSERT_EQ(boundaries.size(), 2u);
-  EXPECT_EQ(boundaries[0].pointIndices, Indices{0});
-  EXPECT_EQ(boundaries[1].pointIndices, (Indices{0, 1}));
-  EXPECT_EQ(result.model->parcels.at("10").boundaryIndices, (Indices{0, 1}));
+  const CadastralModel& model = result.model();
+  ASSERT_EQ(model.parcelBoundaries.size(), 2u);
+  EXPECT_EQ(pointsOf(model, model.parcelBoundaries[0]), Indices{0});
+  EXPECT_EQ(pointsOf(model, model.parcelBoundaries[1]), (Indices{0, 1}));
+  EXPECT_EQ(indices(model.boundaryIndicesOf(parcelNamed(model, "10"))), (Indices{0, 1}));
 }
 
 TEST_F(Loaders, HpBeforeSbpYieldsNothingAndItsParcelLabelsAreSkipped) {
@@ -118,8 +190,8 @@ TEST_F(Loaders, HpBeforeSbpYieldsNothingAndItsParcelLabelsAreSkipped) {
                               "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\n"
                               "&DOP;10;\"PC\";0;\"10\"\n");
   EXPECT_TRUE(result.opened);
-  EXPECT_TRUE(result.model->parcelBoundaries.empty());
-  EXPECT_TRUE(result.model->parcels.empty());
+  EXPECT_TRUE(result.model().parcelBoundaries.empty());
+  EXPECT_TRUE(result.model().parcels.empty());
   EXPECT_EQ(result.output, "");
 }
 
@@ -143,32 +215,32 @@ TEST_F(Loaders, SbmAddsAPointPerRowUnderItsFirstOwner) {
       "&BOBPEJ;BPEJ_KOD T5;TYPPPD_KOD N10;TEXT T255;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
       "&DOBPEJ;\"83541\";1042;\"83541\";1.5;2.5\n"
       "&DOBPEJ;\"99999\";1042;\"99999\";1;1\n");  // no such unit
-  const VfkParser& model = *result.model;
+  const CadastralModel& model = result.model();
   EXPECT_EQ(model.points.size(), 8u);
   EXPECT_EQ(model.points[7].x, -8.0);
   EXPECT_EQ(model.points[7].y, -80.0);
   ASSERT_EQ(model.bpejBoundaries.size(), 3u);
-  EXPECT_EQ(model.bpejBoundaries[0].pointIndices, (Indices{0, 1}));
-  EXPECT_EQ(model.bpejBoundaries[0].id1, "87311");
-  EXPECT_EQ(model.bpejBoundaries[0].id2, "83541");
-  EXPECT_EQ(model.bpejBoundaries[1].pointIndices, (Indices{6, 7}));
-  EXPECT_EQ(model.bpejBoundaries[2].pointIndices, Indices{4});
+  EXPECT_EQ(pointsOf(model, model.bpejBoundaries[0]), (Indices{0, 1}));
+  EXPECT_EQ(testing::bpejCodeAt(model, model.bpejBoundaries[0].area1), "87311");
+  EXPECT_EQ(testing::bpejCodeAt(model, model.bpejBoundaries[0].area2), "83541");
+  EXPECT_EQ(pointsOf(model, model.bpejBoundaries[1]), (Indices{6, 7}));
+  EXPECT_EQ(pointsOf(model, model.bpejBoundaries[2]), Indices{4});
   EXPECT_EQ(result.output, "[Warning]: BPEJ polyline point missing (point index = 1)\n");
   ASSERT_EQ(model.bpejAreas.size(), 3u);
-  const BpejArea& area = model.bpejAreas.at("83541");
-  EXPECT_EQ(area.boundaryIndices, (Indices{0, 1}));
-  EXPECT_EQ(area.label.text, "83541");
+  const BpejArea& area = bpejAreaNamed(model, "83541");
+  EXPECT_EQ(indices(model.boundaryIndicesOf(area)), (Indices{0, 1}));
+  EXPECT_EQ(model.text(area.label.text), "83541");
   EXPECT_EQ(area.label.typeCode, 1042);
   EXPECT_EQ(area.label.x, -1.5);
   EXPECT_EQ(area.label.y, -2.5);
-  EXPECT_EQ(model.bpejAreas.at("87311").label.text, "");
+  EXPECT_EQ(model.text(bpejAreaNamed(model, "87311").label.text), "");
 }
 
 // A parcel "10" from one boundary, for label rows.
 const std::string kParcel10 = kFourPoints + kSbp + "&DSBP;1;1;1;;100;\n" + kHp + "&DHP;100;0;10;\n";
 
 TEST_F(Loaders, OpRowsLabelTheirParcel) {
-  codePage = 28592;  // OP texts keep the file's bytes whatever the code page
+  setProcessCodePage(28592);  // OP texts keep the file's bytes whatever the code page
   const auto result = readVfk(kParcel10 +
       "&BOP;ID N30;TYPPPD_KOD N10;SOURADNICE_Y N10.2;SOURADNICE_X N10.2;TEXT T255;"
       "VELIKOST N10.2;UHEL N10.4;PAR_ID N30;OPAR_TYPE T10;VZTAZNY_BOD N2\n"
@@ -182,9 +254,10 @@ TEST_F(Loaders, OpRowsLabelTheirParcel) {
       "&DOP;8;0;1;1;\"b\";1;0;99;\"PC\";\n"     // a parcel no boundary introduced
       "&DOP;9;1033;11;12;\"\";1;0;10;\"SPC\";\n");
   EXPECT_EQ(result.output, "");
-  const Parcel& parcel = result.model->parcels.at("10");
+  const CadastralModel& model = result.model();
+  const Parcel& parcel = parcelNamed(model, "10");
   const TextLabel& number = parcel.numberLabel;
-  EXPECT_EQ(number.text, "10");
+  EXPECT_EQ(model.text(number.text), "10");
   EXPECT_EQ(number.x, -100.0);
   EXPECT_EQ(number.y, -200.0);
   EXPECT_EQ(number.size, 2.5f);
@@ -192,32 +265,33 @@ TEST_F(Loaders, OpRowsLabelTheirParcel) {
   EXPECT_EQ(number.referencePoint, 5);
   EXPECT_EQ(number.typeCode, 0);
 
-  ASSERT_EQ(parcel.extraNumberLabels.size(), 2u);
-  const TextLabel& extra = parcel.extraNumberLabels[0];
-  EXPECT_EQ(extra.text, "10/\xE8");
+  const auto extras = model.extraNumberLabelsOf(parcel);
+  ASSERT_EQ(extras.size(), 2u);
+  const TextLabel& extra = extras[0].label;
+  EXPECT_EQ(model.text(extra.text), "10/\xE8");
   EXPECT_EQ(extra.size, 0.0f);  // an empty VELIKOST
   EXPECT_EQ(extra.angle, 45.0f);
   EXPECT_EQ(extra.referencePoint, 0);  // an empty VZTAZNY_BOD
-  EXPECT_EQ(parcel.extraNumberLabels[1].referencePoint, 7);
+  EXPECT_EQ(extras[1].label.referencePoint, 7);
 
-  ASSERT_NE(parcel.arrows, nullptr);
-  ASSERT_EQ(parcel.arrows->size(), 2u);
-  EXPECT_EQ((*parcel.arrows)[0].x, -5.0);
-  EXPECT_EQ((*parcel.arrows)[0].y, -6.0);
-  EXPECT_EQ((*parcel.arrows)[0].angle, -45.0f);
-  EXPECT_EQ((*parcel.arrows)[1].x, -11.0);
+  const auto arrows = model.arrowsOf(parcel);
+  ASSERT_EQ(arrows.size(), 2u);
+  EXPECT_EQ(arrows[0].x, -5.0);
+  EXPECT_EQ(arrows[0].y, -6.0);
+  EXPECT_EQ(arrows[0].angle, -45.0f);
+  EXPECT_EQ(arrows[1].x, -11.0);
 
-  EXPECT_EQ(parcel.symbolLabel.typeCode, 308);
-  EXPECT_EQ(parcel.symbolLabel.x, -9.0);
-  EXPECT_FALSE(result.model->parcels.contains("99"));
+  EXPECT_EQ(model.symbolLabelOf(parcel).typeCode, 308);
+  EXPECT_EQ(model.symbolLabelOf(parcel).x, -9.0);
+  EXPECT_EQ(model.parcels.size(), 1u);
 }
 
 TEST_F(Loaders, LabelsWithoutOptionalColumnsTakeTheirDefaults) {
   const auto result = readVfk(kParcel10 +
       "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10\n"
       "&DOP;10;\"PC\";17\n");
-  const TextLabel& label = result.model->parcels.at("10").numberLabel;
-  EXPECT_EQ(label.text, "");
+  const TextLabel& label = parcelNamed(result.model(), "10").numberLabel;
+  EXPECT_TRUE(label.text.empty());
   EXPECT_EQ(label.angle, 0.0f);
   EXPECT_EQ(label.size, 1.0f);
   EXPECT_EQ(label.referencePoint, 1);
@@ -235,20 +309,20 @@ TEST_F(Loaders, ObRowsGiveBuildingsSymbolsAndOutlines) {
       "&DOB;501;0;;;;;7;\"OB\";;\n"
       "&DOB;502;0;;;;;8;\"OB\";;\n"  // no points: the building exists, without outline
       "&DOB;503;0;;;;;;\"OB\";;\n");   // an empty BUD_ID is a building too
-  const VfkParser& model = *result.model;
+  const CadastralModel& model = result.model();
   ASSERT_EQ(model.buildings.size(), 3u);
-  const Building& building = model.buildings.at("7");
+  const Building& building = buildingNamed(model, "7");
   EXPECT_EQ(building.symbolLabel.typeCode, 404);
   EXPECT_EQ(building.symbolLabel.x, -10.0);
   EXPECT_EQ(building.symbolLabel.y, -20.0);
   EXPECT_EQ(building.symbolLabel.size, 2.0f);
   EXPECT_EQ(building.symbolLabel.angle, 90.0f);
-  EXPECT_EQ(building.symbolLabel.text, "");        // OB labels read no text
+  EXPECT_TRUE(building.symbolLabel.text.empty());     // OB labels read no text
   EXPECT_EQ(building.symbolLabel.referencePoint, 1);  // nor a reference point
-  EXPECT_EQ(building.polylineIndices, (Indices{0, 1}));
-  EXPECT_EQ(model.generalPolylines[0].pointIndices, (Indices{0, 1}));
-  EXPECT_TRUE(model.buildings.at("8").polylineIndices.empty());
-  EXPECT_TRUE(model.buildings.contains(""));
+  EXPECT_EQ(indices(model.polylineIndicesOf(building)), (Indices{0, 1}));
+  EXPECT_EQ(pointsOf(model, model.generalPolylines[0]), (Indices{0, 1}));
+  EXPECT_TRUE(model.polylineIndicesOf(buildingNamed(model, "8")).empty());
+  EXPECT_TRUE(testing::hasBuilding(model, ""));
 }
 
 TEST_F(Loaders, DpmTextsAreConvertedOnlyOnceTheCodePageIsKnown) {
@@ -258,13 +332,13 @@ TEST_F(Loaders, DpmTextsAreConvertedOnlyOnceTheCodePageIsKnown) {
       "&DDPM;1;22500;1;2;\"Hrad\xE8\x61ny\";3;0;\"TPP\";8\n"
       "&DDPM;2;21800;1;2;\"\";3;0;\"TPP\";8\n";
   auto result = readVfk(dpm);
-  ASSERT_EQ(result.model->mapTexts.size(), 2u);
-  EXPECT_EQ(result.model->mapTexts[0].text, "Hrad\xE8\x61ny");
-  EXPECT_TRUE(result.model->elementPolylines.empty());
+  ASSERT_EQ(result.model().mapTexts.size(), 2u);
+  EXPECT_EQ(result.model().text(result.model().mapTexts[0].text), "Hrad\xE8\x61ny");
+  EXPECT_TRUE(result.model().elementPolylines.empty());
 
   result = readVfk("&HCODEPAGE;\"WE8ISO8859P2\"\n" + dpm);
-  const TextLabel& text = result.model->mapTexts[0];
-  EXPECT_EQ(text.text, "Hradčany");
+  const TextLabel& text = result.model().mapTexts[0];
+  EXPECT_EQ(result.model().text(text.text), "Hradčany");
   EXPECT_EQ(text.typeCode, 22500);
   EXPECT_EQ(text.size, 3.0f);
   EXPECT_EQ(text.referencePoint, 8);
@@ -278,16 +352,17 @@ TEST_F(Loaders, BuildingTypesAreAlwaysConverted) {
       "&DTYPBUD;1;\"budova \x9A\";\"\x9A.p.\"\n"
       "&DTYPBUD;2;\"x\";\"y\"\n"
       "&DTYPBUD;2;\"druh\xE1\";\"d.\"\n");  // the later row wins
-  auto& types = result.model->buildingTypes;
-  ASSERT_EQ(types.size(), 2u);  // no defaults once the file has a type
-  EXPECT_EQ(types.at(1).name, "budova š");
-  EXPECT_EQ(types.at(1).abbreviation, "š.p.");
-  EXPECT_EQ(types.at(2).name, "druhá");
+  const CadastralModel* model = &result.model();
+  ASSERT_EQ(model->buildingTypes.size(), 2u);  // no defaults once the file has a type
+  EXPECT_EQ(model->text(model->findBuildingType(1)->name), "budova š");
+  EXPECT_EQ(model->text(model->findBuildingType(1)->abbreviation), "š.p.");
+  EXPECT_EQ(model->text(model->findBuildingType(2)->name), "druhá");
 
-  codePage = 28592;
+  setProcessCodePage(28592);
   result = readVfk("&BTYPBUD;KOD N1;NAZEV T60\n&DTYPBUD;4;\"rozestav\xECn\xE1\"\n");
-  EXPECT_EQ(result.model->buildingTypes.at(4).name, "rozestavěná");
-  EXPECT_EQ(result.model->buildingTypes.at(4).abbreviation, "");
+  model = &result.model();
+  EXPECT_EQ(model->text(model->findBuildingType(4)->name), "rozestavěná");
+  EXPECT_TRUE(model->findBuildingType(4)->abbreviation.empty());
 }
 
 TEST_F(Loaders, BudAndObdeboFillOneBuildingInAnyOrder) {
@@ -303,26 +378,26 @@ TEST_F(Loaders, BudAndObdeboFillOneBuildingInAnyOrder) {
       "&DOBDEBO;9\n"
       "&BBUD;ID N30;TYPBUD_KOD N1\n"
       "&DBUD;10;4\n");
-  const auto& buildings = result.model->buildings;
-  ASSERT_EQ(buildings.size(), 4u);
-  const Building& building = buildings.at("7");
-  EXPECT_EQ(building.numberLabel.text, "13");
+  const CadastralModel& model = result.model();
+  ASSERT_EQ(model.buildings.size(), 4u);
+  const Building& building = buildingNamed(model, "7");
+  EXPECT_EQ(model.text(building.numberLabel.text), "13");
   EXPECT_EQ(building.typeCode, 1);
   EXPECT_EQ(building.numberLabel.x, -100.5);
   EXPECT_EQ(building.numberLabel.y, -200.5);
   EXPECT_EQ(building.numberLabel.referencePoint, 1);
-  EXPECT_EQ(buildings.at("8").numberLabel.text, "\"3\"");
-  const TextLabel& origin = buildings.at("9").numberLabel;
+  EXPECT_EQ(model.text(buildingNamed(model, "8").numberLabel.text), "\"3\"");
+  const TextLabel& origin = buildingNamed(model, "9").numberLabel;
   EXPECT_TRUE(origin.x == 0.0 && std::signbit(origin.x) && std::signbit(origin.y));
-  EXPECT_EQ(buildings.at("10").numberLabel.text, "");
-  EXPECT_EQ(buildings.at("10").typeCode, 4);
+  EXPECT_TRUE(buildingNamed(model, "10").numberLabel.text.empty());
+  EXPECT_EQ(buildingNamed(model, "10").typeCode, 4);
 }
 
 TEST_F(Loaders, KatuzeRowsStoreNothing) {
   const auto result = readVfk("&BKATUZE;KOD N6;NAZEV T48\n&DKATUZE;693936;\"J\xE1ma\"\n");
-  EXPECT_TRUE(result.model->points.empty());
-  EXPECT_TRUE(result.model->parcels.empty());
-  EXPECT_EQ(result.model->buildingTypes.size(), 6u);  // only the defaults
+  EXPECT_TRUE(result.model().points.empty());
+  EXPECT_TRUE(result.model().parcels.empty());
+  EXPECT_EQ(result.model().buildingTypes.size(), 6u);  // only the defaults
 }
 
 }  // namespace

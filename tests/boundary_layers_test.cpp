@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "model/rings.h"
 #include "svg/boundary_layers.h"
 #include "tests/test_support.h"
 
@@ -14,6 +15,8 @@ using testing::groupContent;
 
 const std::string kParcelPath = "        <path id=\"1\" style=\"fill:none;stroke:black;stroke-width:0.2\" d=\"M";
 
+using Indices = std::vector<int32_t>;
+
 // A model whose point i lies at (i, i + 0.5), written "i.00,i.50".
 class LineLayers : public ::testing::Test {
  protected:
@@ -21,10 +24,16 @@ class LineLayers : public ::testing::Test {
     for (int i = 0; i < 10; ++i) model.addPoint(i, i + 0.5);
   }
 
+  IndexRange line(const Indices& points) { return model.addPointList(points); }
+
   // Parcel "1" made of the given lines, with a number text.
-  void addParcel(const std::vector<PointList>& lines) {
-    for (const PointList& line : lines) model.addParcelBoundary(line, "1", "", 0);
-    model.parcels.at("1").numberLabel.text = "1";
+  void addParcel(const std::vector<Indices>& lines) {
+    for (const Indices& points : lines) model.addParcelBoundary(line(points), "1", "", 0);
+    numberParcel("1");
+  }
+
+  void numberParcel(std::string_view id) {
+    model.getParcel(id).numberLabel.text = model.addText(id);
   }
 
   std::string layer(std::string_view name) {
@@ -32,16 +41,16 @@ class LineLayers : public ::testing::Test {
     return groupContent(testing::drawing(model), name);
   }
 
-  VfkParser model;
+  CadastralModel model;
 };
 
 TEST(ParcelBorders, ARingIsOnePathOfItsPoints) {
-  VfkParser model;
+  CadastralModel model;
   model.addPoint(-10, -20);
   model.addPoint(-15.5, -20);
   model.addPoint(-15.5, -25.25);
-  model.addParcelBoundary({0, 1, 2, 0}, "12", "13", 0);
-  model.parcels.at("12").numberLabel.text = "12";  // parcel 13 has no number: no path
+  model.addParcelBoundary(model.addPointList(Indices{0, 1, 2, 0}), "12", "13", 0);
+  model.getParcel("12").numberLabel.text = model.addText("12");  // parcel 13 has no number: no path
   model.resolveGeometry();
   EXPECT_EQ(groupContent(testing::drawing(model), "VL_hranice_parcel"),
             "        <path id=\"12\" style=\"fill:none;stroke:black;stroke-width:0.2\" "
@@ -55,7 +64,7 @@ TEST_F(LineLayers, SeveralRingsAreClosedAndRestarted) {
   EXPECT_EQ(layer("VL_hranice_parcel"), kParcelPath + rings + "\"/>\n");
 
   // The same chain, unmarked, is one run of points.
-  model.parcels.at("1").hasMultipleRings = false;
+  model.parcels[0].hasMultipleRings = false;
   EXPECT_EQ(groupContent(testing::drawing(model), "VL_hranice_parcel"),
             kParcelPath +
                 "1.00,1.50 2.00,2.50 3.00,3.50 1.00,1.50 5.00,5.50 6.00,6.50 7.00,7.50 5.00,5.50 "
@@ -68,9 +77,10 @@ TEST_F(LineLayers, LinesAreTurnedToContinueTheChain) {
   addParcel({{0, 1, 2}, {0, 3, 2}});
   EXPECT_EQ(layer("VL_hranice_parcel"),
             kParcelPath + "2.00,2.50 1.00,1.50 0.00,0.50 3.00,3.50 2.00,2.50 \"/>\n");
-  RingPoints points;
-  EXPECT_EQ(collectRingPoints(model.parcels.at("1"), points), 5);
-  EXPECT_EQ(points[1], &model.points[1]);
+  RingPath path;
+  collectRingPath(model, model.parcels[0], path);
+  EXPECT_EQ(path.points, (Indices{2, 1, 0, 3, 2}));
+  EXPECT_TRUE(path.subpathStarts.empty());
 }
 
 TEST_F(LineLayers, ABrokenChainStartsItsNextRingTowardsTheLineAfter) {
@@ -82,12 +92,12 @@ TEST_F(LineLayers, ABrokenChainStartsItsNextRingTowardsTheLineAfter) {
 }
 
 TEST_F(LineLayers, ShortChainsAndUnnumberedParcelsAreNotDrawn) {
-  model.addParcelBoundary({1, 2}, "2", "", 0);  // two points: no path
-  model.parcels.at("2").numberLabel.text = "2";
-  model.addParcelBoundary({1, 2, 3}, "3", "", 0);  // no number text: no path
-  Building& building = model.getOrCreateBuilding("7");  // a building of two points is drawn
-  building.polylineIndices.push_back(model.addGeneralPolyline({4, 5}));
-  model.getOrCreateBuilding("8");  // no outline: nothing
+  model.addParcelBoundary(line({1, 2}), "2", "", 0);  // two points: no path
+  numberParcel("2");
+  model.addParcelBoundary(line({1, 2, 3}), "3", "", 0);  // no number text: no path
+  // A building of two points is drawn; one without outline is not.
+  model.addGeneralPolyline(line({4, 5}), model.positionOf(model.getOrCreateBuilding("7")));
+  model.getOrCreateBuilding("8");
   EXPECT_EQ(layer("VL_hranice_parcel"), "");
   EXPECT_EQ(groupContent(testing::drawing(model), "VL_hranice_budov"),
             "        <path id=\"7\" style=\"fill:none;stroke:black;stroke-width:1\" "
@@ -95,16 +105,16 @@ TEST_F(LineLayers, ShortChainsAndUnnumberedParcelsAreNotDrawn) {
 }
 
 TEST_F(LineLayers, BpejUnitsDrawTheirBordersAsStoredWithTheirCodes) {
-  model.addBpejBoundary({0, 1}, "A1", "B1");
-  model.addBpejBoundary({3, 2}, "A1", "");
-  model.bpejAreas["C1"] = BpejArea{"C1", {}, {}, &model};
-  TextLabel& label = model.bpejAreas.at("A1").label;
-  label.text = "A1";
+  model.addBpejBoundary(line({3, 2}), "C1", "A1");
+  model.addBpejBoundary(line({0, 1}), "A1", "B1");
+  model.bpejBoundaries[0].area1 = kNoArea;  // unit C1 keeps no boundary
+  TextLabel& label = model.findBpejArea("A1")->label;
+  label.text = model.addText("A1");
   label.x = 1;
   label.y = 2;
   EXPECT_EQ(layer("VL_BPEJ"),
             "        <path id=\"A1\" style=\"fill:none;stroke:orange;stroke-width:1\" "
-            "d=\"M0.00,0.50 1.00,1.50  M 3.00,3.50 2.00,2.50 \"/>\n"
+            "d=\"M3.00,3.50 2.00,2.50  M 0.00,0.50 1.00,1.50 \"/>\n"
             "        <text x=\"1.00\" y=\"2.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
             "fill=\"black\" font-size=\"1.00\">A1</text>\n"
             "\n"
@@ -116,9 +126,9 @@ TEST_F(LineLayers, BpejUnitsDrawTheirBordersAsStoredWithTheirCodes) {
 }
 
 TEST_F(LineLayers, TheCadastralAreaBorderIsTheBoundariesOfType20602) {
-  model.addParcelBoundary({0, 1}, "1", "", 20602);
-  model.addParcelBoundary({1, 2}, "1", "2", 21900);
-  model.addParcelBoundary({3, 2, 1}, "2", "", 20602);
+  model.addParcelBoundary(line({0, 1}), "1", "", 20602);
+  model.addParcelBoundary(line({1, 2}), "1", "2", 21900);
+  model.addParcelBoundary(line({3, 2, 1}), "2", "", 20602);
   EXPECT_EQ(layer("VL_hranice_KU"),
             "        <path style=\"fill:none;stroke:black;stroke-width:1\" d=\"M0.00,0.50 1.00,1.50 \"/>\n"
             "        <path style=\"fill:none;stroke:black;stroke-width:1\" "
@@ -127,16 +137,16 @@ TEST_F(LineLayers, TheCadastralAreaBorderIsTheBoundariesOfType20602) {
 
 TEST_F(LineLayers, MapElementsAreTextsAndInnerDrawingLines) {
   TextLabel text;
-  text.text = "Hradčany & Malá Strana";
+  text.text = model.addText("Hradčany & Malá Strana");
   text.x = -5;
   text.y = 6.125;
   text.referencePoint = 8;
   text.size = 2.5f;
   text.angle = 30.0f;
   model.mapTexts.push_back(text);
-  model.mapTexts.emplace_back();  // no text: not written
-  model.addElementPolyline({4, 6, 8}, 21800);
-  model.addElementPolyline({-1, 9}, 21800);  // a gap in the ordinals is left out
+  model.mapTexts.push_back(TextLabel{});  // no text: not written
+  model.addElementPolyline(line({4, 6, 8}), 21800);
+  model.addElementPolyline(line({-1, 9}), 21800);  // a gap in the ordinals is left out
   EXPECT_EQ(layer("VL_prvky_mapy"),
             "        <text x=\"-5.00\" y=\"6.12\" text-anchor=\"middle\" alignment-baseline=\"middle\" "
             "transform=\"rotate(30.00 -5.00 6.12)\" fill=\"black\" font-size=\"2.50\">"

@@ -1,4 +1,4 @@
-// The export and the output-path rule.
+// A conversion as the export runs it, and the output-path rule.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "Vorlane.h"
+#include "entry/conversion.h"
 #include "entry/output_path.h"
 #include "tests/test_support.h"
 
@@ -26,19 +26,24 @@ TEST(OutputPath, ReplacesTheLastExtensionAnywhereInThePath) {
   EXPECT_EQ(outputOf(u""), u".svg");
 }
 
-class Export : public testing::ReaderTest {
+class Conversions : public testing::ReaderTest {
  protected:
-  // Converts "vfkText" written to "name" in the test's folder; returns the
-  // export's result.
+  // Converts the file at "input"; what the library printed goes to "output".
+  Conversion convertFile(const fs::path& input, int units = 1, bool centreOrigin = false) {
+    Conversion result;
+    output = testing::captureStdout(
+        [&] { result = convertVfkFile(testing::widePath(input), units, centreOrigin); });
+    return result;
+  }
+
+  // Converts "vfkText" written to "name" in the test's folder; returns
+  // whether the drawing was written.
   bool convert(const std::string& name, const std::string& vfkText, int units = 1,
                bool centreOrigin = false) {
-    const fs::path input = dir.path() / name;
-    testing::writeFile(input, vfkText);
-    bool result = false;
-    output = testing::captureStdout([&] {
-      result = Vorlane_ParseVfk(testing::widePath(input).c_str(), units, centreOrigin);
-    });
-    return result;
+    testing::writeFile(dir.path() / name, vfkText);
+    const Conversion result = convertFile(dir.path() / name, units, centreOrigin);
+    EXPECT_TRUE(result.read);
+    return result.written;
   }
 
   testing::TempDir dir;
@@ -55,7 +60,7 @@ const std::string kSquare =
     "&DOP;78;\"PC\";0;\"78\"\n"  // a parcel no boundary introduced: skipped
     "&DOP;77;\"PC\";0;\"77\"\n";
 
-TEST_F(Export, WritesTheDrawingBesideTheInput) {
+TEST_F(Conversions, WriteTheDrawingBesideTheInput) {
   ASSERT_TRUE(convert("plan.2014.vfk", kSquare, -7, true));
   EXPECT_EQ(output, "");
   const std::string svg = testing::readFile(dir.path() / "plan.2014.svg");
@@ -74,45 +79,38 @@ TEST_F(Export, WritesTheDrawingBesideTheInput) {
   EXPECT_EQ(again.find('x' + std::string(10, 'x')), std::string::npos);
 }
 
-TEST_F(Export, AFileThatCannotBeOpenedGivesFalseAndNoDrawing) {
+TEST_F(Conversions, AFileThatCannotBeOpenedIsNotReadAndGetsNoDrawing) {
   const fs::path missing = dir.path() / "missing.vfk";
-  output = testing::captureStdout(
-      [&] { EXPECT_FALSE(Vorlane_ParseVfk(testing::widePath(missing).c_str(), 1, false)); });
+  EXPECT_FALSE(convertFile(missing).read);
   EXPECT_EQ(output, "VfkParser: Unable to open file" + missing.string() + "\n");
   EXPECT_FALSE(fs::exists(dir.path() / "missing.svg"));
 
-  output = testing::captureStdout([&] { EXPECT_FALSE(Vorlane_ParseVfk(u"", 1, false)); });
-  EXPECT_EQ(output, "VfkParser: Unable to open file\n");
-  output = testing::captureStdout([&] { EXPECT_FALSE(Vorlane_ParseVfk(nullptr, 1, false)); });
+  EXPECT_FALSE(convertFile("").read);
   EXPECT_EQ(output, "VfkParser: Unable to open file\n");
 
   fs::create_directory(dir.path() / "folder.vfk");
-  output = testing::captureStdout([&] {
-    EXPECT_FALSE(Vorlane_ParseVfk(testing::widePath(dir.path() / "folder.vfk").c_str(), 1, false));
-  });
+  EXPECT_FALSE(convertFile(dir.path() / "folder.vfk").read);
   EXPECT_FALSE(fs::exists(dir.path() / "folder.svg"));
 }
 
-TEST_F(Export, ADrawingThatCannotBeCreatedStillGivesTrue) {
+TEST_F(Conversions, ADrawingThatCannotBeCreatedIsReadButNotWritten) {
   // A folder stands where the drawing would go.
   fs::create_directory(dir.path() / "blocked.svg");
-  EXPECT_TRUE(convert("blocked.vfk", kSquare));
+  EXPECT_FALSE(convert("blocked.vfk", kSquare));
   EXPECT_TRUE(fs::is_directory(dir.path() / "blocked.svg"));
-}
 
-TEST_F(Export, ADrawingInAReadOnlyFolderIsNotWrittenButGivesTrue) {
   if (::geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder";
   const fs::path readOnly = dir.path() / "ro";
   fs::create_directory(readOnly);
   testing::writeFile(readOnly / "plan.vfk", kSquare);
   fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec);
-  testing::captureStdout([&] {
-    EXPECT_TRUE(Vorlane_ParseVfk(testing::widePath(readOnly / "plan.vfk").c_str(), 1, false));
-  });
+  const Conversion result = convertFile(readOnly / "plan.vfk");
+  EXPECT_TRUE(result.read);
+  EXPECT_FALSE(result.written);
   EXPECT_FALSE(fs::exists(readOnly / "plan.svg"));
 }
 
-TEST_F(Export, UnicodeAndLatin2FilesFollowEachOtherInOneProcess) {
+TEST_F(Conversions, UnicodeAndLatin2FilesFollowEachOtherInOneProcess) {
   const std::string utf8 = testing::readFile(VORLANE_TEST_DATA "/utf8_current.vfk");
   const std::string latin2 = testing::readFile(VORLANE_TEST_DATA "/small_area.vfk");
   auto numbersOf = [this](const char* name) {
@@ -120,7 +118,7 @@ TEST_F(Export, UnicodeAndLatin2FilesFollowEachOtherInOneProcess) {
   };
   for (int round = 0; round < 2; ++round) {
     ASSERT_TRUE(convert("current.vfk", utf8));
-    EXPECT_EQ(codePage, 65001);
+    EXPECT_EQ(processCodePage(), 65001);
     const std::string numbers = numbersOf("current.svg");
     EXPECT_NE(numbers.find(">č.p. 12</text>"), std::string::npos) << numbers;
     EXPECT_NE(numbers.find(">č.e. 7</text>"), std::string::npos) << numbers;
@@ -128,7 +126,7 @@ TEST_F(Export, UnicodeAndLatin2FilesFollowEachOtherInOneProcess) {
               std::string::npos);
 
     ASSERT_TRUE(convert("older.vfk", latin2));
-    EXPECT_EQ(codePage, 28592);
+    EXPECT_EQ(processCodePage(), 28592);
     EXPECT_NE(numbersOf("older.svg").find(">č.p. 42</text>"), std::string::npos);
   }
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "svg/boundary_layers.h"
+#include "model/rings.h"
 #include "tests/test_support.h"
 
 namespace vorlane::testing {
@@ -51,52 +51,47 @@ class GeneratorTest : public ReaderTest {
 
   // Reads a generated file; the reader must not complain about it.
   void read(const fs::path& file) {
-    std::string printed = captureStdout([&] { ASSERT_TRUE(model_.parseFile(widePath(file))); });
+    std::string printed = captureStdout([&] { ASSERT_TRUE(parser_.parseFile(widePath(file))); });
     EXPECT_EQ(printed, "") << "the reader warned about " << file;
   }
 
-  TempDir dir_;
-  VfkParser model_;
-};
-
-bool samePlace(const Point* a, const Point* b) { return a->x == b->x && a->y == b->y; }
-
-// Splits a parcel's chained border points into rings as the SVG writer does
-// (a ring of a parcel with several ends where it returns to its first
-// point) and checks that every ring closes after three sides or more.
-::testing::AssertionResult ringsClose(const RingPoints& points, bool multipleRings) {
-  const size_t n = points.size();
-  if (n < 4) return ::testing::AssertionFailure() << "only " << n << " points";
-  if (!multipleRings) {
-    if (samePlace(points.front(), points.back())) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the border does not return to its first point";
-  }
-  size_t start = 0;
-  for (size_t j = 1; j < n; ++j) {
-    if (!samePlace(points[j], points[start])) continue;
-    if (j - start < 3) {
-      return ::testing::AssertionFailure() << "a ring of " << j - start << " sides at point " << start;
+  // Whether every subpath of the record's border, as the writer draws it,
+  // is a ring of three sides or more that returns to its first point.
+  template <typename Record>
+  ::testing::AssertionResult ringsClose(const Record& record) {
+    collectRingPath(model_, record, path_);
+    std::vector<size_t> starts = {0};
+    starts.insert(starts.end(), path_.subpathStarts.begin(), path_.subpathStarts.end());
+    starts.push_back(path_.points.size());
+    for (size_t k = 0; k + 1 < starts.size(); ++k) {
+      const size_t first = starts[k];
+      const size_t last = starts[k + 1] - 1;
+      if (last < first + 3) return ::testing::AssertionFailure() << "a ring of " << last - first << " sides";
+      const Point& a = model_.points[static_cast<size_t>(path_.points[first])];
+      const Point& b = model_.points[static_cast<size_t>(path_.points[last])];
+      if (a.x != b.x || a.y != b.y) {
+        return ::testing::AssertionFailure() << "the ring from point " << first << " does not close";
+      }
     }
-    start = j + 1;
-    if (start == n) return ::testing::AssertionSuccess();
-    j = start;
+    return ::testing::AssertionSuccess();
   }
-  return ::testing::AssertionFailure()
-         << "the ring starting at point " << start << " of " << n << " does not close";
-}
+
+  TempDir dir_;
+  VfkParser parser_;
+  const CadastralModel& model_ = parser_.model;
+  RingPath path_;
+};
 
 TEST_F(GeneratorTest, EveryNumberedParcelHasClosedRings) {
   read(generate("--seed 11 --parcels 400", "area.vfk"));
 
-  RingPoints points;
   int numbered = 0;
   int withHoles = 0;
-  for (const auto& [id, parcel] : model_.parcels) {
+  for (const Parcel& parcel : model_.parcels) {
     if (parcel.numberLabel.text.empty()) continue;
     ++numbered;
     withHoles += parcel.hasMultipleRings ? 1 : 0;
-    collectRingPoints(parcel, points);
-    EXPECT_TRUE(ringsClose(points, parcel.hasMultipleRings)) << "parcel " << id;
+    EXPECT_TRUE(ringsClose(parcel)) << "parcel " << model_.text(parcel.id);
   }
   // About the parcels asked for, every one with a number, some with a hole.
   EXPECT_GT(numbered, 300);
@@ -108,14 +103,12 @@ TEST_F(GeneratorTest, EveryNumberedParcelHasClosedRings) {
 TEST_F(GeneratorTest, EveryBuildingOutlineIsClosed) {
   read(generate("--seed 11 --parcels 400", "area.vfk"));
 
-  RingPoints points;
   int outlined = 0;
-  for (const auto& [id, building] : model_.buildings) {
-    if (building.polylineIndices.empty()) continue;
+  for (const Building& building : model_.buildings) {
+    if (model_.polylineIndicesOf(building).empty()) continue;
     ++outlined;
-    collectRingPoints(building, points);
-    EXPECT_TRUE(ringsClose(points, building.hasMultipleRings)) << "building " << id;
-    EXPECT_FALSE(building.hasMultipleRings) << "building " << id;
+    EXPECT_TRUE(ringsClose(building)) << "building " << model_.text(building.id);
+    EXPECT_FALSE(building.hasMultipleRings) << "building " << model_.text(building.id);
   }
   EXPECT_GT(outlined, 10);
 }
@@ -126,10 +119,10 @@ TEST_F(GeneratorTest, FileHoldsEveryKindOfDrawingElement) {
   int extraNumbers = 0;
   int arrows = 0;
   int symbols = 0;
-  for (const auto& [id, parcel] : model_.parcels) {
-    extraNumbers += static_cast<int>(parcel.extraNumberLabels.size());
-    arrows += parcel.arrows ? static_cast<int>(parcel.arrows->size()) : 0;
-    symbols += parcel.symbolLabel.typeCode != 0 ? 1 : 0;
+  for (const Parcel& parcel : model_.parcels) {
+    extraNumbers += static_cast<int>(model_.extraNumberLabelsOf(parcel).size());
+    arrows += static_cast<int>(model_.arrowsOf(parcel).size());
+    symbols += model_.symbolLabelOf(parcel).typeCode != 0 ? 1 : 0;
   }
   EXPECT_GT(extraNumbers, 0);
   EXPECT_GT(arrows, 0);
@@ -141,7 +134,7 @@ TEST_F(GeneratorTest, FileHoldsEveryKindOfDrawingElement) {
     areaBorders += boundary.typeCode == 20602 ? 1 : 0;
     innerBorders += boundary.typeCode == 21900 ? 1 : 0;
     if (boundary.typeCode == 20602) {
-      EXPECT_EQ(boundary.id2, "");
+      EXPECT_EQ(boundary.area2, kNoArea);
     }
   }
   EXPECT_GT(areaBorders, 0);
@@ -149,27 +142,27 @@ TEST_F(GeneratorTest, FileHoldsEveryKindOfDrawingElement) {
 
   int numbered = 0;
   int withSymbol = 0;
-  for (const auto& [id, building] : model_.buildings) {
+  for (const Building& building : model_.buildings) {
     numbered += building.numberLabel.text.empty() ? 0 : 1;
     withSymbol += building.symbolLabel.typeCode != 0 ? 1 : 0;
   }
   EXPECT_GT(numbered, 0);
   EXPECT_GT(withSymbol, 0);
   ASSERT_EQ(model_.buildingTypes.size(), 6u);
-  EXPECT_EQ(model_.buildingTypes.at(1).abbreviation, "č.p.");
-  EXPECT_EQ(model_.buildingTypes.at(6).name, "vodní dílo");
+  EXPECT_EQ(model_.text(model_.findBuildingType(1)->abbreviation), "č.p.");
+  EXPECT_EQ(model_.text(model_.findBuildingType(6)->name), "vodní dílo");
 
   ASSERT_GT(model_.bpejAreas.size(), 1u);
-  for (const auto& [code, area] : model_.bpejAreas) {
-    EXPECT_EQ(code.size(), 5u);
-    EXPECT_EQ(area.label.text, code);
-    EXPECT_FALSE(area.boundaryIndices.empty());
+  for (const BpejArea& area : model_.bpejAreas) {
+    EXPECT_EQ(model_.text(area.code).size(), 5u);
+    EXPECT_EQ(model_.text(area.label.text), model_.text(area.code));
+    EXPECT_FALSE(model_.boundaryIndicesOf(area).empty());
   }
   EXPECT_GT(model_.mapTexts.size(), 1u);
   EXPECT_FALSE(model_.elementPolylines.empty());
   for (const ElementPolyline& line : model_.elementPolylines) {
     EXPECT_EQ(line.typeCode, 21800);
-    EXPECT_GE(line.pointIndices.size(), 2u);
+    EXPECT_GE(line.pointIndices.count, 2u);
   }
 }
 
@@ -178,10 +171,8 @@ TEST_F(GeneratorTest, SizeComesOutAsAsked) {
   const double size = static_cast<double>(fs::file_size(file));
   EXPECT_NEAR(size, 0.5 * 1024 * 1024, 0.05 * 1024 * 1024);
   read(file);
-  RingPoints points;
-  for (const auto& [id, parcel] : model_.parcels) {
-    collectRingPoints(parcel, points);
-    EXPECT_TRUE(ringsClose(points, parcel.hasMultipleRings)) << "parcel " << id;
+  for (const Parcel& parcel : model_.parcels) {
+    EXPECT_TRUE(ringsClose(parcel)) << "parcel " << model_.text(parcel.id);
   }
   const std::string bytes = readFile(file);
   EXPECT_EQ(bytes.substr(bytes.size() - 4), "&K\r\n");

@@ -1,45 +1,54 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <string>
 
-#include "model/ring_chaining.h"
+#include "model/cadastral_model.h"
+#include "model/rings.h"
 #include "tests/test_support.h"
-#include "vfk/vfk_parser.h"
 
 namespace vorlane {
 namespace {
 
-using Indices = std::vector<int>;
+using Indices = std::vector<int32_t>;
+using testing::pointsOf;
+
+Indices indices(std::span<const int32_t> list) { return Indices(list.begin(), list.end()); }
 
 // Lines are given by their point indices; the points themselves only need
 // to exist, since lines are matched by index, never by position.
 struct Resolved {
-  std::unique_ptr<VfkParser> model = std::make_unique<VfkParser>();
+  std::unique_ptr<CadastralModel> model = std::make_unique<CadastralModel>();
   std::string output;
 };
 
-Resolved resolveParcel(const std::vector<PointList>& lines) {
+Resolved resolveParcel(const std::vector<Indices>& lines) {
   Resolved result;
   for (int i = 0; i < 10; ++i) result.model->addPoint(i, -i);
-  for (const PointList& line : lines) result.model->addParcelBoundary(line, "1", "", 0);
+  for (const Indices& line : lines) {
+    result.model->addParcelBoundary(result.model->addPointList(line), "1", "", 0);
+  }
   result.output = testing::captureStdout([&] { result.model->resolveGeometry(); });
   return result;
 }
 
 // The order of the parcel's lines, each named by its position in "lines".
-Indices chainOf(const Resolved& result) { return result.model->parcels.at("1").boundaryIndices; }
-bool marked(const Resolved& result) { return result.model->parcels.at("1").hasMultipleRings; }
+Indices chainOf(const Resolved& result) {
+  return indices(result.model->boundaryIndicesOf(result.model->parcels[0]));
+}
+bool marked(const Resolved& result) { return result.model->parcels[0].hasMultipleRings; }
 
 TEST(ResolveGeometry, DropsMissingPointsWithAWarningEach) {
-  VfkParser model;
+  CadastralModel model;
   for (int i = 0; i < 4; ++i) model.addPoint(i, i);
-  model.addBpejBoundary({0, -1, 1}, "A", "B");
-  model.addParcelBoundary({0, -1, 1, 2, -1, 3}, "10", "", 0);  // ordinals 1, 3, 4, 6
-  model.addParcelBoundary({-1, 1}, "", "11", 0);
-  model.addGeneralPolyline({-1, -1, 2});
-  model.addElementPolyline({-1, 3}, 21800);
+  model.addBpejBoundary(model.addPointList(Indices{0, -1, 1}), "A", "B");
+  model.addParcelBoundary(model.addPointList(Indices{0, -1, 1, 2, -1, 3}), "10", "", 0);  // ordinals 1, 3, 4, 6
+  model.addParcelBoundary(model.addPointList(Indices{-1, 1}), "", "11", 0);
+  model.addGeneralPolyline(model.addPointList(Indices{-1, -1, 2}),
+                           model.positionOf(model.getOrCreateBuilding("b")));
+  model.addElementPolyline(model.addPointList(Indices{-1, 3}), 21800);
   const std::string output = testing::captureStdout([&] { model.resolveGeometry(); });
   EXPECT_EQ(output,
             "[Warning]: Parcel border polyline point missing (point index = 1, parcel ID1 = 10, parcel ID2 = )\n"
@@ -48,11 +57,11 @@ TEST(ResolveGeometry, DropsMissingPointsWithAWarningEach) {
             "[Warning]: General polyline point missing (point index = 0)\n"
             "[Warning]: General polyline point missing (point index = 1)\n"
             "[Warning]: BPEJ polyline point missing (point index = 1)\n");
-  EXPECT_EQ(model.parcelBoundaries[0].pointIndices, (Indices{0, 1, 2, 3}));
-  EXPECT_EQ(model.parcelBoundaries[1].pointIndices, Indices{1});
-  EXPECT_EQ(model.generalPolylines[0].pointIndices, Indices{2});
-  EXPECT_EQ(model.bpejBoundaries[0].pointIndices, (Indices{0, 1}));
-  EXPECT_EQ(model.elementPolylines[0].pointIndices, Indices{3});
+  EXPECT_EQ(pointsOf(model, model.parcelBoundaries[0]), (Indices{0, 1, 2, 3}));
+  EXPECT_EQ(pointsOf(model, model.parcelBoundaries[1]), Indices{1});
+  EXPECT_EQ(pointsOf(model, model.generalPolylines[0]), Indices{2});
+  EXPECT_EQ(pointsOf(model, model.bpejBoundaries[0]), (Indices{0, 1}));
+  EXPECT_EQ(pointsOf(model, model.elementPolylines[0]), Indices{3});
 }
 
 TEST(ResolveGeometry, ChainsLinesIntoRings) {
@@ -79,7 +88,7 @@ TEST(ResolveGeometry, ChainsLinesIntoRings) {
 
 TEST(ResolveGeometry, MarksSeveralRingsAndBreaks) {
   // Outer ring A B C D and inner ring E F, listed interleaved.
-  const PointList a{0, 1}, b{1, 2}, c{2, 3}, d{3, 0}, e{5, 6}, f{6, 5};
+  const Indices a{0, 1}, b{1, 2}, c{2, 3}, d{3, 0}, e{5, 6}, f{6, 5};
   auto result = resolveParcel({a, e, b, f, c, d});
   EXPECT_EQ(chainOf(result), (Indices{0, 2, 4, 5, 1, 3}));
   EXPECT_TRUE(marked(result));
@@ -112,59 +121,63 @@ TEST(ResolveGeometry, MarksSeveralRingsAndBreaks) {
 TEST(ChainIntoRings, IndexedSearchFindsTheSameLinesAsTheScan) {
   std::mt19937 random(7);
   for (int round = 0; round < 20000; ++round) {
-    const int lineCount = 1 + static_cast<int>(random() % 14);
+    const int lineCount = 1 + static_cast<int>(random() % 15);
     const int pointCount = 2 + static_cast<int>(random() % 8);
-    std::vector<Polyline> lines(static_cast<size_t>(lineCount));
-    for (Polyline& line : lines) {
-      const int length = 1 + static_cast<int>(random() % 3);
-      for (int k = 0; k < length; ++k) line.pointIndices.push_back(static_cast<int>(random()) % pointCount);
+    std::vector<LineEnds> ends(static_cast<size_t>(lineCount));
+    for (LineEnds& line : ends) {
+      line.front = static_cast<int32_t>(random() % static_cast<unsigned>(pointCount));
+      line.back = random() % 3 == 0 ? line.front : static_cast<int32_t>(random() % static_cast<unsigned>(pointCount));
     }
-    Indices order(static_cast<size_t>(lineCount));
-    for (int k = 0; k < lineCount; ++k) order[static_cast<size_t>(k)] = k;
-    std::shuffle(order.begin(), order.end(), random);
-    if (random() % 4 == 0) order.push_back(order.front());  // a line listed twice
+    Indices lines(static_cast<size_t>(lineCount));
+    for (int k = 0; k < lineCount; ++k) lines[static_cast<size_t>(k)] = k;
 
-    Indices scanned = order;
-    Indices indexed = order;
-    const bool scanMarked = chainIntoRings(scanned, lines, ChainSearch::kScan);
-    const bool indexMarked = chainIntoRings(indexed, lines, ChainSearch::kIndexed);
+    Indices scanned = lines;
+    Indices indexed = lines;
+    std::vector<LineEnds> scannedEnds = ends;
+    std::vector<LineEnds> indexedEnds = ends;
+    const bool scanMarked = chainIntoRings(scanned, scannedEnds, ChainSearch::kScan);
+    const bool indexMarked = chainIntoRings(indexed, indexedEnds, ChainSearch::kIndexed);
     ASSERT_EQ(indexed, scanned) << "round " << round;
     ASSERT_EQ(indexMarked, scanMarked) << "round " << round;
+    for (size_t k = 0; k < scanned.size(); ++k) {  // the ends move with their lines
+      ASSERT_EQ(scannedEnds[k].front, ends[static_cast<size_t>(scanned[k])].front);
+      ASSERT_EQ(scannedEnds[k].back, ends[static_cast<size_t>(scanned[k])].back);
+    }
   }
 }
 
 TEST(ChainIntoRings, ALongRingIsChainedWithoutQuadraticWork) {
   // 100000 lines of one ring, listed in an order that a scan would search
   // through again and again.
-  const int n = 100000;
-  std::vector<Polyline> lines(n);
-  for (int k = 0; k < n; ++k) lines[static_cast<size_t>(k)].pointIndices = {k, (k + 1) % n};
-  Indices order(n);
-  for (int k = 0; k < n; ++k) order[static_cast<size_t>(k)] = (k * 7919) % n;  // 7919 is prime
-  EXPECT_FALSE(chainIntoRings(order, lines));
-  for (int k = 1; k < n; ++k) {
-    ASSERT_EQ(lines[static_cast<size_t>(order[static_cast<size_t>(k)])].pointIndices.front(),
-              lines[static_cast<size_t>(order[static_cast<size_t>(k - 1)])].pointIndices.back());
+  const int32_t n = 100000;
+  Indices lines(n);
+  std::vector<LineEnds> ends(n);
+  for (int32_t k = 0; k < n; ++k) {
+    const int32_t line = (k * 7919) % n;  // 7919 is prime
+    lines[static_cast<size_t>(k)] = line;
+    ends[static_cast<size_t>(k)] = LineEnds{line, (line + 1) % n};
   }
+  EXPECT_FALSE(chainIntoRings(lines, ends));
+  for (size_t k = 1; k < lines.size(); ++k) ASSERT_EQ(ends[k].front, ends[k - 1].back);
 }
 
 TEST(ResolveGeometry, ChainsBuildingOutlinesToo) {
-  VfkParser model;
+  CadastralModel model;
   for (int i = 0; i < 4; ++i) model.addPoint(i, i);
-  Building& building = model.getOrCreateBuilding("1");
-  for (const PointList& line : {PointList{0, 1}, PointList{2, 0}, PointList{1, 2}}) {
-    building.polylineIndices.push_back(model.addGeneralPolyline(line));
+  const int32_t building = model.positionOf(model.getOrCreateBuilding("1"));
+  for (const Indices& line : {Indices{0, 1}, Indices{2, 0}, Indices{1, 2}}) {
+    model.addGeneralPolyline(model.addPointList(line), building);
   }
   model.getOrCreateBuilding("2");
   testing::captureStdout([&] { model.resolveGeometry(); });
-  EXPECT_EQ(building.polylineIndices, (Indices{0, 2, 1}));
-  EXPECT_FALSE(building.hasMultipleRings);
-  EXPECT_TRUE(model.buildings.at("2").polylineIndices.empty());
-  EXPECT_FALSE(model.buildings.at("2").hasMultipleRings);
+  EXPECT_EQ(indices(model.polylineIndicesOf(model.buildings[0])), (Indices{0, 2, 1}));
+  EXPECT_FALSE(model.buildings[0].hasMultipleRings);
+  EXPECT_TRUE(model.polylineIndicesOf(model.buildings[1]).empty());
+  EXPECT_FALSE(model.buildings[1].hasMultipleRings);
 }
 
 TEST(ResolveGeometry, AddsTheDefaultBuildingTypesOnlyToAnEmptyTable) {
-  VfkParser model;
+  CadastralModel model;
   model.resolveGeometry();
   ASSERT_EQ(model.buildingTypes.size(), 6u);
   const char* const abbreviations[] = {"č.p.", "č.e.", "bez čp/če", "rozestav.", "posch.gar",
@@ -173,26 +186,27 @@ TEST(ResolveGeometry, AddsTheDefaultBuildingTypesOnlyToAnEmptyTable) {
                                "budova bez čísla popisného nebo evidenčního",
                                "rozestavěná budova", "poschoďová garáž", "vodní dílo"};
   for (int code = 1; code <= 6; ++code) {
-    EXPECT_EQ(model.buildingTypes.at(code).code, code);
-    EXPECT_EQ(model.buildingTypes.at(code).name, names[code - 1]);
-    EXPECT_EQ(model.buildingTypes.at(code).abbreviation, abbreviations[code - 1]);
+    const BuildingType& type = model.buildingTypes[static_cast<size_t>(code - 1)];
+    EXPECT_EQ(type.code, code);
+    EXPECT_EQ(model.text(type.name), names[code - 1]);
+    EXPECT_EQ(model.text(type.abbreviation), abbreviations[code - 1]);
   }
 
-  VfkParser withType;
+  CadastralModel withType;
   withType.addBuildingType(9, "x", "y");
   withType.resolveGeometry();
   EXPECT_EQ(withType.buildingTypes.size(), 1u);
 }
 
 TEST(ResolveGeometry, BoundingBoxSpansEveryPoint) {
-  VfkParser empty;
+  CadastralModel empty;
   empty.resolveGeometry();
   EXPECT_EQ(empty.boundingBox.minX, DBL_MAX);
   EXPECT_EQ(empty.boundingBox.minY, DBL_MAX);
   EXPECT_EQ(empty.boundingBox.maxX, -DBL_MAX);
   EXPECT_EQ(empty.boundingBox.maxY, -DBL_MAX);
 
-  VfkParser model;
+  CadastralModel model;
   model.addPoint(-0.0, 5.0);  // used by no line
   model.addPoint(0.0, NAN);   // NaN never widens the box
   model.addPoint(-3.5, -2.0);
@@ -204,7 +218,7 @@ TEST(ResolveGeometry, BoundingBoxSpansEveryPoint) {
   EXPECT_EQ(model.boundingBox.maxY, 5.0);
 
   // Between 0.0 and -0.0 the value met first stays.
-  VfkParser zeros;
+  CadastralModel zeros;
   zeros.addPoint(-0.0, 0.0);
   zeros.addPoint(0.0, -0.0);
   zeros.resolveGeometry();

@@ -1,4 +1,4 @@
-// Files no export would write, converted through the exported function: the
+// Files no export would write, converted as the export converts them: the
 // call returns, and the drawing is complete and well-formed (the folder of
 // each test checks every drawing left in it).
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "Vorlane.h"
+#include "entry/conversion.h"
 #include "tests/test_support.h"
 
 namespace vorlane {
@@ -48,7 +48,7 @@ class HostileInput : public testing::ReaderTest {
 
   std::string convertWritten(const std::string& name) {
     const auto input = testing::widePath(dir.path() / (name + ".vfk"));
-    output = testing::captureStdout([&] { converted = Vorlane_ParseVfk(input.c_str(), 1, false); });
+    output = testing::captureStdout([&] { converted = convertVfkFile(input, 1, false).read; });
     const fs::path svg = dir.path() / (name + ".svg");
     return fs::exists(svg) ? testing::readFile(svg) : "";
   }
@@ -70,7 +70,7 @@ class HostileInput : public testing::ReaderTest {
 };
 
 TEST_F(HostileInput, BytesThatAreNoVfkGiveTheEmptyDrawing) {
-  const std::string empty = testing::drawing(VfkParser());
+  const std::string empty = testing::drawing(CadastralModel());
   EXPECT_EQ(convert(""), empty);
   EXPECT_TRUE(converted);
 
@@ -120,7 +120,8 @@ TEST_F(HostileInput, HugeLinesAndFieldCountsChangeNothingElse) {
   const std::string expected = convert(kPoints + kTriangle + kNumber, "plain");
   ASSERT_NE(expected.find(kTrianglePath), std::string::npos);
 
-  // A single line of 100 MB, in a block without a loader.
+  // A single line of 100 MB, in a block without a loader: the part kept of
+  // it holds nothing the drawing reads.
   std::string huge = "&BXYZ;A T255\n&DXYZ;";
   huge.append(100 << 20, 'x');
   EXPECT_EQ(convert(huge + "\n" + kPoints + kTriangle + kNumber), expected);
@@ -156,14 +157,14 @@ TEST_F(HostileInput, BlocksWithoutTheirColumnsAreReadWithEmptyValues) {
     file += "&B" + std::string(block) + "\n&D" + block + ";1;2;3\n";
   }
   testing::ReadResult result = testing::readVfk(file);
-  const VfkParser& model = *result.model;
+  const CadastralModel& model = result.model();
   // SOBR and SBM rows add a point each at (-0, -0); OB and BUD rows make the
   // building with the empty identifier; TYPBUD adds type 0, so the defaults
   // are not added. Nothing else has the identifiers it needs.
   EXPECT_EQ(model.points.size(), 2u);
   EXPECT_TRUE(std::signbit(model.points[0].x));
   EXPECT_EQ(model.buildings.size(), 1u);
-  EXPECT_EQ(model.buildings.count(""), 1u);
+  EXPECT_TRUE(testing::hasBuilding(model, ""));
   EXPECT_EQ(model.buildingTypes.size(), 1u);
   EXPECT_TRUE(model.parcelBoundaries.empty() && model.bpejBoundaries.empty() &&
               model.generalPolylines.empty() && model.parcels.empty());
@@ -187,11 +188,12 @@ TEST_F(HostileInput, GapsAndRepeatedLinesAreBoundedByTheRows) {
       // of 1000000: 9 went to the boundaries, so list 300 is taken twice.
       "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10\n"
       "&DDPM;300;\"X\";21800\n&DDPM;300;\"X\";21800\n&DDPM;300;\"X\";21800\n");
-  const VfkParser& model = *result.model;
+  const CadastralModel& model = result.model();
+  using Indices = std::vector<int32_t>;
   ASSERT_EQ(model.parcelBoundaries.size(), 3u);
-  EXPECT_EQ(model.parcelBoundaries[0].pointIndices, (std::vector<int>{0, 3}));
-  EXPECT_EQ(model.parcelBoundaries[1].pointIndices, (std::vector<int>{0, 2}));
-  EXPECT_EQ(model.parcelBoundaries[2].pointIndices, (std::vector<int>{0, 1}));
+  EXPECT_EQ(testing::pointsOf(model, model.parcelBoundaries[0]), (Indices{0, 3}));
+  EXPECT_EQ(testing::pointsOf(model, model.parcelBoundaries[1]), (Indices{0, 2}));
+  EXPECT_EQ(testing::pointsOf(model, model.parcelBoundaries[2]), (Indices{0, 1}));
   EXPECT_EQ(result.output,
             "[Warning]: Parcel border polyline point missing (point index = 1, parcel ID1 = 1, "
             "parcel ID2 = )\n"
@@ -200,16 +202,16 @@ TEST_F(HostileInput, GapsAndRepeatedLinesAreBoundedByTheRows) {
             "[Warning]: Parcel border polyline point missing (point index = 1, parcel ID1 = 2, "
             "parcel ID2 = )\n");
   ASSERT_EQ(model.elementPolylines.size(), 2u);
-  EXPECT_EQ(model.elementPolylines[1].pointIndices, (std::vector<int>{0, 1}));
+  EXPECT_EQ(testing::pointsOf(model, model.elementPolylines[1]), (Indices{0, 1}));
 }
 
 TEST_F(HostileInput, ABlockDefinedAgainUsesItsNewColumnOrder) {
   const testing::ReadResult result = testing::readVfk(
       "&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n&DSOBR;1;10;20\n"
       "&BSOBR;SOURADNICE_X N10.2;STAV_DAT N2;ID N30;SOURADNICE_Y N10.2\n&DSOBR;21;0;2;11\n");
-  ASSERT_EQ(result.model->points.size(), 2u);
-  EXPECT_EQ(result.model->points[1].x, -11.0);
-  EXPECT_EQ(result.model->points[1].y, -21.0);
+  ASSERT_EQ(result.model().points.size(), 2u);
+  EXPECT_EQ(result.model().points[1].x, -11.0);
+  EXPECT_EQ(result.model().points[1].y, -21.0);
 }
 
 TEST_F(HostileInput, TenThousandTinyRingsOfOneParcel) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "tests/test_support.h"
 #include "vfk/line_reader.h"
+#include "vfk/structure_scan.h"
 
 namespace vorlane {
 namespace {
@@ -40,17 +43,79 @@ TEST(LineReader, EndsTheInputAtByte1A) {
   EXPECT_EQ(linesOf("\x1A" "a\n"), Lines{});
 }
 
-TEST(LineReader, ReadsLinesLongerThanItsBuffer) {
-  const std::string longLine(3 * 1024 * 1024 + 17, 'x');
+TEST(LineReader, KeepsTheFirstMebibyteOfALongLine) {
+  constexpr size_t kMax = LineReader::kMaxLineLength;
+  const std::string kept(kMax, 'x');
   std::string bytes = "first\r\n";
   for (int i = 0; i < 50000; ++i) bytes += "&DSOBR;" + std::to_string(i) + "\r\n";
-  bytes += longLine + "\r\nlast";
+  // Exactly the limit, also with its CR LF; one byte more; far more; and a
+  // last line without a line end, over the limit.
+  bytes += kept + "\r\n" + kept + "y\r\n" + kept + std::string(3 * kMax, 'z') + "\nnext\n" +
+           kept + "zz";
   const Lines lines = linesOf(bytes);
-  ASSERT_EQ(lines.size(), 50003u);
+  ASSERT_EQ(lines.size(), 50006u);
   EXPECT_EQ(lines[0], "first");
   EXPECT_EQ(lines[12345], "&DSOBR;12344");
-  EXPECT_EQ(lines[50001], longLine);
-  EXPECT_EQ(lines[50002], "last");
+  for (size_t i = 50001; i <= 50003; ++i) EXPECT_EQ(lines[i], kept) << i;
+  EXPECT_EQ(lines[50004], "next");
+  EXPECT_EQ(lines[50005], kept);
+
+  // A file that is one long line, with 0x1A after the part kept.
+  EXPECT_EQ(linesOf(kept + std::string(kMax, ';') + "\x1A" + "after\n"), Lines{kept});
+}
+
+// Random lines of semicolons, line ends and other bytes: the fields found
+// from the structure bits are those splitFields finds, for every limit.
+TEST(LineReader, SplitsLinesAsSplitFieldsDoes) {
+  std::mt19937 random(11);
+  const char kBytes[] = {';', ';', ';', 'a', 'b', '\r', '"', ' '};
+  std::string bytes;
+  for (int i = 0; i < 200000; ++i) {
+    bytes += random() % 40 == 0 ? '\n' : kBytes[random() % sizeof kBytes];
+    if (random() % 5000 == 0) bytes.append(random() % 300, ';');
+  }
+  testing::TempDir dir;
+  const auto path = dir.path() / "fields.vfk";
+  testing::writeFile(path, bytes);
+  InputFile file(testing::widePath(path));
+  LineReader reader(file);
+  std::string_view line;
+  SplitLine fast;
+  SplitLine simple;
+  int lines = 0;
+  while (reader.nextLine(line)) {
+    ++lines;
+    const int limit = static_cast<int>(random() % 60);
+    reader.splitLastLine(fast, limit);
+    splitFields(line, simple);
+    ASSERT_EQ(fast.fieldCount, std::min(simple.fieldCount, limit)) << line;
+    for (int i = 0; i < fast.fieldCount; ++i) ASSERT_EQ(fast.field(i), simple.field(i)) << line;
+  }
+  EXPECT_GT(lines, 4000);
+}
+
+TEST(MarkStructure, FindsWhatThePortableScanFinds) {
+  std::mt19937 random(5);
+  std::vector<char> data(70000);
+  for (char& c : data) c = "\n;;a\xFF\x0A\x3B\x00"[random() % 8];
+  for (int round = 0; round < 300; ++round) {
+    const size_t offset = random() % 64;
+    const size_t size = random() % (data.size() - offset);
+    const size_t words = structureWords(size);
+    std::vector<uint64_t> feeds(words + 1, 7), colons(words + 1, 7);
+    std::vector<uint64_t> portableFeeds(words + 1, 7), portableColons(words + 1, 7);
+    markStructure(data.data() + offset, size, feeds.data(), colons.data());
+    markStructurePortable(data.data() + offset, size, portableFeeds.data(), portableColons.data());
+    ASSERT_EQ(feeds, portableFeeds) << size;
+    ASSERT_EQ(colons, portableColons) << size;
+    // The portable scan against the bytes themselves.
+    for (size_t i = 0; i < words * 64; ++i) {
+      const bool feed = portableFeeds[i / 64] >> (i % 64) & 1;
+      const bool colon = portableColons[i / 64] >> (i % 64) & 1;
+      ASSERT_EQ(feed, i < size && data[offset + i] == '\n') << i;
+      ASSERT_EQ(colon, i < size && data[offset + i] == ';') << i;
+    }
+  }
 }
 
 TEST(InputFile, CannotOpenAFolderOrAMissingFile) {

@@ -1,45 +1,57 @@
+// The model's operations, and the order and lists that resolving gives.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 
-#include "vfk/vfk_parser.h"
+#include "model/cadastral_model.h"
+#include "tests/test_support.h"
 
 namespace vorlane {
 namespace {
 
-using Indices = std::vector<int>;
+using Indices = std::vector<int32_t>;
+using testing::parcelNamed;
+
+Indices indices(std::span<const int32_t> list) { return Indices(list.begin(), list.end()); }
+
+// Resolves quietly: lines here are whole, so nothing is printed.
+void resolve(CadastralModel& model) {
+  EXPECT_EQ(testing::captureStdout([&] { model.resolveGeometry(); }), "");
+}
 
 TEST(Model, BoundariesRegisterWithTheParcelsOnBothSides) {
-  VfkParser model;
-  const PointList line = {0, 1};
-  EXPECT_EQ(model.addParcelBoundary(line, "10", "11", 21900), 0);
+  CadastralModel model;
+  const IndexRange line = model.addPointList(Indices{0, 1});
+  EXPECT_EQ(model.addParcelBoundary(line, "11", "10", 21900), 0);
   EXPECT_EQ(model.addParcelBoundary(line, "11", "12", 21900), 1);
   EXPECT_EQ(model.addParcelBoundary(line, "12", "", 20602), 2);   // edge of the area
   EXPECT_EQ(model.addParcelBoundary(line, "13", "13", 21900), 3);  // same parcel twice
-
+  EXPECT_EQ(model.addParcelBoundary(line, "", "", 21900), 4);      // no parcel at all
   ASSERT_EQ(model.parcels.size(), 4u);
-  EXPECT_EQ(model.parcels.at("10").boundaryIndices, Indices{0});
-  EXPECT_EQ(model.parcels.at("11").boundaryIndices, (Indices{0, 1}));
-  EXPECT_EQ(model.parcels.at("12").boundaryIndices, (Indices{1, 2}));
-  EXPECT_EQ(model.parcels.at("13").boundaryIndices, (Indices{3, 3}));
-  const Parcel& parcel = model.getParcel("11");
-  EXPECT_EQ(parcel.id, "11");
-  EXPECT_EQ(parcel.owner, &model);
-  EXPECT_EQ(parcel.numberLabel.text, "");
-  EXPECT_EQ(parcel.arrows, nullptr);
+  EXPECT_EQ(model.findParcel("12"), 2);  // in the order they came
+  EXPECT_EQ(model.findParcel("1"), -1);
+  EXPECT_EQ(model.text(model.getParcel("11").id), "11");
+  EXPECT_EQ(testing::parcelIdAt(model, model.parcelBoundaries[2].area1), "12");
+  EXPECT_EQ(model.parcelBoundaries[2].area2, kNoArea);
 
-  const Boundary& edge = model.parcelBoundaries[2];
-  EXPECT_EQ(edge.id1, "12");
-  EXPECT_EQ(edge.id2, "");
-  EXPECT_EQ(edge.typeCode, 20602);
-  EXPECT_EQ(edge.owner, &model);
+  resolve(model);
+  // Byte-wise identifier order; the boundaries follow their parcels.
+  EXPECT_EQ(model.text(model.parcels[0].id), "10");
+  EXPECT_EQ(indices(model.boundaryIndicesOf(parcelNamed(model, "10"))), Indices{0});
+  EXPECT_EQ(indices(model.boundaryIndicesOf(parcelNamed(model, "11"))), (Indices{0, 1}));
+  EXPECT_EQ(indices(model.boundaryIndicesOf(parcelNamed(model, "12"))), (Indices{1, 2}));
+  EXPECT_EQ(indices(model.boundaryIndicesOf(parcelNamed(model, "13"))), (Indices{3, 3}));
+  EXPECT_EQ(testing::parcelIdAt(model, model.parcelBoundaries[0].area1), "11");
+  EXPECT_EQ(testing::parcelIdAt(model, model.parcelBoundaries[0].area2), "10");
+  EXPECT_EQ(model.findParcel("12"), 2);
+  EXPECT_EQ(model.parcelBoundaries[2].typeCode, 20602);
 }
 
 TEST(Model, GetParcelThrowsForAnUnknownParcel) {
-  VfkParser model;
-  model.addParcelBoundary({0}, "1", "", 0);
-  EXPECT_EQ(model.findParcel("2"), nullptr);
+  CadastralModel model;
+  model.addParcelBoundary(model.addPointList(Indices{0}), "1", "", 0);
+  EXPECT_EQ(model.findParcel("2"), -1);
   try {
     model.getParcel("2");
     FAIL() << "no exception";
@@ -48,69 +60,101 @@ TEST(Model, GetParcelThrowsForAnUnknownParcel) {
   }
 }
 
-TEST(Model, BpejBoundariesRegisterTheirCodes) {
-  VfkParser model;
-  model.addBpejBoundary({4, 5}, "87311", "83541");
-  model.addBpejBoundary({5, 6}, "83541", "");
-  EXPECT_EQ(model.bpejBoundaries[1].typeCode, 0);
-  ASSERT_NE(model.findBpejArea("83541"), nullptr);
-  EXPECT_EQ(model.findBpejArea("83541")->boundaryIndices, (Indices{0, 1}));
-  EXPECT_EQ(model.findBpejArea("83541")->code, "83541");
-  EXPECT_EQ(model.findBpejArea("99999"), nullptr);
+TEST(Model, AreasAreOrderedByTheBytesOfTheirIdentifiers) {
+  CadastralModel model;
+  const IndexRange line = model.addPointList(Indices{0});
+  // Identifiers that share their first eight bytes, one a prefix of another,
+  // and bytes above 0x7F, which order after the ASCII ones.
+  const char* const ids[] = {"123456789", "12345678", "\xC3\xA1", "b", "123456780", "", "a"};
+  for (const char* id : ids) model.addParcelBoundary(line, id, "", 0);
+  for (const char* id : ids) model.addBpejBoundary(line, id, id);
+  for (const char* id : ids) model.getOrCreateBuilding(id);
+  resolve(model);
+  const char* const sorted[] = {"", "12345678", "123456780", "123456789", "a", "b", "\xC3\xA1"};
+  ASSERT_EQ(model.buildings.size(), 7u);
+  ASSERT_EQ(model.parcels.size(), 6u);  // the empty identifier names no parcel
+  ASSERT_EQ(model.bpejAreas.size(), 6u);
+  for (size_t i = 0; i < 7; ++i) {
+    EXPECT_EQ(model.text(model.buildings[i].id), sorted[i]);
+    if (i > 0) {
+      EXPECT_EQ(model.text(model.parcels[i - 1].id), sorted[i]);
+      EXPECT_EQ(model.text(model.bpejAreas[i - 1].code), sorted[i]);
+    }
+  }
+  // Each unit lists its boundary twice: it is on both sides.
+  EXPECT_EQ(indices(model.boundaryIndicesOf(*model.findBpejArea("a"))), (Indices{6, 6}));
+  EXPECT_EQ(model.findBuilding("b"), 5);
 }
 
-TEST(Model, BuildingsAreCreatedOnFirstMention) {
-  VfkParser model;
+TEST(Model, LabelsAndArrowsStayWithTheirParcelInTheOrderAdded) {
+  CadastralModel model;
+  const IndexRange line = model.addPointList(Indices{0});
+  model.addParcelBoundary(line, "9", "5", 0);
+  const int32_t nine = model.findParcel("9");
+  const int32_t five = model.findParcel("5");
+  TextLabel label;
+  for (int i = 0; i < 4; ++i) {
+    label.typeCode = i;
+    model.addExtraNumberLabel(i % 2 == 0 ? nine : five, label);
+    model.addArrow(i < 3 ? nine : five, i, -i, 10.0f * static_cast<float>(i));
+  }
+  label.typeCode = 308;
+  model.setSymbolLabel(five, label);
+  label.typeCode = 309;
+  model.setSymbolLabel(five, label);  // the later one replaces it
+  resolve(model);
+
+  const Parcel& parcel9 = parcelNamed(model, "9");
+  const Parcel& parcel5 = parcelNamed(model, "5");
+  ASSERT_EQ(model.extraNumberLabelsOf(parcel9).size(), 2u);
+  EXPECT_EQ(model.extraNumberLabelsOf(parcel9)[1].label.typeCode, 2);
+  EXPECT_EQ(model.extraNumberLabelsOf(parcel5)[0].label.typeCode, 1);
+  ASSERT_EQ(model.arrowsOf(parcel9).size(), 3u);
+  EXPECT_EQ(model.arrowsOf(parcel9)[2].x, 2.0);
+  EXPECT_EQ(model.arrowsOf(parcel9)[2].angle, 20.0f);
+  EXPECT_EQ(model.arrowsOf(parcel5)[0].y, -3.0);
+  EXPECT_EQ(model.symbolLabelOf(parcel5).typeCode, 309);
+  EXPECT_EQ(model.symbolLabelOf(parcel9).typeCode, 0);  // none: the default label
+  EXPECT_EQ(model.symbolLabels.size(), 1u);
+}
+
+TEST(Model, BuildingsAndTheirTypes) {
+  CadastralModel model;
   Building& building = model.getOrCreateBuilding("7");
   building.typeCode = 3;
   EXPECT_EQ(&model.getOrCreateBuilding("7"), &building);
-  EXPECT_EQ(building.id, "7");
-  EXPECT_EQ(building.owner, &model);
+  EXPECT_EQ(model.text(building.id), "7");
+  EXPECT_EQ(model.positionOf(building), 0);
   EXPECT_EQ(model.buildings.size(), 1u);
 
+  model.addBuildingType(5, "e", "f");
   model.addBuildingType(1, "a", "b");
   model.addBuildingType(1, "c", "d");  // the later one wins
-  ASSERT_EQ(model.buildingTypes.size(), 1u);
-  EXPECT_EQ(model.buildingTypes.at(1).name, "c");
-  EXPECT_EQ(model.buildingTypes.at(1).abbreviation, "d");
+  ASSERT_EQ(model.buildingTypes.size(), 2u);
+  EXPECT_EQ(model.buildingTypes[0].code, 1);  // in code order
+  EXPECT_EQ(model.text(model.findBuildingType(1)->name), "c");
+  EXPECT_EQ(model.text(model.findBuildingType(1)->abbreviation), "d");
+  EXPECT_EQ(model.findBuildingType(2), nullptr);
 }
 
-TEST(Model, ArrowsGrowInOneListThatCopiesWithTheParcel) {
-  VfkParser model;
-  model.addParcelBoundary({0}, "5", "", 0);
-  model.getParcel("5").addArrow(1.0, 2.0, 45.0f);
-  model.getParcel("5").addArrow(3.0, 4.0, 0.0f);
-  const Parcel& parcel = model.getParcel("5");
-  ASSERT_NE(parcel.arrows, nullptr);
-  ASSERT_EQ(parcel.arrows->size(), 2u);
-  EXPECT_EQ((*parcel.arrows)[1].x, 3.0);
-
-  Parcel copy = parcel;
-  copy.addArrow(5.0, 6.0, 0.0f);
-  EXPECT_EQ(parcel.arrows->size(), 2u);
-  EXPECT_EQ(copy.arrows->size(), 3u);
-  copy = Parcel();
-  EXPECT_EQ(copy.arrows, nullptr);
-}
-
-TEST(Model, ClearEmptiesWhatAReaderFillsFirst) {
-  VfkParser model;
+TEST(Model, ClearEmptiesEverything) {
+  CadastralModel model;
   model.addPoint(1, 2);
-  model.addParcelBoundary({0}, "1", "", 0);
-  model.addGeneralPolyline({0});
+  model.addParcelBoundary(model.addPointList(Indices{0}), "1", "", 0);
   model.getOrCreateBuilding("b");
-  model.mapTexts.emplace_back();
-  model.boundingBox.minX = 0;
-  model.addBpejBoundary({0}, "1", "");
+  model.mapTexts.push_back(TextLabel{});
+  model.addBpejBoundary(model.addPointList(Indices{0}), "1", "");
+  resolve(model);
   model.clear();
   EXPECT_TRUE(model.points.empty());
   EXPECT_TRUE(model.parcels.empty());
   EXPECT_TRUE(model.parcelBoundaries.empty());
-  EXPECT_TRUE(model.generalPolylines.empty());
   EXPECT_TRUE(model.buildings.empty());
   EXPECT_TRUE(model.mapTexts.empty());
+  EXPECT_TRUE(model.bpejAreas.empty());
+  EXPECT_TRUE(model.buildingTypes.empty());
   EXPECT_EQ(model.boundingBox.minX, DBL_MAX);
-  EXPECT_EQ(model.bpejAreas.size(), 1u);  // a model reads one file: left as it is
+  EXPECT_EQ(model.findParcel("1"), -1);
   EXPECT_EQ(model.addPoint(3, 4), 0);
 }
 

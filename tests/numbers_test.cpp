@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cerrno>
 #include <climits>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "vfk/numbers.h"
@@ -55,6 +57,27 @@ TEST(ReadReal, ReadsAsStrtodInTheCLocale) {
   // Only the view's characters count, not what follows them in memory.
   const std::string text = "1.25e2";
   EXPECT_EQ(readReal(std::string_view(text).substr(0, 4)), 1.25);
+}
+
+// Plain decimals take readReal's fast path; random ones, with the longest
+// digit runs it takes and the shortest it leaves, must read as the general
+// conversion and strtod read them.
+TEST(ReadReal, FastPathReadsAsTheGeneralConversion) {
+  std::mt19937_64 random(9);
+  const std::string kTails[] = {"", ";", "x", "e", "E5", ".", "5", "\"", " "};
+  for (int i = 0; i < 300000; ++i) {
+    std::string text = random() % 4 == 0 ? "-" : random() % 8 == 0 ? "+" : "";
+    const int whole = static_cast<int>(random() % 21);
+    const int decimals = static_cast<int>(random() % 21) - 1;
+    for (int k = 0; k < whole; ++k) text += static_cast<char>('0' + random() % 10);
+    if (decimals >= 0) text += '.';
+    for (int k = 0; k < decimals; ++k) text += static_cast<char>('0' + random() % 10);
+    text += kTails[random() % std::size(kTails)];
+    const double general = readRealGeneral(text);
+    const double fast = readReal(text);
+    ASSERT_EQ(std::bit_cast<uint64_t>(fast), std::bit_cast<uint64_t>(general)) << text;
+    ASSERT_EQ(fast, std::strtod(text.c_str(), nullptr)) << text;
+  }
 }
 
 TEST(ReadReal, IgnoresADecimalCommaLocale) {

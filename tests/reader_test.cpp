@@ -18,16 +18,16 @@ const std::string kSobr = "&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n
 
 TEST_F(Reader, ReportsAFileItCannotOpen) {
   testing::TempDir dir;
-  VfkParser model;
+  VfkParser parser;
   const auto missing = dir.path() / "Hřebečná" / "missing.vfk";
   std::string output = testing::captureStdout(
-      [&] { EXPECT_FALSE(model.parseFile(testing::widePath(missing))); });
+      [&] { EXPECT_FALSE(parser.parseFile(testing::widePath(missing))); });
   EXPECT_EQ(output, "VfkParser: Unable to open file" + missing.string() + "\n");
-  EXPECT_TRUE(model.points.empty());
-  EXPECT_TRUE(model.buildingTypes.empty());  // nothing was resolved
+  EXPECT_TRUE(parser.model.points.empty());
+  EXPECT_TRUE(parser.model.buildingTypes.empty());  // nothing was resolved
 
   output = testing::captureStdout(
-      [&] { EXPECT_FALSE(model.parseFile(testing::widePath(dir.path()))); });
+      [&] { EXPECT_FALSE(parser.parseFile(testing::widePath(dir.path()))); });
   EXPECT_EQ(output, "VfkParser: Unable to open file" + dir.path().string() + "\n");
 }
 
@@ -51,7 +51,7 @@ TEST_F(Reader, ReadsRecordsByTheirSecondCharacter) {
       "&K\n");
   ASSERT_TRUE(result.opened);
   EXPECT_EQ(result.output, "");
-  const auto& points = result.model->points;
+  const auto& points = result.model().points;
   ASSERT_EQ(points.size(), 4u);
   EXPECT_EQ(points[0].x, -100.5);
   EXPECT_EQ(points[0].y, -200.25);
@@ -67,8 +67,8 @@ TEST_F(Reader, ReadsRecordsByTheirSecondCharacter) {
 
 TEST_F(Reader, SkipsAFirstLineThatStartsWithAByteOrderMark) {
   const auto result = readVfk("\xEF\xBB\xBF" + kSobr + "&DSOBR;1;1;1\n" + kSobr + "&DSOBR;2;2;2\n");
-  ASSERT_EQ(result.model->points.size(), 1u);
-  EXPECT_EQ(result.model->points[0].x, -2.0);
+  ASSERT_EQ(result.model().points.size(), 1u);
+  EXPECT_EQ(result.model().points[0].x, -2.0);
 }
 
 TEST_F(Reader, CodePageHeaders) {
@@ -95,9 +95,9 @@ TEST_F(Reader, CodePageHeaders) {
       {"&HVERZE;\"5.1\"", 0, ""},
   };
   for (const Case& c : cases) {
-    codePage = 0;
+    setProcessCodePage(0);
     const auto result = readVfk(std::string(c.header) + "\n");
-    EXPECT_EQ(codePage, c.codePageAfter) << c.header;
+    EXPECT_EQ(processCodePage(), c.codePageAfter) << c.header;
     EXPECT_EQ(result.output, c.output) << c.header;
   }
 }
@@ -110,7 +110,7 @@ TEST_F(Reader, CodePageLastsForTheProcess) {
             "[VfkParser Warning]: unhandled codepage parsed () \n");
 
   result = readVfk("&HCODEPAGE;\"EE8ISO8859P2\"\n");
-  EXPECT_EQ(codePage, kIso8859_2CodePage);
+  EXPECT_EQ(processCodePage(), kIso8859_2CodePage);
 
   // A later file with an unknown code page is quietly read as ISO-8859-2.
   result = readVfk(
@@ -118,18 +118,18 @@ TEST_F(Reader, CodePageLastsForTheProcess) {
       "&BDPM;ID N30;TYPPPD_KOD N10;TEXT T255;DPM_TYPE T10\n"
       "&DDPM;1;0;\"\xE8\xED\x73lo\";\"TPP\"\n");
   EXPECT_EQ(result.output, "");
-  EXPECT_EQ(codePage, kIso8859_2CodePage);
-  ASSERT_EQ(result.model->mapTexts.size(), 1u);
-  EXPECT_EQ(result.model->mapTexts[0].text, "číslo");
+  EXPECT_EQ(processCodePage(), kIso8859_2CodePage);
+  ASSERT_EQ(result.model().mapTexts.size(), 1u);
+  EXPECT_EQ(result.model().text(result.model().mapTexts[0].text), "číslo");
 
   // UTF-8 and ISO-8859-2 headers replace each other.
   readVfk("&HCODEPAGE;\"UTF-8\"\n");
-  EXPECT_EQ(codePage, kUtf8CodePage);
+  EXPECT_EQ(processCodePage(), kUtf8CodePage);
   result = readVfk("&HCODEPAGE;\"EE8MSWIN1250\"\n");
   EXPECT_EQ(result.output, "");
-  EXPECT_EQ(codePage, kUtf8CodePage);
+  EXPECT_EQ(processCodePage(), kUtf8CodePage);
   readVfk("&HCODEPAGE;\"WE8ISO8859P2\"\n");
-  EXPECT_EQ(codePage, kIso8859_2CodePage);
+  EXPECT_EQ(processCodePage(), kIso8859_2CodePage);
 }
 
 }  // namespace

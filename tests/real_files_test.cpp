@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "Vorlane.h"
+#include "entry/conversion.h"
 #include "tests/test_support.h"
 
 namespace vorlane {
@@ -24,13 +24,12 @@ TEST_F(RealFiles, EveryFileConvertsToAWellFormedDrawing) {
   for (const auto& entry : fs::directory_iterator(folder)) {
     if (entry.path().extension() != ".vfk") continue;
     SCOPED_TRACE(entry.path().filename().string());
-    codePage = 0;  // as in a freshly started application
+    setProcessCodePage(0);  // as in a freshly started application
     const fs::path input = dir.path() / entry.path().filename();
     fs::copy_file(entry.path(), input);
-    bool result = false;
-    testing::captureStdout(
-        [&] { result = Vorlane_ParseVfk(testing::widePath(input).c_str(), 1, false); });
-    ASSERT_TRUE(result);
+    Conversion result;
+    testing::captureStdout([&] { result = convertVfkFile(testing::widePath(input), 1, false); });
+    ASSERT_TRUE(result.read && result.written);
     fs::path output = input;
     output.replace_extension(".svg");
     const std::string drawing = testing::readFile(output);

@@ -59,15 +59,15 @@ TEST(SvgDocument, AnEmptyModelGivesTheFrameTheNineGroupsAndTheSymbols) {
       groupStart("VL_vnitrni_kresby", "VL_vnitrni_kresby", "-3", "153,153,153", "", "5") +
       "    </g>\n"
       "</svg>";
-  EXPECT_EQ(drawing(*result.model), crlf(expected));
+  EXPECT_EQ(drawing(result.model()), crlf(expected));
   // A centred origin of an empty extent.
-  EXPECT_NE(drawing(*result.model, 1, true).find("origin=\"0.00 0.00\""), std::string::npos);
+  EXPECT_NE(drawing(result.model(), 1, true).find("origin=\"0.00 0.00\""), std::string::npos);
 }
 
 // The frame lines from the view box to the units, for an extent spanned by
 // two points.
 std::string frameOf(Point corner1, Point corner2, int units, bool centreOrigin) {
-  VfkParser model;
+  CadastralModel model;
   model.addPoint(corner1.x, corner1.y);
   model.addPoint(corner2.x, corner2.y);
   model.resolveGeometry();

@@ -23,7 +23,7 @@ std::string printfFixed2(double value) {
 std::string streamed(double value) {
   SvgOutput out;
   out << value;
-  return out.text();
+  return std::string(out.text());
 }
 
 TEST(SvgOutput, NumbersHaveTheDigitsOfPrintfFixed2) {
@@ -60,16 +60,18 @@ TEST(SvgOutput, NumbersHaveTheDigitsOfPrintfFixed2) {
   }
 }
 
-TEST(SvgOutput, IntegersStringsAndLineBreaks) {
+TEST(SvgOutput, IntegersPointsAndText) {
   SvgOutput out;
-  out << INT_MIN << " " << 0 << " " << 12 << " " << 1.5f << "\n" << std::string("a\nb\n\n");
-  EXPECT_EQ(out.text(), "-2147483648 0 12 1.50\r\na\r\nb\r\n\r\n");
+  const std::string_view text = "t\nu";  // written as it is
+  out << INT_MIN << " " << 0 << " " << 12 << " " << 1.5f << "\r\n" << text;
+  out.point(-0.004, 780513.225);
+  EXPECT_EQ(out.text(), "-2147483648 0 12 1.50\r\nt\nu-0.00,780513.22 ");
 }
 
 TEST(SvgOutput, EscapesModelText) {
   SvgOutput out;
-  out << Escaped{"a&b<c>d\"e'f č"} << Escaped{""} << Escaped{"&&"};
-  EXPECT_EQ(out.text(), "a&amp;b&lt;c&gt;d&quot;e'f č&amp;&amp;");
+  out << Escaped{"a&b<c>d\"e'f č"} << Escaped{""} << Escaped{"&&"} << Escaped{"\nx\n\n"};
+  EXPECT_EQ(out.text(), "a&amp;b&lt;c&gt;d&quot;e'f č&amp;&amp;\r\nx\r\n\r\n");
 
   SvgOutput controls;
   controls << Escaped{std::string_view("a\0b\x01\tc\rd\x1f\x7f", 10)};
@@ -97,7 +99,7 @@ TEST(SvgOutput, WritesLargeDocumentsThroughTheFile) {
     ASSERT_TRUE(file.isOpen());
     SvgOutput out(&file);
     for (int i = 0; i < 300000; ++i) {
-      out << i << "\n";
+      out << i << "\r\n";
       expected += std::to_string(i) + "\r\n";
     }
   }

@@ -8,14 +8,17 @@ namespace vorlane {
 namespace {
 
 // The placements of the symbol layer: what follows its fixed comments.
-std::string placementsOf(const VfkParser& model) {
+std::string placementsOf(const CadastralModel& model) {
   const std::string content = testing::groupContent(testing::drawing(model), "VL_mapove_znacky");
   return content.substr(content.find("        <!-- Parcel symbols: -->\n"));
 }
 
 TEST(SymbolLayer, PlacesParcelSymbolsThenBuildingSymbolsInKeyOrder) {
-  VfkParser model;
-  for (const char* id : {"9", "10", "11", "12"}) model.addParcelBoundary({0}, id, "", 0);
+  CadastralModel model;
+  model.addPoint(0, 0);
+  for (const char* id : {"9", "10", "11", "12"}) {
+    model.addParcelBoundary(model.addPointList(std::vector<int32_t>{0}), id, "", 0);
+  }
   auto symbol = [](int code, double x, double y, float angle) {
     TextLabel label;
     label.typeCode = code;
@@ -24,12 +27,13 @@ TEST(SymbolLayer, PlacesParcelSymbolsThenBuildingSymbolsInKeyOrder) {
     label.angle = angle;
     return label;
   };
-  model.parcels.at("9").symbolLabel = symbol(303, 1.5, -12, 0);
-  model.parcels.at("10").symbolLabel = symbol(999, 100, 200, 45);  // not in the library
-  model.parcels.at("11").symbolLabel = symbol(0, 5, 5, 0);         // no symbol
-  model.parcels.at("12").symbolLabel = symbol(-5, 0, 0, -90);
+  model.setSymbolLabel(model.findParcel("9"), symbol(303, 1.5, -12, 0));
+  model.setSymbolLabel(model.findParcel("10"), symbol(999, 100, 200, 45));  // not in the library
+  model.setSymbolLabel(model.findParcel("11"), symbol(0, 5, 5, 0));         // no symbol
+  model.setSymbolLabel(model.findParcel("12"), symbol(-5, 0, 0, -90));
   model.getOrCreateBuilding("2").symbolLabel = symbol(404, -3.256, 4.004, 0);
   model.getOrCreateBuilding("1").symbolLabel = symbol(409, 1, 1, 0.0005f);
+  model.resolveGeometry();
   EXPECT_EQ(placementsOf(model),
             "        <!-- Parcel symbols: -->\n"
             "        <use x=\"100.00\" y=\"200.00\" xlink:href=\"#VL_symbol_999\" "
@@ -46,11 +50,15 @@ TEST(SymbolLayer, PlacesParcelSymbolsThenBuildingSymbolsInKeyOrder) {
 
 TEST(SymbolLayer, TheLibraryIsTheSameInEveryDocument) {
   const std::string library = testing::readFile(VORLANE_TEST_DATA "/symbol_library.txt");
-  VfkParser empty;
-  VfkParser full;
-  full.addParcelBoundary({0}, "1", "", 0);
-  full.parcels.at("1").symbolLabel.typeCode = 302;
-  for (const VfkParser* model : {&empty, &full}) {
+  CadastralModel empty;
+  CadastralModel full;
+  full.addPoint(0, 0);
+  full.addParcelBoundary(full.addPointList(std::vector<int32_t>{0}), "1", "", 0);
+  TextLabel symbol;
+  symbol.typeCode = 302;
+  full.setSymbolLabel(0, symbol);
+  full.resolveGeometry();
+  for (const CadastralModel* model : {&empty, &full}) {
     const std::string content = testing::groupContent(testing::drawing(*model), "VL_mapove_znacky");
     EXPECT_EQ(content.substr(0, library.size()), library);
     EXPECT_EQ(content.find("transform"), std::string::npos);

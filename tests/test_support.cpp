@@ -58,7 +58,7 @@ ReadResult readVfk(const std::string& vfkText) {
   const fs::path file = dir.path() / "input.vfk";
   writeFile(file, vfkText);
   ReadResult result;
-  result.output = captureStdout([&] { result.opened = result.model->parseFile(widePath(file)); });
+  result.output = captureStdout([&] { result.opened = result.parser->parseFile(widePath(file)); });
   return result;
 }
 
@@ -83,12 +83,60 @@ std::string crlf(std::string_view text) {
   return out;
 }
 
-std::string drawing(const VfkParser& model, int units, bool centreOrigin) {
+std::string drawing(const CadastralModel& model, int units, bool centreOrigin) {
   SvgOutput out;
   writeDocument(model, out, units, centreOrigin);
+  const std::string text(out.text());
   TempDir dir;  // checks the drawing when it goes
-  writeFile(dir.path() / "drawing.svg", out.text());
-  return out.text();
+  writeFile(dir.path() / "drawing.svg", text);
+  return text;
+}
+
+std::vector<int32_t> pointsOf(const CadastralModel& model, IndexRange pointIndices) {
+  const std::span<const int32_t> points = slice(model.pointIndexPool, pointIndices);
+  return std::vector<int32_t>(points.begin(), points.end());
+}
+
+namespace {
+
+template <typename Record>
+const Record& named(const CadastralModel& model, const PodVector<Record>& records,
+                    TextRef Record::*name, std::string_view wanted) {
+  for (const Record& record : records) {
+    if (model.text(record.*name) == wanted) return record;
+  }
+  ADD_FAILURE() << "no record named \"" << wanted << "\"";
+  static const Record kNone;
+  return kNone;
+}
+
+}  // namespace
+
+const Parcel& parcelNamed(const CadastralModel& model, std::string_view id) {
+  return named(model, model.parcels, &Parcel::id, id);
+}
+
+const BpejArea& bpejAreaNamed(const CadastralModel& model, std::string_view code) {
+  return named(model, model.bpejAreas, &BpejArea::code, code);
+}
+
+const Building& buildingNamed(const CadastralModel& model, std::string_view id) {
+  return named(model, model.buildings, &Building::id, id);
+}
+
+bool hasBuilding(const CadastralModel& model, std::string_view id) {
+  for (const Building& building : model.buildings) {
+    if (model.text(building.id) == id) return true;
+  }
+  return false;
+}
+
+std::string_view parcelIdAt(const CadastralModel& model, int32_t area) {
+  return area == kNoArea ? std::string_view() : model.text(model.parcels[static_cast<size_t>(area)].id);
+}
+
+std::string_view bpejCodeAt(const CadastralModel& model, int32_t area) {
+  return area == kNoArea ? std::string_view() : model.text(model.bpejAreas[static_cast<size_t>(area)].code);
 }
 
 std::string groupContent(const std::string& drawing, std::string_view layer) {

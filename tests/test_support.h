@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "model/cadastral_model.h"
 #include "platform/path.h"
 #include "vfk/text_conversion.h"
 #include "vfk/vfk_parser.h"
@@ -46,9 +47,10 @@ std::string captureStdout(Action action) {
 
 // A model read from VFK text, with what the reader printed.
 struct ReadResult {
-  std::unique_ptr<VfkParser> model = std::make_unique<VfkParser>();
+  std::unique_ptr<VfkParser> parser = std::make_unique<VfkParser>();
   bool opened = false;
   std::string output;
+  const CadastralModel& model() const { return parser->model; }
 };
 
 // Writes "vfkText" to a file and reads it. Lines may end in "\n" alone.
@@ -59,7 +61,24 @@ std::string crlf(std::string_view text);
 
 // The whole drawing of "model", as writeSvg would write it to a file; it is
 // checked to be well-formed XML.
-std::string drawing(const VfkParser& model, int units = 1, bool centreOrigin = false);
+std::string drawing(const CadastralModel& model, int units = 1, bool centreOrigin = false);
+
+// Views of the flat model, for expectations.
+std::vector<int32_t> pointsOf(const CadastralModel& model, IndexRange pointIndices);
+template <typename Line>
+std::vector<int32_t> pointsOf(const CadastralModel& model, const Line& line) {
+  return pointsOf(model, line.pointIndices);
+}
+// The parcel, unit or building with the identifier; the test fails when there
+// is none.
+const Parcel& parcelNamed(const CadastralModel& model, std::string_view id);
+const BpejArea& bpejAreaNamed(const CadastralModel& model, std::string_view code);
+const Building& buildingNamed(const CadastralModel& model, std::string_view id);
+bool hasBuilding(const CadastralModel& model, std::string_view id);
+// The identifier of the parcel, or the code of the unit, at a position that
+// a boundary names; "" for kNoArea.
+std::string_view parcelIdAt(const CadastralModel& model, int32_t area);
+std::string_view bpejCodeAt(const CadastralModel& model, int32_t area);
 
 // The lines between the start and end tags of the layer group "layer" in a
 // drawing, with "\n" line ends.
@@ -88,8 +107,8 @@ constexpr std::string_view kArrowDefinition =
 // library has, so that no test depends on the ones run before it.
 class ReaderTest : public ::testing::Test {
  protected:
-  void SetUp() override { codePage = 0; }
-  void TearDown() override { codePage = 0; }
+  void SetUp() override { setProcessCodePage(0); }
+  void TearDown() override { setProcessCodePage(0); }
 };
 
 }  // namespace vorlane::testing

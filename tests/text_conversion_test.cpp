@@ -56,31 +56,26 @@ TEST(DecodeToUtf8, Iso8859_2AndWindows1250MatchTheCLibrary) {
   EXPECT_FALSE(decodeToUtf8(437, "x", unused));
 }
 
-using ConvertToUtf8 = testing::ReaderTest;
-
-TEST_F(ConvertToUtf8, DecodesWithTheProcessCodePage) {
+TEST(ConvertToUtf8, DecodesWithTheCodePageGiven) {
   // "Šárka" in ISO-8859-2 and in Windows-1250: Š differs between the two.
   const std::string iso = "\xA9\xE1rka";
   const std::string windows = "\x8A\xE1rka";
   const std::string utf8 = "Šárka";
 
   std::string text = windows;
-  convertToUtf8(text);  // code page 0: the ANSI code page
+  convertToUtf8(text, kAnsiCodePage);
   EXPECT_EQ(text, utf8);
 
-  codePage = kIso8859_2CodePage;
   text = iso;
-  convertToUtf8(text);
+  convertToUtf8(text, kIso8859_2CodePage);
   EXPECT_EQ(text, utf8);
 
-  codePage = kUtf8CodePage;  // already UTF-8: the bytes stay
-  text = utf8;
-  convertToUtf8(text);
+  text = utf8;  // already UTF-8: the bytes stay
+  convertToUtf8(text, kUtf8CodePage);
   EXPECT_EQ(text, utf8);
 
-  codePage = kIso8859_2CodePage;
   text.clear();
-  convertToUtf8(text);
+  convertToUtf8(text, kIso8859_2CodePage);
   EXPECT_EQ(text, "");
 }
 

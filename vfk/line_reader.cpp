@@ -122,7 +122,6 @@ bool LineReader::refill() {
   end_ = unread;
 
   const size_t got = file_.read(buffer_.get() + end_, kChunkSize);
-  if (got == 0) return false;
   const auto* stop = static_cast<const char*>(std::memchr(buffer_.get() + end_, kEndOfInput, got));
   if (stop != nullptr) {
     end_ = static_cast<size_t>(stop - buffer_.get());
@@ -130,8 +129,9 @@ bool LineReader::refill() {
   } else {
     end_ += got;
   }
+  // Also when nothing more came: the unread bytes have moved.
   markStructure(buffer_.get(), end_, lineFeeds_.get(), semicolons_.get());
-  return true;
+  return got > 0;
 }
 
 }  // namespace vorlane
