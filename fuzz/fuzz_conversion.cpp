@@ -1,12 +1,12 @@
-// Fuzzes the whole conversion through the exported function: whatever the
-// file holds, the call returns true and leaves a complete drawing with the
-// nine layer groups in their order.
+// Fuzzes the whole conversion as the export runs it: whatever the file
+// holds, it is read and leaves a complete drawing with the nine layer groups
+// in their order.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "Vorlane.h"
+#include "entry/conversion.h"
 #include "fuzz/fuzz_input.h"
 
 namespace {
@@ -29,7 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using vorlane::fuzz::fail;
   const vorlane::PathString path = vorlane::fuzz::writeInput(data, size);
   // Both origins, so that the centre's arithmetic is fuzzed too.
-  if (!Vorlane_ParseVfk(path.c_str(), 1, size % 2 == 1)) fail("a readable file gave false");
+  const vorlane::Conversion conversion = vorlane::convertVfkFile(path, 1, size % 2 == 1);
+  if (!conversion.read) fail("a readable file was not read");
+  if (!conversion.written) fail("the drawing was not written");
 
   const std::string drawing = vorlane::fuzz::readDrawing();
   if (drawing.size() < kEnd.size() || drawing.compare(drawing.size() - kEnd.size(), kEnd.size(), kEnd) != 0) {

@@ -27,7 +27,7 @@ PathString writeInput(const uint8_t* data, size_t size) {
   const std::filesystem::path input = folder / "input.vfk";
   std::ofstream(input, std::ios::binary).write(reinterpret_cast<const char*>(data),
                                                static_cast<std::streamsize>(size));
-  codePage = 0;
+  setProcessCodePage(0);
   const std::string narrow = input.string();  // ASCII: the folder name is made above
   return PathString(narrow.begin(), narrow.end());
 }

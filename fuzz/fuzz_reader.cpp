@@ -1,10 +1,10 @@
 // Fuzzes the reader and geometry resolution alone, checking the model the
-// writer relies on: every index points into its vector, every record points
-// back at its parser, and the extent holds every point.
-#include <cmath>
+// writer relies on: every range and position points into its array, the
+// areas are in identifier order and list what names them, and the extent
+// holds every point.
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <span>
 
 #include "fuzz/fuzz_input.h"
 #include "vfk/vfk_parser.h"
@@ -12,40 +12,95 @@
 namespace {
 
 using vorlane::fuzz::fail;
+using namespace vorlane;
 
-template <typename Container>
-void checkIndices(const std::vector<int>& indices, const Container& target) {
-  for (const int index : indices) {
-    if (index < 0 || static_cast<size_t>(index) >= target.size()) fail("an index out of range");
+void checkRange(IndexRange range, size_t size) {
+  if (uint64_t{range.first} + range.count > size) fail("a range beyond its array");
+}
+
+void checkPositions(std::span<const int32_t> positions, size_t size) {
+  for (const int32_t position : positions) {
+    if (position < 0 || static_cast<size_t>(position) >= size) fail("a position out of range");
   }
 }
 
-void checkModel(const vorlane::VfkParser& model) {
-  for (const auto& boundary : model.parcelBoundaries) {
-    checkIndices(boundary.pointIndices, model.points);
-    if (boundary.owner != &model) fail("a parcel boundary of another parser");
+template <typename Line>
+void checkLines(const CadastralModel& model, const PodVector<Line>& lines) {
+  for (const Line& line : lines) {
+    checkRange(line.pointIndices, model.pointIndexPool.size());
+    checkPositions(model.pointIndicesOf(line), model.points.size());
   }
-  for (const auto& boundary : model.bpejBoundaries) checkIndices(boundary.pointIndices, model.points);
-  for (const auto& polyline : model.generalPolylines) checkIndices(polyline.pointIndices, model.points);
-  for (const auto& polyline : model.elementPolylines) {
-    checkIndices(polyline.pointIndices, model.points);
-    if (polyline.owner != &model) fail("a map line of another parser");
+}
+
+void checkSide(int32_t area, size_t areas) {
+  if (area != kNoArea && (area < 0 || static_cast<size_t>(area) >= areas)) fail("a side out of range");
+}
+
+// Identifiers strictly in byte order, each found again under itself.
+template <typename Record, typename Find>
+void checkOrder(const CadastralModel& model, const PodVector<Record>& records,
+                TextRef Record::*name, const Find& find) {
+  for (size_t i = 0; i < records.size(); ++i) {
+    const std::string_view id = model.text(records[i].*name);
+    if (i > 0 && !(model.text(records[i - 1].*name) < id)) fail("areas out of identifier order");
+    if (find(id) != static_cast<int32_t>(i)) fail("an area not found under its identifier");
   }
-  for (const auto& [id, parcel] : model.parcels) {
-    checkIndices(parcel.boundaryIndices, model.parcelBoundaries);
-    if (parcel.owner != &model || parcel.id != id) fail("a parcel filed wrongly");
+}
+
+void checkModel(CadastralModel& model) {
+  checkLines(model, model.parcelBoundaries);
+  checkLines(model, model.bpejBoundaries);
+  checkLines(model, model.generalPolylines);
+  checkLines(model, model.elementPolylines);
+  for (const Boundary& boundary : model.parcelBoundaries) {
+    checkSide(boundary.area1, model.parcels.size());
+    checkSide(boundary.area2, model.parcels.size());
   }
-  for (const auto& [code, area] : model.bpejAreas) {
-    checkIndices(area.boundaryIndices, model.bpejBoundaries);
-    if (area.owner != &model || area.code != code) fail("a BPEJ unit filed wrongly");
+  for (const Boundary& boundary : model.bpejBoundaries) {
+    checkSide(boundary.area1, model.bpejAreas.size());
+    checkSide(boundary.area2, model.bpejAreas.size());
   }
-  for (const auto& [id, building] : model.buildings) {
-    checkIndices(building.polylineIndices, model.generalPolylines);
-    if (building.owner != &model || building.id != id) fail("a building filed wrongly");
+  checkOrder(model, model.parcels, &Parcel::id, [&](std::string_view id) { return model.findParcel(id); });
+  checkOrder(model, model.buildings, &Building::id, [&](std::string_view id) { return model.findBuilding(id); });
+  checkOrder(model, model.bpejAreas, &BpejArea::code, [&](std::string_view code) {
+    const BpejArea* area = model.findBpejArea(code);
+    return area == nullptr ? -1 : static_cast<int32_t>(area - model.bpejAreas.data());
+  });
+
+  for (size_t p = 0; p < model.parcels.size(); ++p) {
+    const Parcel& parcel = model.parcels[p];
+    checkRange(parcel.boundaryIndices, model.parcelBoundaryIndices.size());
+    for (const int32_t n : model.boundaryIndicesOf(parcel)) {
+      checkPositions({&n, 1}, model.parcelBoundaries.size());
+      const Boundary& boundary = model.parcelBoundaries[static_cast<size_t>(n)];
+      if (boundary.area1 != static_cast<int32_t>(p) && boundary.area2 != static_cast<int32_t>(p)) {
+        fail("a parcel lists a boundary not on its side");
+      }
+    }
+    for (const ExtraNumberLabel& label : model.extraNumberLabelsOf(parcel)) {
+      if (label.parcel != static_cast<int32_t>(p)) fail("an extra label with another parcel");
+    }
+    for (const ParcelArrow& arrow : model.arrowsOf(parcel)) {
+      if (arrow.parcel != static_cast<int32_t>(p)) fail("an arrow with another parcel");
+    }
+    if (parcel.symbolLabel != kNoLabel) checkPositions({&parcel.symbolLabel, 1}, model.symbolLabels.size());
+  }
+  for (const BpejArea& area : model.bpejAreas) {
+    checkRange(area.boundaryIndices, model.bpejBoundaryIndices.size());
+    checkPositions(model.boundaryIndicesOf(area), model.bpejBoundaries.size());
+  }
+  for (size_t b = 0; b < model.buildings.size(); ++b) {
+    checkRange(model.buildings[b].polylineIndices, model.buildingPolylineIndices.size());
+    for (const int32_t n : model.polylineIndicesOf(model.buildings[b])) {
+      checkPositions({&n, 1}, model.generalPolylines.size());
+      if (model.generalPolylines[static_cast<size_t>(n)].building != static_cast<int32_t>(b)) {
+        fail("a building lists another's outline");
+      }
+    }
   }
   // Comparisons with a NaN are false, so such points are left out.
-  const auto& box = model.boundingBox;
-  for (const auto& point : model.points) {
+  const BoundingBox& box = model.boundingBox;
+  for (const Point& point : model.points) {
     if (point.x < box.minX || point.x > box.maxX || point.y < box.minY || point.y > box.maxY) {
       fail("a point outside the extent");
     }
@@ -60,9 +115,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const vorlane::PathString path = vorlane::fuzz::writeInput(data, size);
-  vorlane::VfkParser model;
-  if (!model.parseFile(path)) fail("a readable file was not read");
-  checkModel(model);
+  const PathString path = vorlane::fuzz::writeInput(data, size);
+  VfkParser parser;
+  if (!parser.parseFile(path)) fail("a readable file was not read");
+  checkModel(parser.model);
   return 0;
 }

@@ -26,7 +26,7 @@ inline uint64_t hashId(std::string_view id) {
     hash ^= hash >> 31;
   }
   uint64_t rest = 0;
-  std::memcpy(&rest, id.data() + i, id.size() - i);
+  if (i < id.size()) std::memcpy(&rest, id.data() + i, id.size() - i);
   hash = (hash ^ rest) * 0x94D049BB133111EBu;
   return hash ^ (hash >> 29);
 }

@@ -110,7 +110,7 @@ bool LineReader::refill() {
     // At most an over-long line's kept part, a CR, and a piece.
     const size_t capacity = std::max(unread + kChunkSize, 2 * capacity_);
     auto larger = std::make_unique_for_overwrite<char[]>(capacity);
-    std::memcpy(larger.get(), buffer_.get() + begin_, unread);
+    if (unread > 0) std::memcpy(larger.get(), buffer_.get() + begin_, unread);
     buffer_ = std::move(larger);
     lineFeeds_ = std::make_unique_for_overwrite<uint64_t[]>(structureWords(capacity));
     semicolons_ = std::make_unique_for_overwrite<uint64_t[]>(structureWords(capacity));
