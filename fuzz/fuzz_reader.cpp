@@ -69,7 +69,7 @@ void checkModel(CadastralModel& model) {
 
   for (size_t p = 0; p < model.parcels.size(); ++p) {
     const Parcel& parcel = model.parcels[p];
-    checkRange(parcel.boundaryIndices, model.parcelBoundaryIndices.size());
+    checkRange(parcel.boundaryIndices.range(), model.parcelBoundaryIndices.size());
     for (const int32_t n : model.boundaryIndicesOf(parcel)) {
       checkPositions({&n, 1}, model.parcelBoundaries.size());
       const Boundary& boundary = model.parcelBoundaries[static_cast<size_t>(n)];
@@ -77,20 +77,22 @@ void checkModel(CadastralModel& model) {
         fail("a parcel lists a boundary not on its side");
       }
     }
-    for (const ExtraNumberLabel& label : model.extraNumberLabelsOf(parcel)) {
+    for (const ParcelLabel& label : model.extraNumberLabelsOf(parcel)) {
       if (label.parcel != static_cast<int32_t>(p)) fail("an extra label with another parcel");
     }
     for (const ParcelArrow& arrow : model.arrowsOf(parcel)) {
       if (arrow.parcel != static_cast<int32_t>(p)) fail("an arrow with another parcel");
     }
-    if (parcel.symbolLabel != kNoLabel) checkPositions({&parcel.symbolLabel, 1}, model.symbolLabels.size());
+  }
+  for (const ParcelLabel& symbol : model.symbolLabels) {
+    checkPositions({&symbol.parcel, 1}, model.parcels.size());
   }
   for (const BpejArea& area : model.bpejAreas) {
     checkRange(area.boundaryIndices, model.bpejBoundaryIndices.size());
     checkPositions(model.boundaryIndicesOf(area), model.bpejBoundaries.size());
   }
   for (size_t b = 0; b < model.buildings.size(); ++b) {
-    checkRange(model.buildings[b].polylineIndices, model.buildingPolylineIndices.size());
+    checkRange(model.buildings[b].polylineIndices.range(), model.buildingPolylineIndices.size());
     for (const int32_t n : model.polylineIndicesOf(model.buildings[b])) {
       checkPositions({&n, 1}, model.generalPolylines.size());
       if (model.generalPolylines[static_cast<size_t>(n)].building != static_cast<int32_t>(b)) {

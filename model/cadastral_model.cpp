@@ -130,23 +130,18 @@ const BuildingType* CadastralModel::findBuildingType(int32_t code) const {
 }
 
 void CadastralModel::setSymbolLabel(int32_t parcel, const TextLabel& label) {
-  Parcel& record = parcels[static_cast<size_t>(parcel)];
-  if (record.symbolLabel == kNoLabel) {
-    record.symbolLabel = static_cast<int32_t>(symbolLabels.size());
-    symbolLabels.push_back(label);
-  } else {
-    symbolLabels[static_cast<size_t>(record.symbolLabel)] = label;
-  }
+  symbolLabels.push_back(ParcelLabel{parcel, label});
 }
 
 const TextLabel& CadastralModel::symbolLabelOf(const Parcel& parcel) const {
   static const TextLabel kNone;
-  return parcel.symbolLabel == kNoLabel ? kNone
-                                        : symbolLabels[static_cast<size_t>(parcel.symbolLabel)];
+  if (symbolLabelPositions_.empty()) return kNone;
+  const int32_t position = symbolLabelPositions_[static_cast<size_t>(&parcel - parcels.data())];
+  return position < 0 ? kNone : symbolLabels[static_cast<size_t>(position)].label;
 }
 
 void CadastralModel::addExtraNumberLabel(int32_t parcel, const TextLabel& label) {
-  extraNumberLabels.push_back(ExtraNumberLabel{parcel, label});
+  extraNumberLabels.push_back(ParcelLabel{parcel, label});
 }
 
 void CadastralModel::addArrow(int32_t parcel, double x, double y, float angle) {

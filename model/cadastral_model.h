@@ -88,7 +88,8 @@ class CadastralModel {
   void addBuildingType(int32_t code, std::string_view name, std::string_view abbreviation);
 
   // Labels of the parcel at position "parcel". A later symbol replaces an
-  // earlier one; extra labels and arrows accumulate in the order given.
+  // earlier one (once resolved); extra labels and arrows accumulate in the
+  // order given.
   void setSymbolLabel(int32_t parcel, const TextLabel& label);
   void addExtraNumberLabel(int32_t parcel, const TextLabel& label);
   void addArrow(int32_t parcel, double x, double y, float angle);
@@ -107,23 +108,24 @@ class CadastralModel {
     return slice(pointIndexPool, line.pointIndices);
   }
   std::span<const int32_t> boundaryIndicesOf(const Parcel& parcel) const {
-    return slice(parcelBoundaryIndices, parcel.boundaryIndices);
+    return slice(parcelBoundaryIndices, parcel.boundaryIndices.range());
   }
   std::span<const int32_t> boundaryIndicesOf(const BpejArea& area) const {
     return slice(bpejBoundaryIndices, area.boundaryIndices);
   }
   std::span<const int32_t> polylineIndicesOf(const Building& building) const {
-    return slice(buildingPolylineIndices, building.polylineIndices);
+    return slice(buildingPolylineIndices, building.polylineIndices.range());
   }
   // A parcel's extra number labels and arrows, in the order the rows came;
   // once resolved.
-  std::span<const ExtraNumberLabel> extraNumberLabelsOf(const Parcel& parcel) const {
+  std::span<const ParcelLabel> extraNumberLabelsOf(const Parcel& parcel) const {
     return partOf(extraNumberLabels, extraNumberLabelRanges_, parcel);
   }
   std::span<const ParcelArrow> arrowsOf(const Parcel& parcel) const {
     return partOf(arrows, arrowRanges_, parcel);
   }
-  // The parcel's symbol label; a default one when it has none.
+  // The parcel's symbol label, the last one given; a default one when it has
+  // none. Once resolved.
   const TextLabel& symbolLabelOf(const Parcel& parcel) const;
   // The type with the code, or null.
   const BuildingType* findBuildingType(int32_t code) const;
@@ -144,8 +146,8 @@ class CadastralModel {
 
   // The arrays that the records' ranges and positions refer to.
   PodVector<int32_t> pointIndexPool;
-  PodVector<TextLabel> symbolLabels;
-  PodVector<ExtraNumberLabel> extraNumberLabels;
+  PodVector<ParcelLabel> symbolLabels;
+  PodVector<ParcelLabel> extraNumberLabels;
   PodVector<ParcelArrow> arrows;
   PodVector<int32_t> parcelBoundaryIndices;
   PodVector<int32_t> bpejBoundaryIndices;
@@ -157,6 +159,7 @@ class CadastralModel {
   void dropMissingPoints();
   void sortAreasById();
   void listAreaMembers();
+  void findSymbolLabels();
   void chainRings();
   void addDefaultBuildingTypes();
   void measureExtent();
@@ -182,9 +185,11 @@ class CadastralModel {
   }
   int32_t findOrAddBpejArea(std::string_view code);
 
-  // Each parcel's range of extraNumberLabels and of arrows, by position.
+  // By parcel position: its range of extraNumberLabels and of arrows, and
+  // its last symbol label's position in symbolLabels (-1 for none).
   PodVector<IndexRange> extraNumberLabelRanges_;
   PodVector<IndexRange> arrowRanges_;
+  PodVector<int32_t> symbolLabelPositions_;
 
   // By identifier, exactly, byte for byte.
   HashIndex parcelIndex_;

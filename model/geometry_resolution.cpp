@@ -133,21 +133,27 @@ void groupByParcel(PodVector<Record>& records, size_t parcelCount, PodVector<Ind
   records = std::move(grouped);
 }
 
+void setRange(RingLines& lines, IndexRange range) {
+  lines.first = range.first;
+  lines.count = range.count & 0x7FFFFFFFu;  // the lists of a model stay far below 2^31
+}
+
 // Chains the lines of every record that has some into rings.
 template <typename Record, typename Line>
 void chainAll(PodVector<Record>& records, PodVector<int32_t>& lineLists,
-              IndexRange Record::*lineRange, const PodVector<Line>& lines,
+              RingLines Record::*ringLines, const PodVector<Line>& lines,
               const PodVector<int32_t>& pool) {
   std::vector<LineEnds> ends;
   for (Record& record : records) {
-    const std::span<int32_t> order = slice(lineLists, record.*lineRange);
+    RingLines& list = record.*ringLines;
+    const std::span<int32_t> order = slice(lineLists, list.range());
     if (order.empty()) continue;
     ends.clear();
     for (const int32_t line : order) {
       const std::span<const int32_t> points = slice(pool, lines[static_cast<size_t>(line)].pointIndices);
       ends.push_back(LineEnds{points.front(), points.back()});
     }
-    record.hasMultipleRings = chainIntoRings(order, ends);
+    list.hasMultipleRings = chainIntoRings(order, ends);
   }
 }
 
@@ -166,6 +172,7 @@ void CadastralModel::resolveGeometry() {
   dropMissingPoints();
   sortAreasById();
   listAreaMembers();
+  findSymbolLabels();
   chainRings();
   if (buildingTypes.empty()) addDefaultBuildingTypes();
   measureExtent();
@@ -209,7 +216,8 @@ void CadastralModel::sortAreasById() {
       boundary.area1 = renumbered(boundary.area1, moved);
       boundary.area2 = renumbered(boundary.area2, moved);
     }
-    for (ExtraNumberLabel& label : extraNumberLabels) label.parcel = renumbered(label.parcel, moved);
+    for (ParcelLabel& label : extraNumberLabels) label.parcel = renumbered(label.parcel, moved);
+    for (ParcelLabel& label : symbolLabels) label.parcel = renumbered(label.parcel, moved);
     for (ParcelArrow& arrow : arrows) arrow.parcel = renumbered(arrow.parcel, moved);
     parcelIndex_.renumber(moved);
     lastParcel_ = renumbered(lastParcel_, moved);
@@ -238,7 +246,7 @@ void CadastralModel::listAreaMembers() {
   parcelBoundaryIndices = listByOwner(
       parcels.size(), parcelBoundaries.size(),
       [this](size_t n) { return std::array{parcelBoundaries[n].area1, parcelBoundaries[n].area2}; },
-      [this](size_t p, IndexRange range) { parcels[p].boundaryIndices = range; });
+      [this](size_t p, IndexRange range) { setRange(parcels[p].boundaryIndices, range); });
   bpejBoundaryIndices = listByOwner(
       bpejAreas.size(), bpejBoundaries.size(),
       [this](size_t n) { return std::array{bpejBoundaries[n].area1, bpejBoundaries[n].area2}; },
@@ -246,9 +254,18 @@ void CadastralModel::listAreaMembers() {
   buildingPolylineIndices = listByOwner(
       buildings.size(), generalPolylines.size(),
       [this](size_t n) { return std::array<int32_t, 2>{generalPolylines[n].building, -1}; },
-      [this](size_t b, IndexRange range) { buildings[b].polylineIndices = range; });
+      [this](size_t b, IndexRange range) { setRange(buildings[b].polylineIndices, range); });
   groupByParcel(extraNumberLabels, parcels.size(), extraNumberLabelRanges_);
   groupByParcel(arrows, parcels.size(), arrowRanges_);
+}
+
+void CadastralModel::findSymbolLabels() {
+  symbolLabelPositions_.clear();
+  if (symbolLabels.empty()) return;
+  symbolLabelPositions_.append(parcels.size(), -1);
+  for (size_t i = 0; i < symbolLabels.size(); ++i) {  // the last one of a parcel stays
+    symbolLabelPositions_[static_cast<size_t>(symbolLabels[i].parcel)] = static_cast<int32_t>(i);
+  }
 }
 
 void CadastralModel::chainRings() {

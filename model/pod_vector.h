@@ -1,7 +1,8 @@
 // PodVector: a growable array of plain records, the storage of the
-// cadastral model. Unlike std::vector it grows with realloc(), which for
-// large arrays moves the pages rather than copying them (mremap on Linux),
-// so growing never holds the old and the new array in memory at once.
+// cadastral model. Unlike std::vector it grows through growBlock(), which
+// for large arrays moves the pages rather than copying them where the system
+// allows (mremap on Linux), so growing never holds the old and the new array
+// in memory at once.
 #ifndef VORLANE_MODEL_POD_VECTOR_H_
 #define VORLANE_MODEL_POD_VECTOR_H_
 
@@ -12,6 +13,8 @@
 #include <new>
 #include <span>
 #include <type_traits>
+
+#include "platform/memory.h"
 
 namespace vorlane {
 
@@ -31,7 +34,7 @@ class PodVector {
   }
   PodVector& operator=(PodVector&& other) noexcept {
     if (this != &other) {
-      std::free(data_);
+      freeBlock(data_, capacity_ * sizeof(T));
       data_ = other.data_;
       size_ = other.size_;
       capacity_ = other.capacity_;
@@ -40,7 +43,7 @@ class PodVector {
     }
     return *this;
   }
-  ~PodVector() { std::free(data_); }
+  ~PodVector() { freeBlock(data_, capacity_ * sizeof(T)); }
 
   size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
@@ -87,7 +90,7 @@ class PodVector {
   void truncate(size_t count) { size_ = count; }
   // Empties the vector and gives its memory back.
   void clear() {
-    std::free(data_);
+    freeBlock(data_, capacity_ * sizeof(T));
     data_ = nullptr;
     size_ = capacity_ = 0;
   }
@@ -103,7 +106,7 @@ class PodVector {
   }
   void reallocate(size_t capacity) {
     if (capacity > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
-    void* moved = std::realloc(data_, capacity * sizeof(T));
+    void* moved = growBlock(data_, capacity_ * sizeof(T), capacity * sizeof(T));
     if (moved == nullptr) throw std::bad_alloc();
     data_ = static_cast<T*>(moved);
     capacity_ = capacity;

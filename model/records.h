@@ -79,6 +79,17 @@ struct ElementPolyline {
   int32_t typeCode = 0;
 };
 
+// The lines of a parcel or building, as resolveGeometry chains them into
+// rings: a run of the model's list of such lines, and whether they make more
+// than one ring (or a chain that breaks), where the writer then closes each
+// ring as it returns to its start.
+struct RingLines {
+  uint32_t first = 0;
+  uint32_t count : 31 = 0;
+  uint32_t hasMultipleRings : 1 = 0;
+  IndexRange range() const { return IndexRange{first, count}; }
+};
+
 struct ParcelArrow {
   int32_t parcel = 0;  // its parcel's position in CadastralModel::parcels
   float angle = 0.0f;
@@ -86,23 +97,20 @@ struct ParcelArrow {
   double y = 0.0;
 };
 
-// A further number label of a parcel ("PPC").
-struct ExtraNumberLabel {
+// A label of a parcel other than its number: a further number ("PPC") or
+// its land-use symbol ("ZDP").
+struct ParcelLabel {
   int32_t parcel = 0;  // its parcel's position in CadastralModel::parcels
   TextLabel label;
 };
 
-// Where a parcel has no symbol label.
-constexpr int32_t kNoLabel = -1;
-
-// Its further number labels and arrows, which few parcels have, are found
-// through CadastralModel::extraNumberLabelsOf and arrowsOf.
+// Its further number labels, symbol and arrows, which many parcels lack, are
+// found through CadastralModel::extraNumberLabelsOf, symbolLabelOf and
+// arrowsOf.
 struct Parcel {
   TextRef id;
-  TextLabel numberLabel;           // "PC"; only parcels with its text are drawn
-  int32_t symbolLabel = kNoLabel;  // "ZDP", in CadastralModel::symbolLabels
-  bool hasMultipleRings = false;
-  IndexRange boundaryIndices;  // in CadastralModel::parcelBoundaryIndices, once resolved
+  TextLabel numberLabel;      // "PC"; only parcels with its text are drawn
+  RingLines boundaryIndices;  // in CadastralModel::parcelBoundaryIndices, once resolved
 };
 
 // A soil-valuation unit.
@@ -117,8 +125,7 @@ struct Building {
   TextLabel numberLabel;  // text from BUD, position from OBDEBO
   TextLabel symbolLabel;  // "ZDB": the building-type symbol
   int32_t typeCode = 0;   // TYPBUD_KOD
-  bool hasMultipleRings = false;
-  IndexRange polylineIndices;  // in CadastralModel::buildingPolylineIndices, once resolved
+  RingLines polylineIndices;  // in CadastralModel::buildingPolylineIndices, once resolved
 };
 
 struct BuildingType {

@@ -182,12 +182,12 @@ bool chainIntoRings(std::span<int32_t> lines, std::span<LineEnds> ends, ChainSea
 
 void collectRingPath(const CadastralModel& model, const Parcel& parcel, RingPath& path) {
   collectChain(model, model.boundaryIndicesOf(parcel), model.parcelBoundaries, path.points);
-  findSubpaths(model, parcel.hasMultipleRings, path);
+  findSubpaths(model, parcel.boundaryIndices.hasMultipleRings, path);
 }
 
 void collectRingPath(const CadastralModel& model, const Building& building, RingPath& path) {
   collectChain(model, model.polylineIndicesOf(building), model.generalPolylines, path.points);
-  findSubpaths(model, building.hasMultipleRings, path);
+  findSubpaths(model, building.polylineIndices.hasMultipleRings, path);
 }
 
 }  // namespace vorlane

@@ -32,7 +32,7 @@ void writeParcelTextLayer(const CadastralModel& model, SvgOutput& out) {
       out << kChildIndent;
       writeTextElement(out, model, parcel.numberLabel, id);
     }
-    for (const ExtraNumberLabel& extra : model.extraNumberLabelsOf(parcel)) {
+    for (const ParcelLabel& extra : model.extraNumberLabelsOf(parcel)) {
       if (extra.label.text.empty()) continue;
       out << kChildIndent;
       writeTextElement(out, model, extra.label, id);

@@ -90,7 +90,7 @@ TEST_F(GeneratorTest, EveryNumberedParcelHasClosedRings) {
   for (const Parcel& parcel : model_.parcels) {
     if (parcel.numberLabel.text.empty()) continue;
     ++numbered;
-    withHoles += parcel.hasMultipleRings ? 1 : 0;
+    withHoles += parcel.boundaryIndices.hasMultipleRings ? 1 : 0;
     EXPECT_TRUE(ringsClose(parcel)) << "parcel " << model_.text(parcel.id);
   }
   // About the parcels asked for, every one with a number, some with a hole.
@@ -108,7 +108,7 @@ TEST_F(GeneratorTest, EveryBuildingOutlineIsClosed) {
     if (model_.polylineIndicesOf(building).empty()) continue;
     ++outlined;
     EXPECT_TRUE(ringsClose(building)) << "building " << model_.text(building.id);
-    EXPECT_FALSE(building.hasMultipleRings) << "building " << model_.text(building.id);
+    EXPECT_FALSE(building.polylineIndices.hasMultipleRings) << "building " << model_.text(building.id);
   }
   EXPECT_GT(outlined, 10);
 }

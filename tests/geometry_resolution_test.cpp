@@ -38,7 +38,7 @@ Resolved resolveParcel(const std::vector<Indices>& lines) {
 Indices chainOf(const Resolved& result) {
   return indices(result.model->boundaryIndicesOf(result.model->parcels[0]));
 }
-bool marked(const Resolved& result) { return result.model->parcels[0].hasMultipleRings; }
+bool marked(const Resolved& result) { return result.model->parcels[0].boundaryIndices.hasMultipleRings; }
 
 TEST(ResolveGeometry, DropsMissingPointsWithAWarningEach) {
   CadastralModel model;
@@ -171,9 +171,9 @@ TEST(ResolveGeometry, ChainsBuildingOutlinesToo) {
   model.getOrCreateBuilding("2");
   testing::captureStdout([&] { model.resolveGeometry(); });
   EXPECT_EQ(indices(model.polylineIndicesOf(model.buildings[0])), (Indices{0, 2, 1}));
-  EXPECT_FALSE(model.buildings[0].hasMultipleRings);
+  EXPECT_FALSE(model.buildings[0].polylineIndices.hasMultipleRings);
   EXPECT_TRUE(model.polylineIndicesOf(model.buildings[1]).empty());
-  EXPECT_FALSE(model.buildings[1].hasMultipleRings);
+  EXPECT_FALSE(model.buildings[1].polylineIndices.hasMultipleRings);
 }
 
 TEST(ResolveGeometry, AddsTheDefaultBuildingTypesOnlyToAnEmptyTable) {

@@ -115,7 +115,6 @@ TEST(Model, LabelsAndArrowsStayWithTheirParcelInTheOrderAdded) {
   EXPECT_EQ(model.arrowsOf(parcel5)[0].y, -3.0);
   EXPECT_EQ(model.symbolLabelOf(parcel5).typeCode, 309);
   EXPECT_EQ(model.symbolLabelOf(parcel9).typeCode, 0);  // none: the default label
-  EXPECT_EQ(model.symbolLabels.size(), 1u);
 }
 
 TEST(Model, BuildingsAndTheirTypes) {

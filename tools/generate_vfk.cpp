@@ -4,6 +4,7 @@
 //
 //   generate_vfk --seed N --size-mb M OUTPUT.vfk   about M MiB (M may be a fraction)
 //   generate_vfk --seed N --parcels K OUTPUT.vfk   about K parcels, few register rows
+//   generate_vfk --seed N --dense K OUTPUT.vfk     K small triangles and nothing else
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "tools/vfk_generator/dense_area.h"
 #include "tools/vfk_generator/drawing_blocks.h"
 #include "tools/vfk_generator/layout.h"
 #include "tools/vfk_generator/records.h"
@@ -40,6 +42,7 @@ struct Options {
   uint64_t seed = 0;
   std::optional<double> sizeMegabytes;
   std::optional<int> parcels;
+  std::optional<int> denseParcels;
   std::string output;
 };
 
@@ -47,7 +50,9 @@ void printUsage() {
   std::fputs(
       "usage: generate_vfk --seed N --size-mb M OUTPUT.vfk\n"
       "       generate_vfk --seed N --parcels K OUTPUT.vfk\n"
-      "Writes a synthetic VFK file of about M MiB, or with about K parcels.\n",
+      "       generate_vfk --seed N --dense K OUTPUT.vfk\n"
+      "Writes a synthetic VFK file of about M MiB, or with about K parcels, or\n"
+      "of K small triangular parcels and nothing else.\n",
       stderr);
 }
 
@@ -80,22 +85,21 @@ std::optional<Options> parseArguments(int argc, char** argv) {
       double size = 0;
       if (!parseDouble(argv[++i], size) || !(size > 0) || size > 100'000) return std::nullopt;
       options.sizeMegabytes = size;
-    } else if (arg == "--parcels" && hasValue) {
+    } else if ((arg == "--parcels" || arg == "--dense") && hasValue) {
       int parcels = 0;
       if (!parseNumber(argv[++i], parcels) || parcels < 1 || parcels > 50'000'000) {
         return std::nullopt;
       }
-      options.parcels = parcels;
+      (arg == "--dense" ? options.denseParcels : options.parcels) = parcels;
     } else if (!arg.empty() && arg[0] != '-' && options.output.empty()) {
       options.output = arg;
     } else {
       return std::nullopt;
     }
   }
-  if (!haveSeed || options.output.empty() ||
-      options.sizeMegabytes.has_value() == options.parcels.has_value()) {
-    return std::nullopt;
-  }
+  const int sizes = options.sizeMegabytes.has_value() + options.parcels.has_value() +
+                    options.denseParcels.has_value();
+  if (!haveSeed || options.output.empty() || sizes != 1) return std::nullopt;
   return options;
 }
 
@@ -146,6 +150,23 @@ uint64_t generate(const Options& options, const Layout& layout) {
   return total;
 }
 
+uint64_t generateDense(const Options& options) {
+  std::FILE* file = std::fopen(options.output.c_str(), "wb");
+  if (file == nullptr) throw std::runtime_error("cannot create " + options.output);
+  uint64_t total = 0;
+  try {
+    RowWriter writer(file);
+    writeDenseArea(writer, options.seed, *options.denseParcels);
+    writer.flush();
+    total = writer.bytes();
+  } catch (...) {
+    std::fclose(file);
+    throw;
+  }
+  if (std::fclose(file) != 0) throw std::runtime_error("cannot write " + options.output);
+  return total;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,6 +176,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
+    if (options->denseParcels) {
+      const uint64_t bytes = generateDense(*options);
+      std::fprintf(stderr, "generate_vfk: %s: %llu bytes, %d parcels\n", options->output.c_str(),
+                   static_cast<unsigned long long>(bytes), *options->denseParcels);
+      return 0;
+    }
     const Layout layout = makeLayout(options->seed, parcelsFor(*options));
     const uint64_t bytes = generate(*options, layout);
     std::fprintf(stderr, "generate_vfk: %s: %llu bytes, %zu parcels, %zu boundaries, %zu buildings\n",

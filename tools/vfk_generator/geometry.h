@@ -8,9 +8,13 @@
 #include <cmath>
 #include <cstdint>
 
-#include "tools/vfk_generator/layout.h"
-
 namespace vfkgen {
+
+// S-JTSK coordinates as the file writes them (positive), in centimetres.
+struct Coord {
+  int64_t y = 0;  // SOURADNICE_Y
+  int64_t x = 0;  // SOURADNICE_X
+};
 
 // A quadrilateral as a ring: corners at (0,0), (1,0), (1,1), (0,1).
 using Quad = std::array<Coord, 4>;

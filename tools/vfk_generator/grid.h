@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/vfk_generator/layout.h"
+#include "tools/vfk_generator/geometry.h"
 #include "tools/vfk_generator/random.h"
 
 namespace vfkgen {

@@ -11,13 +11,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace vfkgen {
+#include "tools/vfk_generator/geometry.h"
 
-// S-JTSK coordinates as the file writes them (positive), in centimetres.
-struct Coord {
-  int64_t y = 0;  // SOURADNICE_Y
-  int64_t x = 0;  // SOURADNICE_X
-};
+namespace vfkgen {
 
 // Land use: decides the land type, the usage and the map symbol.
 enum class Use : uint8_t {

@@ -39,6 +39,8 @@ class RowWriter {
   // An empty value ("") and an empty text ("\"\"").
   RowWriter& empty();
   RowWriter& emptyText() { return text({}); }
+  // A number, or an empty value for 0.
+  RowWriter& numOrEmpty(int64_t value) { return value == 0 ? empty() : num(value); }
   // Ends the row; stops the program if its field count is wrong.
   void end();
 

@@ -1,0 +1,23 @@
+// Memory for the model's large arrays. Where the system allows it, large
+// blocks are mapped from it directly: they grow by moving pages rather than
+// copying them, go back to the system when freed, and leave the C library's
+// heap, which the calling application shares, as it was.
+#ifndef VORLANE_PLATFORM_MEMORY_H_
+#define VORLANE_PLATFORM_MEMORY_H_
+
+#include <cstddef>
+
+namespace vorlane {
+
+// Grows "block", of "oldBytes", to "newBytes", keeping its contents, as
+// realloc does; a null block of 0 bytes is a new one. Returns null when
+// there is no memory, with "block" still valid.
+// REQUIRES: newBytes > oldBytes; "block" came from growBlock with oldBytes.
+void* growBlock(void* block, size_t oldBytes, size_t newBytes);
+
+// Frees a block of "bytes" from growBlock; null is ignored.
+void freeBlock(void* block, size_t bytes);
+
+}  // namespace vorlane
+
+#endif  // VORLANE_PLATFORM_MEMORY_H_

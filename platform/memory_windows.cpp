@@ -1,0 +1,12 @@
+// On Windows the C runtime's heap serves every block.
+#include <cstdlib>
+
+#include "platform/memory.h"
+
+namespace vorlane {
+
+void* growBlock(void* block, size_t, size_t newBytes) { return std::realloc(block, newBytes); }
+
+void freeBlock(void* block, size_t) { std::free(block); }
+
+}  // namespace vorlane
