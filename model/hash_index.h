@@ -6,6 +6,7 @@
 #ifndef VORLANE_MODEL_HASH_INDEX_H_
 #define VORLANE_MODEL_HASH_INDEX_H_
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -39,7 +40,7 @@ class HashIndex {
   int32_t find(uint64_t hash, const Matches& matches) const {
     if (slots_.empty()) return -1;
     const uint32_t tag = tagOf(hash);
-    for (size_t i = tag & mask();; i = (i + 1) & mask()) {
+    for (size_t i = home(tag);; i = (i + 1) & mask()) {
       const Slot& slot = slots_[i];
       if (slot.position < 0) return -1;
       if (slot.tag == tag && matches(slot.position)) return slot.position;
@@ -53,7 +54,7 @@ class HashIndex {
     // At most three quarters full: probes stay short and memory small.
     if ((used_ + 1) * 4 > slots_.size() * 3) grow();
     const uint32_t tag = tagOf(hash);
-    for (size_t i = tag & mask();; i = (i + 1) & mask()) {
+    for (size_t i = home(tag);; i = (i + 1) & mask()) {
       Slot& slot = slots_[i];
       if (slot.position < 0) {
         slot = Slot{tag, newPosition};
@@ -62,6 +63,13 @@ class HashIndex {
       }
       if (slot.tag == tag && matches(slot.position)) return slot.position;
     }
+  }
+
+  // Asks for the memory a lookup of "hash" starts at, ahead of the lookup.
+  void prefetch(uint64_t hash) const {
+#if defined(__GNUC__)
+    if (!slots_.empty()) __builtin_prefetch(&slots_[home(tagOf(hash))]);
+#endif
   }
 
   // Files every record at a new position: the one at n moves to moved[n].
@@ -73,26 +81,31 @@ class HashIndex {
 
  private:
   struct Slot {
-    uint32_t tag = 0;       // the hash's upper half, which also picks the home slot
+    uint32_t tag = 0;       // the hash's upper half
     int32_t position = -1;  // -1: empty
   };
 
   static uint32_t tagOf(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
   size_t mask() const { return slots_.size() - 1; }
+  // The tag's top bits pick the slot, so that the entries stand in the
+  // order of their tags, and doubling the table moves them in order.
+  size_t home(uint32_t tag) const { return tag >> shift_; }
 
   // Doubles the table, moving every entry.
   void grow() {
     PodVector<Slot> old = std::move(slots_);
     slots_.append(old.empty() ? 64 : old.size() * 2, Slot{});
+    shift_ = 32 - std::countr_zero(slots_.size());
     for (const Slot& slot : old) {
       if (slot.position < 0) continue;
-      size_t i = slot.tag & mask();
+      size_t i = home(slot.tag);
       while (slots_[i].position >= 0) i = (i + 1) & mask();
       slots_[i] = slot;
     }
   }
 
   PodVector<Slot> slots_;
+  int shift_ = 32;  // 32 less the bits of a slot's position
   size_t used_ = 0;
 };
 

@@ -15,7 +15,11 @@ namespace vorlane {
 // REQUIRES: newBytes > oldBytes; "block" came from growBlock with oldBytes.
 void* growBlock(void* block, size_t oldBytes, size_t newBytes);
 
-// Frees a block of "bytes" from growBlock; null is ignored.
+// A new block of "bytes" zero bytes; null when there is no memory. The
+// system may leave the pages of a large one untouched until they are used.
+void* zeroedBlock(size_t bytes);
+
+// Frees a block of "bytes" from growBlock or zeroedBlock; null is ignored.
 void freeBlock(void* block, size_t bytes);
 
 }  // namespace vorlane

@@ -31,12 +31,18 @@ void* growBlock(void* block, size_t oldBytes, size_t newBytes) {
     return moved == MAP_FAILED ? nullptr : moved;
   }
 #endif
-  void* mapped = ::mmap(nullptr, pageRounded(newBytes), PROT_READ | PROT_WRITE,
-                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapped == MAP_FAILED) return nullptr;
+  void* mapped = zeroedBlock(newBytes);
+  if (mapped == nullptr) return nullptr;
   if (oldBytes > 0) std::memcpy(mapped, block, oldBytes);
   freeBlock(block, oldBytes);
   return mapped;
+}
+
+void* zeroedBlock(size_t bytes) {
+  if (bytes < kMappedFrom) return std::calloc(1, bytes);
+  void* mapped = ::mmap(nullptr, pageRounded(bytes), PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);  // mapped pages read as zeros
+  return mapped == MAP_FAILED ? nullptr : mapped;
 }
 
 void freeBlock(void* block, size_t bytes) {

@@ -7,6 +7,8 @@ namespace vorlane {
 
 void* growBlock(void* block, size_t, size_t newBytes) { return std::realloc(block, newBytes); }
 
+void* zeroedBlock(size_t bytes) { return std::calloc(1, bytes); }
+
 void freeBlock(void* block, size_t) { std::free(block); }
 
 }  // namespace vorlane

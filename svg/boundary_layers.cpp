@@ -1,10 +1,14 @@
 #include "svg/boundary_layers.h"
 
+#include <algorithm>
+#include <array>
+#include <new>
 #include <optional>
 #include <span>
 #include <string_view>
 
 #include "model/rings.h"
+#include "platform/memory.h"
 #include "svg/layer_group.h"
 #include "svg/text_element.h"
 
@@ -41,26 +45,44 @@ void writePoints(SvgOutput& out, const CadastralModel& model, std::span<const in
 // and where the lines of one border meet.
 class PointWriter {
  public:
-  explicit PointWriter(const CadastralModel& model) : model_(model) {
-    texts_.append(model.points.size(), TextRef());
+  // The texts start zeroed, where the system touches only the pages of the
+  // points written.
+  explicit PointWriter(const CadastralModel& model)
+      : model_(model),
+        bytes_(model.points.size() * sizeof(Text)),
+        texts_(static_cast<Text*>(zeroedBlock(bytes_))) {
+    if (texts_ == nullptr) throw std::bad_alloc();
   }
+  ~PointWriter() { freeBlock(texts_, bytes_); }
+  PointWriter(const PointWriter&) = delete;
+  PointWriter& operator=(const PointWriter&) = delete;
 
   void write(SvgOutput& out, std::span<const int32_t> points) {
     for (const int32_t index : points) {
-      TextRef& text = texts_[static_cast<size_t>(index)];
-      if (text.empty()) {  // a point's text never is, once made
+      Text& text = texts_[index];
+      if (text.length == 0) {  // not made yet: a point's text is never empty
         const Point& point = model_.points[static_cast<size_t>(index)];
         char buffer[kPointBufferSize];
-        text = store_.add(formatPoint(point.x, point.y, buffer));
+        const std::string_view made = formatPoint(point.x, point.y, buffer);
+        if (made.size() > text.bytes.size()) {  // far beyond any map's coordinates
+          out << made;
+          continue;
+        }
+        std::copy(made.begin(), made.end(), text.bytes.begin());
+        text.length = static_cast<uint8_t>(made.size());
       }
-      out << store_.view(text);
+      out.appendPrefix(text.bytes, text.length);
     }
   }
 
  private:
+  struct Text {
+    std::array<char, 31> bytes;  // "x,y ": a coordinate of a map has up to 11 characters
+    uint8_t length;
+  };
   const CadastralModel& model_;
-  PodVector<TextRef> texts_;  // by point index
-  TextStore store_;
+  size_t bytes_;
+  Text* texts_;  // by point index
 };
 
 // A path through the points of one line, in stored order.

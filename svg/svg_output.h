@@ -12,6 +12,7 @@
 #ifndef VORLANE_SVG_SVG_OUTPUT_H_
 #define VORLANE_SVG_SVG_OUTPUT_H_
 
+#include <array>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -55,6 +56,15 @@ class SvgOutput {
   SvgOutput& operator<<(int value);
   // A point of a path: x, a comma, y and a space.
   SvgOutput& point(double x, double y);
+  // The first "length" bytes of "bytes", copied whole so that the copy has a
+  // fixed size. REQUIRES: length <= N.
+  template <size_t N>
+  SvgOutput& appendPrefix(const std::array<char, N>& bytes, size_t length) {
+    char* at = room(N);
+    std::memcpy(at, bytes.data(), N);
+    cursor_ = at + length;
+    return *this;
+  }
   // No other type has a format here (a char or a bool would print as a number).
   template <typename T>
   SvgOutput& operator<<(T) = delete;

@@ -139,34 +139,46 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row) {
 void BlockLoaders::loadSobr(const SplitLine& row) {
   const double y = readReal(row.field(positions_.pointYIdx));
   const double x = readReal(row.field(positions_.pointXIdx));
-  const int32_t index = model_.addPoint(-y, -x);
-  maps_.pointsIDHashIndexMap[idKey(row.field(positions_.pointIDIdx))] = index;
-  lastPointId_.clear();  // the identifier may now name another point
+  const SurveyPoint point{idKey(row.field(positions_.pointIDIdx)), model_.addPoint(-y, -x)};
+  maps_.pointsIDHashIndexMap.prefetch(point.key);
+  surveyPoints_.push(point, [this](const SurveyPoint& p) { maps_.pointsIDHashIndexMap[p.key] = p.index; });
 }
 
 // Point connections: one row may place its survey point in a parcel
 // boundary, a building outline and a map element at once.
 void BlockLoaders::loadSbp(const SplitLine& row) {
   const FieldPositions& p = positions_;
-  const int ordinal = readInt(row.field(p.pointConnectionPointOrdinalNumberIdx));
-  // Where one line ends and the next begins at the same point, consecutive
-  // rows name it twice.
-  const std::string_view pointId = row.field(p.pointConnectionPointIDIdx);
-  if (pointId.empty() || pointId != lastPointId_) {
-    const int32_t* found = maps_.pointsIDHashIndexMap.find(idKey(pointId));
-    lastPointId_.assign(pointId);
-    lastPoint_ = found == nullptr ? -1 : *found;
+  PointConnection connection;
+  connection.pointKey = idKey(row.field(p.pointConnectionPointIDIdx));
+  connection.ordinal = readInt(row.field(p.pointConnectionPointOrdinalNumberIdx));
+  const std::array<int, 3> owners = {p.pointConnectionHpIDIdx, p.pointConnectionObIDIdx,
+                                     p.pointConnectionDpmIDIdx};
+  const std::array<KeyCache*, 3> keys = {&hpKeys_, &obKeys_, &dpmKeys_};
+  PointLists* const lists[] = {&maps_.hpPointLists, &maps_.obPointLists, &maps_.dpmPointLists};
+  for (size_t k = 0; k < owners.size(); ++k) {
+    const std::string_view owner = row.field(owners[k]);
+    connection.hasOwner[k] = !owner.empty();
+    if (owner.empty()) continue;
+    connection.ownerKeys[k] = keys[k]->keyOf(owner);
+    lists[k]->prefetch(connection.ownerKeys[k]);
   }
+  maps_.pointsIDHashIndexMap.prefetch(connection.pointKey);
+  connections_.push(connection, [this](const PointConnection& c) { connect(c); });
+}
+
+void BlockLoaders::connect(const PointConnection& connection) {
+  const int32_t* point = maps_.pointsIDHashIndexMap.find(connection.pointKey);
   // A point no SOBR row defined has no index to place.
-  const int32_t point = lastPoint_;
-  if (point < 0) return;
-  auto place = [&](PointLists& lists, KeyCache& keys, int ownerIdx) {
-    const std::string_view owner = row.field(ownerIdx);
-    if (!owner.empty()) lists.place(keys.keyOf(owner), point, ordinal);
-  };
-  place(maps_.hpPointLists, hpKeys_, p.pointConnectionHpIDIdx);
-  place(maps_.obPointLists, obKeys_, p.pointConnectionObIDIdx);
-  place(maps_.dpmPointLists, dpmKeys_, p.pointConnectionDpmIDIdx);
+  if (point == nullptr) return;
+  PointLists* const lists[] = {&maps_.hpPointLists, &maps_.obPointLists, &maps_.dpmPointLists};
+  for (size_t k = 0; k < 3; ++k) {
+    if (connection.hasOwner[k]) lists[k]->place(connection.ownerKeys[k], *point, connection.ordinal);
+  }
+}
+
+void BlockLoaders::finishRows() {
+  surveyPoints_.drain([this](const SurveyPoint& p) { maps_.pointsIDHashIndexMap[p.key] = p.index; });
+  connections_.drain([this](const PointConnection& c) { connect(c); });
 }
 
 // Points with coordinates of their own: every row adds a point, and places

@@ -15,6 +15,7 @@
 #include "vfk/id_map.h"
 #include "vfk/point_lists.h"
 #include "vfk/record_syntax.h"
+#include "vfk/row_pipeline.h"
 
 namespace vorlane {
 
@@ -148,9 +149,26 @@ class BlockLoaders {
   // Loads one split D row of block "kind".
   void loadRow(BlockKind kind, const SplitLine& row);
 
+  // Finishes the rows put aside (SOBR and SBP rows wait on the table of
+  // points); before another block's rows and at the end of the file.
+  void finishRows();
+
  private:
   void loadSobr(const SplitLine& row);
   void loadSbp(const SplitLine& row);
+  // What SOBR and SBP rows leave for the table of points.
+  struct SurveyPoint {
+    uint64_t key = 0;  // idKey of ID
+    int32_t index = 0;
+  };
+  struct PointConnection {
+    uint64_t pointKey = 0;  // idKey of BP_ID
+    int ordinal = 0;
+    // idKey of HP_ID, OB_ID and DPM_ID, where the row names them
+    std::array<uint64_t, 3> ownerKeys{};
+    std::array<bool, 3> hasOwner{};
+  };
+  void connect(const PointConnection& connection);
   void loadSbm(const SplitLine& row);
   void loadHp(const SplitLine& row);
   void loadOp(const SplitLine& row);
@@ -177,10 +195,9 @@ class BlockLoaders {
   std::array<int, 256> fieldsRead_{};
 
   LookupMaps maps_;
+  RowPipeline<SurveyPoint> surveyPoints_;
+  RowPipeline<PointConnection> connections_;
   KeyCache hpKeys_, obKeys_, dpmKeys_, sbmKeys_;
-  // The point the last SBP row named; an empty identifier is never cached.
-  std::string lastPointId_;
-  int32_t lastPoint_ = -1;
   std::string converted_;  // scratch for convertedText
 };
 

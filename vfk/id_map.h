@@ -6,6 +6,7 @@
 #ifndef VORLANE_VFK_ID_MAP_H_
 #define VORLANE_VFK_ID_MAP_H_
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -53,6 +54,13 @@ class IdMap {
 
   size_t size() const { return size_; }
 
+  // Asks for the memory a lookup of "key" starts at, ahead of the lookup.
+  void prefetch(uint64_t key) const {
+#if defined(__GNUC__)
+    if (!slots_.empty()) __builtin_prefetch(&slots_[home(key)]);
+#endif
+  }
+
  private:
   static constexpr uint64_t kEmpty = 0;
 
@@ -63,16 +71,19 @@ class IdMap {
 
   size_t mask() const { return slots_.size() - 1; }
 
-  // The keys are FNV hashes, whose low bits alone are poorly spread; a
-  // multiplication moves the well-mixed high bits down.
+  // The keys are FNV hashes, whose low bits alone are poorly spread: a
+  // multiplication mixes them, and its top bits pick the slot. So the
+  // entries stand in the order of those bits, and doubling the table moves
+  // them in order, from one end to the other, instead of all over it.
   size_t home(uint64_t key) const {
-    return static_cast<size_t>((key * 0x9E3779B97F4A7C15u) >> 32) & mask();
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15u) >> shift_);
   }
 
   // Doubles the table, moving every entry.
   void grow() {
     PodVector<Slot> old = std::move(slots_);
     slots_.append(old.empty() ? 64 : old.size() * 2, Slot{});
+    shift_ = 64 - std::countr_zero(slots_.size());
     for (const Slot& slot : old) {
       if (slot.key == kEmpty) continue;
       size_t i = home(slot.key);
@@ -82,6 +93,7 @@ class IdMap {
   }
 
   PodVector<Slot> slots_;
+  int shift_ = 64;  // 64 less the bits of a slot's position
   size_t size_ = 0;
   bool hasZeroKey_ = false;
   T zeroKeyValue_{};

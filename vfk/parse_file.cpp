@@ -75,6 +75,7 @@ void readRecords(InputFile& file, BlockLoaders& loaders) {
       case 'B':
         // A B record selects the block its data rows belong to; a block with
         // a loader also tells the loader where its columns are.
+        loaders.finishRows();
         currentBlockKind = blockKindOfDefinition(line);
         if (currentBlockKind != BlockKind::kNone) {
           reader.splitLastLine(row, kMaxFields);
@@ -92,6 +93,7 @@ void readRecords(InputFile& file, BlockLoaders& loaders) {
         break;
     }
   }
+  loaders.finishRows();
 }
 
 }  // namespace

@@ -27,6 +27,11 @@ int32_t PointLists::find(uint64_t key) {
   return found;
 }
 
+void PointLists::prefetch(uint64_t key) const {
+  if (lastUsed_ >= 0 && lists_[static_cast<size_t>(lastUsed_)].key == key) return;
+  byKey_.prefetch(mixed(key));
+}
+
 void PointLists::place(uint64_t key, int32_t pointIndex, int ordinal) {
   if (ordinal < 1 || ordinal > kMaxPointOrdinal) return;
   int32_t found = find(key);

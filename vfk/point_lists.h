@@ -52,6 +52,9 @@ class PointLists {
   // to kMaxPointOrdinal, or beyond the budget, place nothing.
   void place(uint64_t key, int32_t pointIndex, int ordinal);
 
+  // Asks for the memory a later place() or take() of "key" will look at.
+  void prefetch(uint64_t key) const;
+
   // The list of "key" as it stands, as a range of the pool for a new line
   // that no other line shares; nullopt when there is no list or the line
   // would overdraw the budget.
