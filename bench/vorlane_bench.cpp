@@ -1,14 +1,17 @@
-// vorlane_bench: how fast a conversion is, against how fast the same file is
-// merely read. For each generated file it reports the median over several
-// runs of reading and resolving, writing, the whole conversion through
-// Vorlane_ParseVfk and `wc -l` on the same file, the conversion's
-// throughput and peak resident memory; then the chaining of one parcel of
-// 100000 boundaries.
+// vorlane_bench: how fast and in how much memory a conversion runs, against
+// how fast the same file is merely read. Every figure is of whole processes,
+// each started afresh, as a user runs the converter: for each generated file
+// it runs the converter and `wc -l` in turn, several times, and reports the
+// medians of their CPU (user + system) and wall times, the median ratio of
+// the two CPU times, and the converter's peak resident memory per megabyte
+// of input; then how the cost grows from the smallest file to the largest,
+// and the chaining of one parcel of 100000 boundaries (in this process).
 //
-//   vorlane_bench [--runs N] [--sizes MB,MB,...] [--work DIR]
+//   vorlane_bench [--runs N] [--sizes MB,MB,...] [--dense PARCELS] [--work DIR]
 //
 // The files are made by generate_vfk (seed 1) in the work folder, default
-// /tmp/vorlane-bench, and kept there for later runs.
+// /tmp/vorlane-bench, and kept there for later runs: exports of about the
+// given sizes, and a dense file of small triangular parcels (0 for none).
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -21,15 +24,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <numeric>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "Vorlane.h"
-#include "svg/write_svg.h"
-#include "vfk/vfk_parser.h"
+#include "model/cadastral_model.h"
 
 namespace {
 
@@ -38,22 +38,55 @@ using Clock = std::chrono::steady_clock;
 
 struct Options {
   int runs = 5;
-  std::vector<double> sizesMb = {10, 100};
+  std::vector<double> sizesMb = {20, 100, 400};
+  int denseParcels = 300000;
   fs::path work = "/tmp/vorlane-bench";
 };
 
-vorlane::PathString libraryPath(const fs::path& path) {
-  const std::string narrow = path.string();
-  vorlane::PathString wide;
-  // The generated names are ASCII.
-  for (const char c : narrow) wide.push_back(static_cast<vorlane::PathChar>(c));
-  return wide;
+// What one finished process cost.
+struct Run {
+  double cpu = 0;   // user + system seconds
+  double wall = 0;  // seconds
+  long peakBytes = 0;
+};
+
+// Runs a program to its end with its output discarded. posix_spawn rather
+// than fork: a fork would mark this process's memory copy-on-write.
+// Returns false when it could not run or failed.
+bool runChild(const std::vector<std::string>& argv, Run& run) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  std::vector<char*> args;
+  for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  pid_t pid = 0;
+  const auto start = Clock::now();
+  const int error = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (error != 0) return false;
+  int status = 0;
+  rusage usage{};
+  if (wait4(pid, &status, 0, &usage) != pid) return false;
+  run.wall = std::chrono::duration<double>(Clock::now() - start).count();
+  auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
+  run.cpu = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+  run.peakBytes = usage.ru_maxrss * 1024L;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-double secondsOf(const std::function<void()>& action) {
-  const auto start = Clock::now();
-  action();
-  return std::chrono::duration<double>(Clock::now() - start).count();
+// runChild, ending the benchmark when the program fails: a figure from a
+// failed run would be no measurement.
+Run runOrExit(const std::vector<std::string>& argv) {
+  Run run;
+  if (!runChild(argv, run)) {
+    std::fprintf(stderr, "vorlane_bench: %s failed\n", argv[0].c_str());
+    std::exit(1);
+  }
+  return run;
 }
 
 double median(std::vector<double> values) {
@@ -62,76 +95,49 @@ double median(std::vector<double> values) {
   return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// Runs a program to its end with its output discarded; returns its peak
-// resident memory in bytes, or -1 when it failed. posix_spawn rather than
-// fork: a fork would mark all of this process's memory copy-on-write, and
-// the next conversion would pay a page fault for every page it writes.
-long runChild(const std::vector<std::string>& argv) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  std::vector<char*> args;
-  for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-  args.push_back(nullptr);
-  pid_t pid = 0;
-  const int error = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (error != 0) return -1;
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return -1;
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
-  return usage.ru_maxrss * 1024L;
-}
-
-// runChild, ending the benchmark when the program fails: a figure from a
-// failed run would be no measurement.
-long runChildOrExit(const std::vector<std::string>& argv) {
-  const long peak = runChild(argv);
-  if (peak < 0) {
-    std::fprintf(stderr, "vorlane_bench: %s failed\n", argv[0].c_str());
-    std::exit(1);
-  }
-  return peak;
-}
-
-fs::path generatedFile(const Options& options, double sizeMb) {
-  char name[64];
-  std::snprintf(name, sizeof name, "generated_%gmb.vfk", sizeMb);
+fs::path generatedFile(const Options& options, const std::string& name,
+                       const std::vector<std::string>& arguments) {
   const fs::path path = options.work / name;
   if (!fs::exists(path)) {
-    char size[32];
-    std::snprintf(size, sizeof size, "%g", sizeMb);
-    runChildOrExit({VORLANE_GENERATOR, "--seed", "1", "--size-mb", size, path.string()});
+    std::vector<std::string> argv = {VORLANE_GENERATOR, "--seed", "1"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    argv.push_back(path.string());
+    runOrExit(argv);
   }
   return path;
 }
 
-void benchmarkFile(const Options& options, const fs::path& input, const fs::path& self) {
-  const vorlane::PathString vfk = libraryPath(input);
-  const vorlane::PathString svg = libraryPath(fs::path(input).replace_extension(".svg"));
-  const double megabytes = static_cast<double>(fs::file_size(input)) / 1e6;
+struct Figures {
+  double megabytes = 0;
+  double cpu = 0;  // medians
+  double wall = 0;
+};
 
-  std::vector<double> readTimes, writeTimes, wholeTimes, wcTimes;
-  for (int run = 0; run < options.runs; ++run) {
-    // Interleaved, so that a change in the machine's load touches all alike.
-    wcTimes.push_back(secondsOf([&] { runChildOrExit({"wc", "-l", input.string()}); }));
-    wholeTimes.push_back(secondsOf([&] {
-      if (!Vorlane_ParseVfk(vfk.c_str(), 1, false)) std::exit(1);
-    }));
-    vorlane::VfkParser parser;
-    readTimes.push_back(secondsOf([&] { parser.parseFile(vfk); }));
-    writeTimes.push_back(secondsOf([&] { vorlane::writeSvg(parser.model, svg, 1, false); }));
+Figures benchmarkFile(const Options& options, const fs::path& input) {
+  Figures figures;
+  figures.megabytes = static_cast<double>(fs::file_size(input)) / 1e6;
+  std::vector<double> cpu, wall, wcCpu, wcWall, ratios, peaks;
+  for (int run = 0; run < options.runs + 1; ++run) {
+    // In turn, so that a change in the machine's load touches both alike;
+    // the first round only warms the page cache.
+    const Run wc = runOrExit({"wc", "-l", input.string()});
+    const Run conversion = runOrExit({VORLANE_CONVERTER, input.string()});
+    if (run == 0) continue;
+    cpu.push_back(conversion.cpu);
+    wall.push_back(conversion.wall);
+    wcCpu.push_back(wc.cpu);
+    wcWall.push_back(wc.wall);
+    ratios.push_back(conversion.cpu / std::max(wc.cpu, 1e-6));
+    peaks.push_back(static_cast<double>(conversion.peakBytes) / 1e6);
   }
-  const long peak = runChildOrExit({self.string(), "--convert-once", input.string()});
-
-  const double whole = median(wholeTimes);
-  const double wc = median(wcTimes);
-  std::printf("%-22s %8.1f MB  read+resolve %7.3f s  write %7.3f s  whole %7.3f s  %6.0f MB/s  "
-              "peak RSS %6.1f MB  wc -l %6.3f s  ratio %5.1f\n",
-              input.filename().c_str(), megabytes, median(readTimes), median(writeTimes), whole,
-              megabytes / whole, static_cast<double>(peak) / 1e6, wc, whole / wc);
+  figures.cpu = median(cpu);
+  figures.wall = median(wall);
+  const double peak = median(peaks);
+  std::printf("%-26s %8.1f  %7.3f %7.3f  %7.3f %7.3f  %7.1f  %8.1f %8.2f\n",
+              input.filename().c_str(), figures.megabytes, figures.cpu, figures.wall,
+              median(wcCpu), median(wcWall), median(ratios), peak, peak / figures.megabytes);
   std::fflush(stdout);
+  return figures;
 }
 
 // One parcel whose 100000 two-point boundaries form a single ring, given in
@@ -145,26 +151,32 @@ void benchmarkLongRing(const Options& options) {
       const double angle = 2 * 3.14159265358979 * i / kBoundaries;
       model.addPoint(1000 * std::cos(angle), 1000 * std::sin(angle));
     }
-    std::vector<int> order(kBoundaries);
+    std::vector<int32_t> order(kBoundaries);
     std::iota(order.begin(), order.end(), 0);
     std::shuffle(order.begin(), order.end(), std::mt19937(7));
-    for (const int i : order) {
-      model.addParcelBoundary(model.addPointList(std::vector<int32_t>{i, (i + 1) % kBoundaries}), "1", "", 0);
+    for (const int32_t i : order) {
+      const std::vector<int32_t> line = {i, (i + 1) % kBoundaries};
+      model.addParcelBoundary(model.addPointList(line), "1", "", 0);
     }
-    times.push_back(secondsOf([&] { model.resolveGeometry(); }));
+    const auto start = Clock::now();
+    model.resolveGeometry();
+    times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
   }
-  std::printf("%-22s %8d boundaries, chained in %.3f s\n", "one long ring", kBoundaries,
+  std::printf("one parcel of %d boundaries in shuffled order: chained in %.3f s\n", kBoundaries,
               median(times));
+}
+
+void usage() {
+  std::fprintf(stderr,
+               "usage: vorlane_bench [--runs N] [--sizes MB,MB,...] [--dense PARCELS] [--work DIR]\n");
+  std::exit(2);
 }
 
 Options parseOptions(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (i + 1 >= argc) {
-      std::fprintf(stderr, "usage: vorlane_bench [--runs N] [--sizes MB,MB,...] [--work DIR]\n");
-      std::exit(2);
-    }
+    if (i + 1 >= argc) usage();
     const std::string value = argv[++i];
     if (arg == "--runs") {
       options.runs = std::max(1, std::atoi(value.c_str()));
@@ -175,11 +187,12 @@ Options parseOptions(int argc, char** argv) {
         options.sizesMb.push_back(std::atof(value.substr(from, comma - from).c_str()));
         from = comma + 1;
       }
+    } else if (arg == "--dense") {
+      options.denseParcels = std::max(0, std::atoi(value.c_str()));
     } else if (arg == "--work") {
       options.work = value;
     } else {
-      std::fprintf(stderr, "vorlane_bench: unknown option %s\n", arg.c_str());
-      std::exit(2);
+      usage();
     }
   }
   return options;
@@ -188,15 +201,30 @@ Options parseOptions(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The child that measures peak memory: one conversion and nothing else.
-  if (argc == 3 && std::string(argv[1]) == "--convert-once") {
-    return Vorlane_ParseVfk(libraryPath(argv[2]).c_str(), 1, false) ? 0 : 1;
-  }
   const Options options = parseOptions(argc, argv);
   fs::create_directories(options.work);
-  std::printf("medians of %d runs; MB = 10^6 bytes of input\n", options.runs);
+  std::printf("fresh processes, medians of %d runs; MB = 10^6 bytes; times in seconds\n",
+              options.runs);
+  std::printf("%-26s %8s  %15s  %15s  %7s  %8s %8s\n", "file", "MB", "convert cpu wall",
+              "wc -l cpu wall", "cpu x", "peak MB", "RSS/MB");
+  std::vector<Figures> exports;
   for (const double size : options.sizesMb) {
-    benchmarkFile(options, generatedFile(options, size), fs::read_symlink("/proc/self/exe"));
+    char name[64];
+    std::snprintf(name, sizeof name, "generated_%gmb.vfk", size);
+    char megabytes[32];
+    std::snprintf(megabytes, sizeof megabytes, "%g", size);
+    exports.push_back(benchmarkFile(options, generatedFile(options, name, {"--size-mb", megabytes})));
+  }
+  if (options.denseParcels > 0) {
+    const std::string count = std::to_string(options.denseParcels);
+    benchmarkFile(options, generatedFile(options, "dense_" + count + ".vfk", {"--dense", count}));
+  }
+  if (exports.size() >= 2) {
+    const Figures& small = exports.front();
+    const Figures& large = exports.back();
+    std::printf("growth from %.1f MB to %.1f MB: %.1fx the input, %.1fx the cpu time\n",
+                small.megabytes, large.megabytes, large.megabytes / small.megabytes,
+                large.cpu / small.cpu);
   }
   benchmarkLongRing(options);
   return 0;

@@ -23,7 +23,15 @@ IndexRange CadastralModel::addPointList(std::span<const int32_t> pointIndices) {
 }
 
 int32_t CadastralModel::findParcel(std::string_view id) {
-  if (lastParcel_ >= 0 && text(parcels[static_cast<size_t>(lastParcel_)].id) == id) return lastParcel_;
+  // Label rows often name the parcel of the row before, or the one made
+  // after it.
+  for (const int32_t near : {lastParcel_, lastParcel_ + 1}) {
+    if (near >= 0 && static_cast<size_t>(near) < parcels.size() &&
+        text(parcels[static_cast<size_t>(near)].id) == id) {
+      lastParcel_ = near;
+      return near;
+    }
+  }
   const int32_t position = parcelIndex_.find(hashId(id), hasId(parcels, id));
   if (position >= 0) lastParcel_ = position;
   return position;
