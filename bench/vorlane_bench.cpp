@@ -134,8 +134,8 @@ Figures benchmarkFile(const Options& options, const fs::path& input) {
   figures.wall = median(wall);
   const double peak = median(peaks);
   std::printf("%-26s %8.1f  %7.3f %7.3f  %7.3f %7.3f  %7.1f  %8.1f %8.2f\n",
-              input.filename().c_str(), figures.megabytes, figures.cpu, figures.wall,
-              median(wcCpu), median(wcWall), median(ratios), peak, peak / figures.megabytes);
+              input.filename().c_str(), figures.megabytes, figures.cpu, figures.wall, median(wcCpu),
+              median(wcWall), median(ratios), peak, peak / figures.megabytes);
   std::fflush(stdout);
   return figures;
 }
@@ -167,8 +167,9 @@ void benchmarkLongRing(const Options& options) {
 }
 
 void usage() {
-  std::fprintf(stderr,
-               "usage: vorlane_bench [--runs N] [--sizes MB,MB,...] [--dense PARCELS] [--work DIR]\n");
+  std::fprintf(
+      stderr,
+      "usage: vorlane_bench [--runs N] [--sizes MB,MB,...] [--dense PARCELS] [--work DIR]\n");
   std::exit(2);
 }
 
@@ -213,7 +214,8 @@ int main(int argc, char** argv) {
     std::snprintf(name, sizeof name, "generated_%gmb.vfk", size);
     char megabytes[32];
     std::snprintf(megabytes, sizeof megabytes, "%g", size);
-    exports.push_back(benchmarkFile(options, generatedFile(options, name, {"--size-mb", megabytes})));
+    exports.push_back(
+        benchmarkFile(options, generatedFile(options, name, {"--size-mb", megabytes})));
   }
   if (options.denseParcels > 0) {
     const std::string count = std::to_string(options.denseParcels);

@@ -12,9 +12,8 @@
 namespace {
 
 constexpr std::string_view kLayers[] = {
-    "VL_mapove_znacky", "VL_hranice_parcel", "VL_text_parcel",  "VL_BPEJ",
-    "VL_hranice_KU",    "VL_hranice_budov",  "VL_cisla_budov", "VL_prvky_mapy",
-    "VL_vnitrni_kresby"};
+    "VL_mapove_znacky", "VL_hranice_parcel", "VL_text_parcel", "VL_BPEJ",          "VL_hranice_KU",
+    "VL_hranice_budov", "VL_cisla_budov",    "VL_prvky_mapy",  "VL_vnitrni_kresby"};
 
 constexpr std::string_view kEnd = "</svg>";
 
@@ -34,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!conversion.written) fail("the drawing was not written");
 
   const std::string drawing = vorlane::fuzz::readDrawing();
-  if (drawing.size() < kEnd.size() || drawing.compare(drawing.size() - kEnd.size(), kEnd.size(), kEnd) != 0) {
+  if (drawing.size() < kEnd.size() ||
+      drawing.compare(drawing.size() - kEnd.size(), kEnd.size(), kEnd) != 0) {
     fail("the drawing does not end with </svg>");
   }
   // Texts are escaped, so a group's opening cannot come from the file.

@@ -33,7 +33,8 @@ void checkLines(const CadastralModel& model, const PodVector<Line>& lines) {
 }
 
 void checkSide(int32_t area, size_t areas) {
-  if (area != kNoArea && (area < 0 || static_cast<size_t>(area) >= areas)) fail("a side out of range");
+  if (area != kNoArea && (area < 0 || static_cast<size_t>(area) >= areas))
+    fail("a side out of range");
 }
 
 // Identifiers strictly in byte order, each found again under itself.
@@ -60,8 +61,10 @@ void checkModel(CadastralModel& model) {
     checkSide(boundary.area1, model.bpejAreas.size());
     checkSide(boundary.area2, model.bpejAreas.size());
   }
-  checkOrder(model, model.parcels, &Parcel::id, [&](std::string_view id) { return model.findParcel(id); });
-  checkOrder(model, model.buildings, &Building::id, [&](std::string_view id) { return model.findBuilding(id); });
+  checkOrder(model, model.parcels, &Parcel::id,
+             [&](std::string_view id) { return model.findParcel(id); });
+  checkOrder(model, model.buildings, &Building::id,
+             [&](std::string_view id) { return model.findBuilding(id); });
   checkOrder(model, model.bpejAreas, &BpejArea::code, [&](std::string_view code) {
     const BpejArea* area = model.findBpejArea(code);
     return area == nullptr ? -1 : static_cast<int32_t>(area - model.bpejAreas.data());

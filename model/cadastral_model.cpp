@@ -6,9 +6,7 @@
 
 namespace vorlane {
 
-void CadastralModel::clear() {
-  *this = CadastralModel();
-}
+void CadastralModel::clear() { *this = CadastralModel(); }
 
 int32_t CadastralModel::addPoint(double x, double y) {
   points.push_back(Point{x, y});
@@ -32,7 +30,7 @@ int32_t CadastralModel::findParcel(std::string_view id) {
       return near;
     }
   }
-  const int32_t position = parcelIndex_.find(hashId(id), hasId(parcels, id));
+  const int32_t position = parcelIndex_.find(hashId(id), named(parcels, &Parcel::id, id));
   if (position >= 0) lastParcel_ = position;
   return position;
 }
@@ -44,49 +42,43 @@ Parcel& CadastralModel::getParcel(std::string_view id) {
 }
 
 BpejArea* CadastralModel::findBpejArea(std::string_view code) {
-  const int32_t position = bpejAreaIndex_.find(hashId(code), hasCode(code));
+  const int32_t position =
+      bpejAreaIndex_.find(hashId(code), named(bpejAreas, &BpejArea::code, code));
   return position < 0 ? nullptr : &bpejAreas[static_cast<size_t>(position)];
 }
 
 int32_t CadastralModel::findBuilding(std::string_view id) const {
-  return buildingIndex_.find(hashId(id), hasId(buildings, id));
+  return buildingIndex_.find(hashId(id), named(buildings, &Building::id, id));
+}
+
+template <typename Record>
+int32_t CadastralModel::findOrAdd(PodVector<Record>& records, HashIndex& index,
+                                  TextRef Record::*name, std::string_view wanted) {
+  const auto next = static_cast<int32_t>(records.size());
+  const int32_t position = index.findOrAdd(hashId(wanted), next, named(records, name, wanted));
+  if (position == next) {
+    Record record;
+    record.*name = texts.add(wanted);
+    records.push_back(record);
+  }
+  return position;
 }
 
 Building& CadastralModel::getOrCreateBuilding(std::string_view id) {
-  const auto next = static_cast<int32_t>(buildings.size());
-  const int32_t position = buildingIndex_.findOrAdd(hashId(id), next, hasId(buildings, id));
-  if (position == next) {
-    Building building;
-    building.id = texts.add(id);
-    buildings.push_back(building);
-  }
-  return buildings[static_cast<size_t>(position)];
+  return buildings[static_cast<size_t>(findOrAdd(buildings, buildingIndex_, &Building::id, id))];
 }
 
 int32_t CadastralModel::findOrAddParcel(std::string_view id) {
   if (id.empty()) return kNoArea;
-  if (lastParcel_ >= 0 && text(parcels[static_cast<size_t>(lastParcel_)].id) == id) return lastParcel_;
-  const auto next = static_cast<int32_t>(parcels.size());
-  const int32_t position = parcelIndex_.findOrAdd(hashId(id), next, hasId(parcels, id));
-  if (position == next) {
-    Parcel parcel;
-    parcel.id = texts.add(id);
-    parcels.push_back(parcel);
+  if (lastParcel_ < 0 || text(parcels[static_cast<size_t>(lastParcel_)].id) != id) {
+    lastParcel_ = findOrAdd(parcels, parcelIndex_, &Parcel::id, id);
   }
-  lastParcel_ = position;
-  return position;
+  return lastParcel_;
 }
 
 int32_t CadastralModel::findOrAddBpejArea(std::string_view code) {
   if (code.empty()) return kNoArea;
-  const auto next = static_cast<int32_t>(bpejAreas.size());
-  const int32_t position = bpejAreaIndex_.findOrAdd(hashId(code), next, hasCode(code));
-  if (position == next) {
-    BpejArea area;
-    area.code = texts.add(code);
-    bpejAreas.push_back(area);
-  }
-  return position;
+  return findOrAdd(bpejAreas, bpejAreaIndex_, &BpejArea::code, code);
 }
 
 int32_t CadastralModel::addParcelBoundary(IndexRange pointIndices, std::string_view id1,

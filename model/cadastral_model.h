@@ -79,8 +79,7 @@ class CadastralModel {
   int32_t addParcelBoundary(IndexRange pointIndices, std::string_view id1, std::string_view id2,
                             int32_t typeCode);
   // The same for a soil-valuation boundary between the units code1 and code2.
-  int32_t addBpejBoundary(IndexRange pointIndices, std::string_view code1,
-                          std::string_view code2);
+  int32_t addBpejBoundary(IndexRange pointIndices, std::string_view code1, std::string_view code2);
   // Appends an outline line of the building at position "building".
   int32_t addGeneralPolyline(IndexRange pointIndices, int32_t building);
   void addElementPolyline(IndexRange pointIndices, int32_t typeCode);
@@ -166,13 +165,19 @@ class CadastralModel {
 
   int32_t findOrAddParcel(std::string_view id);
 
-  // Whether the record at a position has the identifier or code asked for.
+  // The position of the record of "records" whose "name" is "wanted", made
+  // with that name when there is none.
   template <typename Record>
-  auto hasId(const PodVector<Record>& records, std::string_view id) const {
-    return [this, &records, id](int32_t p) { return text(records[static_cast<size_t>(p)].id) == id; };
-  }
-  auto hasCode(std::string_view code) const {
-    return [this, code](int32_t a) { return text(bpejAreas[static_cast<size_t>(a)].code) == code; };
+  int32_t findOrAdd(PodVector<Record>& records, HashIndex& index, TextRef Record::*name,
+                    std::string_view wanted);
+
+  // The test whether the record at a position has the name "wanted".
+  template <typename Record>
+  auto named(const PodVector<Record>& records, TextRef Record::*name,
+             std::string_view wanted) const {
+    return [this, &records, name, wanted](int32_t p) {
+      return text(records[static_cast<size_t>(p)].*name) == wanted;
+    };
   }
 
   // The parcel's part of "records", grouped by parcel; "ranges" is empty when

@@ -67,7 +67,8 @@ std::vector<int32_t> byteWiseOrder(size_t count, const IdOf& idOf) {
     return idOf(static_cast<size_t>(a.position)) < idOf(static_cast<size_t>(b.position));
   });
   std::vector<int32_t> moved(count);
-  for (size_t k = 0; k < count; ++k) moved[static_cast<size_t>(keys[k].position)] = static_cast<int32_t>(k);
+  for (size_t k = 0; k < count; ++k)
+    moved[static_cast<size_t>(keys[k].position)] = static_cast<int32_t>(k);
   return moved;
 }
 
@@ -125,7 +126,9 @@ void groupByParcel(PodVector<Record>& records, size_t parcelCount, PodVector<Ind
   ranges.append(parcelCount, IndexRange{});
   const PodVector<int32_t> order = listByOwner(
       parcelCount, records.size(),
-      [&records](size_t i) { return std::array<int32_t, 2>{records[i].parcel, -1}; },
+      [&records](size_t i) {
+        return std::array<int32_t, 2>{records[i].parcel, -1};
+      },
       [&ranges](size_t p, IndexRange range) { ranges[p] = range; });
   PodVector<Record> grouped;
   grouped.reserve(records.size());
@@ -150,7 +153,8 @@ void chainAll(PodVector<Record>& records, PodVector<int32_t>& lineLists,
     if (order.empty()) continue;
     ends.clear();
     for (const int32_t line : order) {
-      const std::span<const int32_t> points = slice(pool, lines[static_cast<size_t>(line)].pointIndices);
+      const std::span<const int32_t> points =
+          slice(pool, lines[static_cast<size_t>(line)].pointIndices);
       ends.push_back(LineEnds{points.front(), points.back()});
     }
     list.hasMultipleRings = chainIntoRings(order, ends);
@@ -192,8 +196,7 @@ void CadastralModel::dropMissingPoints() {
   }
   for (Polyline& polyline : generalPolylines) {
     vorlane::dropMissingPoints(pointIndexPool, polyline.pointIndices, [&](size_t position) {
-      warnings << "[Warning]: General polyline point missing (point index = " << position
-               << ")\n";
+      warnings << "[Warning]: General polyline point missing (point index = " << position << ")\n";
     });
   }
   for (Boundary& boundary : bpejBoundaries) {
@@ -236,7 +239,8 @@ void CadastralModel::sortAreasById() {
 
   moved = byteWiseOrder(buildings.size(), [this](size_t b) { return text(buildings[b].id); });
   if (!moved.empty()) {
-    for (Polyline& polyline : generalPolylines) polyline.building = renumbered(polyline.building, moved);
+    for (Polyline& polyline : generalPolylines)
+      polyline.building = renumbered(polyline.building, moved);
     buildingIndex_.renumber(moved);
     applyOrder(buildings, moved);
   }
@@ -245,15 +249,21 @@ void CadastralModel::sortAreasById() {
 void CadastralModel::listAreaMembers() {
   parcelBoundaryIndices = listByOwner(
       parcels.size(), parcelBoundaries.size(),
-      [this](size_t n) { return std::array{parcelBoundaries[n].area1, parcelBoundaries[n].area2}; },
+      [this](size_t n) {
+        return std::array{parcelBoundaries[n].area1, parcelBoundaries[n].area2};
+      },
       [this](size_t p, IndexRange range) { setRange(parcels[p].boundaryIndices, range); });
   bpejBoundaryIndices = listByOwner(
       bpejAreas.size(), bpejBoundaries.size(),
-      [this](size_t n) { return std::array{bpejBoundaries[n].area1, bpejBoundaries[n].area2}; },
+      [this](size_t n) {
+        return std::array{bpejBoundaries[n].area1, bpejBoundaries[n].area2};
+      },
       [this](size_t a, IndexRange range) { bpejAreas[a].boundaryIndices = range; });
   buildingPolylineIndices = listByOwner(
       buildings.size(), generalPolylines.size(),
-      [this](size_t n) { return std::array<int32_t, 2>{generalPolylines[n].building, -1}; },
+      [this](size_t n) {
+        return std::array<int32_t, 2>{generalPolylines[n].building, -1};
+      },
       [this](size_t b, IndexRange range) { setRange(buildings[b].polylineIndices, range); });
   groupByParcel(extraNumberLabels, parcels.size(), extraNumberLabelRanges_);
   groupByParcel(arrows, parcels.size(), arrowRanges_);

@@ -50,8 +50,8 @@ struct TextLabel {
   TextRef text;
   double x = 0.0;
   double y = 0.0;
-  float size = 1.0f;      // VELIKOST
-  int32_t typeCode = 0;   // TYPPPD_KOD; for a symbol label, the symbol to place
+  float size = 1.0f;     // VELIKOST
+  int32_t typeCode = 0;  // TYPPPD_KOD; for a symbol label, the symbol to place
 };
 
 // The position of a parcel in CadastralModel::parcels, or of a soil-valuation
@@ -122,9 +122,9 @@ struct BpejArea {
 
 struct Building {
   TextRef id;
-  TextLabel numberLabel;  // text from BUD, position from OBDEBO
-  TextLabel symbolLabel;  // "ZDB": the building-type symbol
-  int32_t typeCode = 0;   // TYPBUD_KOD
+  TextLabel numberLabel;      // text from BUD, position from OBDEBO
+  TextLabel symbolLabel;      // "ZDB": the building-type symbol
+  int32_t typeCode = 0;       // TYPBUD_KOD
   RingLines polylineIndices;  // in CadastralModel::buildingPolylineIndices, once resolved
 };
 

@@ -96,8 +96,8 @@ void writeLinePath(SvgOutput& out, const CadastralModel& model, const Line& line
 
 // The border of a parcel or building: each further subpath closes the ring
 // before it with "Z" and begins with " M ".
-void writeRingPath(SvgOutput& out, PointWriter& writer, std::string_view id,
-                   std::string_view style, const RingPath& path) {
+void writeRingPath(SvgOutput& out, PointWriter& writer, std::string_view id, std::string_view style,
+                   const RingPath& path) {
   writePathStart(out, id, style);
   const std::span<const int32_t> points = path.points;
   size_t from = 0;
@@ -153,7 +153,8 @@ void writeBpejBorders(const CadastralModel& model, SvgOutput& out) {
 void writeCadastralAreaBorder(const CadastralModel& model, SvgOutput& out) {
   writeGroupStart(out, kCadastralAreaBorderLayer);
   for (const Boundary& boundary : model.parcelBoundaries) {
-    if (boundary.typeCode == kCadastralAreaBorderType) writeLinePath(out, model, boundary, kBlackStyle);
+    if (boundary.typeCode == kCadastralAreaBorderType)
+      writeLinePath(out, model, boundary, kBlackStyle);
   }
   writeGroupEnd(out);
 }

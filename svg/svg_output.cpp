@@ -1,8 +1,8 @@
 #include "svg/svg_output.h"
 
 #include <algorithm>
-#include <bit>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 
@@ -46,7 +46,8 @@ size_t formatFixed2Fast(double value, char* buffer) {
     hundredths = scaled >> down;
     const uint64_t rest = scaled & ((uint64_t{1} << down) - 1);
     const uint64_t half = uint64_t{1} << (down - 1);
-    hundredths += static_cast<uint64_t>(rest > half) | (static_cast<uint64_t>(rest == half) & hundredths);
+    hundredths +=
+        static_cast<uint64_t>(rest > half) | (static_cast<uint64_t>(rest == half) & hundredths);
   }  // else below a hundredth by far: 0
 
   char* p = buffer;
@@ -61,7 +62,8 @@ size_t formatFixed2Fast(double value, char* buffer) {
 }  // namespace
 
 std::string_view formatFixed2(double value, char* buffer) {
-  if (const size_t length = formatFixed2Fast(value, buffer)) return std::string_view(buffer, length);
+  if (const size_t length = formatFixed2Fast(value, buffer))
+    return std::string_view(buffer, length);
   // std::to_chars with fixed precision gives the digits of "%.2f" in the
   // "C" locale, without a heap allocation and whatever the process locale.
   const auto result =
@@ -70,7 +72,9 @@ std::string_view formatFixed2(double value, char* buffer) {
 }
 
 SvgOutput::SvgOutput(OutputFile* file)
-    : file_(file), complete_(file == nullptr || file->isOpen()), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
+    : file_(file),
+      complete_(file == nullptr || file->isOpen()),
+      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
   cursor_ = buffer_.get();
   limit_ = cursor_ + kBufferSize;
 }
@@ -80,7 +84,8 @@ SvgOutput::~SvgOutput() { flush(); }
 void SvgOutput::flush() {
   if (file_ == nullptr) return;
   // A file that failed swallows the rest.
-  if (complete_) complete_ = file_->write(buffer_.get(), static_cast<size_t>(cursor_ - buffer_.get()));
+  if (complete_)
+    complete_ = file_->write(buffer_.get(), static_cast<size_t>(cursor_ - buffer_.get()));
   cursor_ = buffer_.get();
 }
 
@@ -115,12 +120,24 @@ SvgOutput& SvgOutput::operator<<(Escaped escaped) {
     *this << text.substr(0, run);
     if (run == text.size()) break;
     switch (text[run]) {
-      case '&': *this << "&amp;"; break;
-      case '<': *this << "&lt;"; break;
-      case '>': *this << "&gt;"; break;
-      case '"': *this << "&quot;"; break;
-      case '\n': *this << "\r\n"; break;
-      default: *this << "\xEF\xBF\xBD"; break;  // U+FFFD, the replacement character
+      case '&':
+        *this << "&amp;";
+        break;
+      case '<':
+        *this << "&lt;";
+        break;
+      case '>':
+        *this << "&gt;";
+        break;
+      case '"':
+        *this << "&quot;";
+        break;
+      case '\n':
+        *this << "\r\n";
+        break;
+      default:
+        *this << "\xEF\xBF\xBD";
+        break;  // U+FFFD, the replacement character
     }
     text.remove_prefix(run + 1);
   }

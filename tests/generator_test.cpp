@@ -66,11 +66,13 @@ class GeneratorTest : public ReaderTest {
     for (size_t k = 0; k + 1 < starts.size(); ++k) {
       const size_t first = starts[k];
       const size_t last = starts[k + 1] - 1;
-      if (last < first + 3) return ::testing::AssertionFailure() << "a ring of " << last - first << " sides";
+      if (last < first + 3)
+        return ::testing::AssertionFailure() << "a ring of " << last - first << " sides";
       const Point& a = model_.points[static_cast<size_t>(path_.points[first])];
       const Point& b = model_.points[static_cast<size_t>(path_.points[last])];
       if (a.x != b.x || a.y != b.y) {
-        return ::testing::AssertionFailure() << "the ring from point " << first << " does not close";
+        return ::testing::AssertionFailure()
+               << "the ring from point " << first << " does not close";
       }
     }
     return ::testing::AssertionSuccess();
@@ -108,7 +110,8 @@ TEST_F(GeneratorTest, EveryBuildingOutlineIsClosed) {
     if (model_.polylineIndicesOf(building).empty()) continue;
     ++outlined;
     EXPECT_TRUE(ringsClose(building)) << "building " << model_.text(building.id);
-    EXPECT_FALSE(building.polylineIndices.hasMultipleRings) << "building " << model_.text(building.id);
+    EXPECT_FALSE(building.polylineIndices.hasMultipleRings)
+        << "building " << model_.text(building.id);
   }
   EXPECT_GT(outlined, 10);
 }
@@ -203,7 +206,8 @@ TEST_F(GeneratorTest, RejectsIncompleteArguments) {
   EXPECT_NE(std::system((tool + " --seed 1 '" + output.string() + "'" + quiet).c_str()), 0);
   EXPECT_NE(std::system((tool + " --parcels 10 '" + output.string() + "'" + quiet).c_str()), 0);
   EXPECT_NE(
-      std::system((tool + " --seed 1 --parcels 10 --size-mb 1 '" + output.string() + "'" + quiet).c_str()),
+      std::system(
+          (tool + " --seed 1 --parcels 10 --size-mb 1 '" + output.string() + "'" + quiet).c_str()),
       0);
   EXPECT_FALSE(fs::exists(output));
 }

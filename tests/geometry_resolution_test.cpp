@@ -38,22 +38,28 @@ Resolved resolveParcel(const std::vector<Indices>& lines) {
 Indices chainOf(const Resolved& result) {
   return indices(result.model->boundaryIndicesOf(result.model->parcels[0]));
 }
-bool marked(const Resolved& result) { return result.model->parcels[0].boundaryIndices.hasMultipleRings; }
+bool marked(const Resolved& result) {
+  return result.model->parcels[0].boundaryIndices.hasMultipleRings;
+}
 
 TEST(ResolveGeometry, DropsMissingPointsWithAWarningEach) {
   CadastralModel model;
   for (int i = 0; i < 4; ++i) model.addPoint(i, i);
   model.addBpejBoundary(model.addPointList(Indices{0, -1, 1}), "A", "B");
-  model.addParcelBoundary(model.addPointList(Indices{0, -1, 1, 2, -1, 3}), "10", "", 0);  // ordinals 1, 3, 4, 6
+  model.addParcelBoundary(model.addPointList(Indices{0, -1, 1, 2, -1, 3}), "10", "",
+                          0);  // ordinals 1, 3, 4, 6
   model.addParcelBoundary(model.addPointList(Indices{-1, 1}), "", "11", 0);
   model.addGeneralPolyline(model.addPointList(Indices{-1, -1, 2}),
                            model.positionOf(model.getOrCreateBuilding("b")));
   model.addElementPolyline(model.addPointList(Indices{-1, 3}), 21800);
   const std::string output = testing::captureStdout([&] { model.resolveGeometry(); });
   EXPECT_EQ(output,
-            "[Warning]: Parcel border polyline point missing (point index = 1, parcel ID1 = 10, parcel ID2 = )\n"
-            "[Warning]: Parcel border polyline point missing (point index = 4, parcel ID1 = 10, parcel ID2 = )\n"
-            "[Warning]: Parcel border polyline point missing (point index = 0, parcel ID1 = , parcel ID2 = 11)\n"
+            "[Warning]: Parcel border polyline point missing (point index = 1, parcel ID1 = 10, "
+            "parcel ID2 = )\n"
+            "[Warning]: Parcel border polyline point missing (point index = 4, parcel ID1 = 10, "
+            "parcel ID2 = )\n"
+            "[Warning]: Parcel border polyline point missing (point index = 0, parcel ID1 = , "
+            "parcel ID2 = 11)\n"
             "[Warning]: General polyline point missing (point index = 0)\n"
             "[Warning]: General polyline point missing (point index = 1)\n"
             "[Warning]: BPEJ polyline point missing (point index = 1)\n");
@@ -126,7 +132,9 @@ TEST(ChainIntoRings, IndexedSearchFindsTheSameLinesAsTheScan) {
     std::vector<LineEnds> ends(static_cast<size_t>(lineCount));
     for (LineEnds& line : ends) {
       line.front = static_cast<int32_t>(random() % static_cast<unsigned>(pointCount));
-      line.back = random() % 3 == 0 ? line.front : static_cast<int32_t>(random() % static_cast<unsigned>(pointCount));
+      line.back = random() % 3 == 0
+                      ? line.front
+                      : static_cast<int32_t>(random() % static_cast<unsigned>(pointCount));
     }
     Indices lines(static_cast<size_t>(lineCount));
     for (int k = 0; k < lineCount; ++k) lines[static_cast<size_t>(k)] = k;
@@ -180,11 +188,14 @@ TEST(ResolveGeometry, AddsTheDefaultBuildingTypesOnlyToAnEmptyTable) {
   CadastralModel model;
   model.resolveGeometry();
   ASSERT_EQ(model.buildingTypes.size(), 6u);
-  const char* const abbreviations[] = {"č.p.", "č.e.", "bez čp/če", "rozestav.", "posch.gar",
-                                       "vod.dílo"};
-  const char* const names[] = {"budova s číslem popisným", "budova s číslem evidenčním",
+  const char* const abbreviations[] = {"č.p.",      "č.e.",      "bez čp/če",
+                                       "rozestav.", "posch.gar", "vod.dílo"};
+  const char* const names[] = {"budova s číslem popisným",
+                               "budova s číslem evidenčním",
                                "budova bez čísla popisného nebo evidenčního",
-                               "rozestavěná budova", "poschoďová garáž", "vodní dílo"};
+                               "rozestavěná budova",
+                               "poschoďová garáž",
+                               "vodní dílo"};
   for (int code = 1; code <= 6; ++code) {
     const BuildingType& type = model.buildingTypes[static_cast<size_t>(code - 1)];
     EXPECT_EQ(type.code, code);

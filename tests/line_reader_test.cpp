@@ -1,3 +1,5 @@
+#include "vfk/line_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "tests/test_support.h"
-#include "vfk/line_reader.h"
 #include "vfk/structure_scan.h"
 
 namespace vorlane {
@@ -38,9 +39,13 @@ TEST(LineReader, DropsOnlyTheCarriageReturnBeforeALineFeed) {
 }
 
 TEST(LineReader, EndsTheInputAtByte1A) {
-  EXPECT_EQ(linesOf("a\nb\x1A" "c\nd\n"), (Lines{"a", "b"}));
+  EXPECT_EQ(linesOf("a\nb\x1A"
+                    "c\nd\n"),
+            (Lines{"a", "b"}));
   EXPECT_EQ(linesOf("a\r\x1A\n"), Lines{"a\r"});  // the CR before it stays
-  EXPECT_EQ(linesOf("\x1A" "a\n"), Lines{});
+  EXPECT_EQ(linesOf("\x1A"
+                    "a\n"),
+            Lines{});
 }
 
 TEST(LineReader, KeepsTheFirstMebibyteOfALongLine) {
@@ -50,8 +55,8 @@ TEST(LineReader, KeepsTheFirstMebibyteOfALongLine) {
   for (int i = 0; i < 50000; ++i) bytes += "&DSOBR;" + std::to_string(i) + "\r\n";
   // Exactly the limit, also with its CR LF; one byte more; far more; and a
   // last line without a line end, over the limit.
-  bytes += kept + "\r\n" + kept + "y\r\n" + kept + std::string(3 * kMax, 'z') + "\nnext\n" +
-           kept + "zz";
+  bytes +=
+      kept + "\r\n" + kept + "y\r\n" + kept + std::string(3 * kMax, 'z') + "\nnext\n" + kept + "zz";
   const Lines lines = linesOf(bytes);
   ASSERT_EQ(lines.size(), 50006u);
   EXPECT_EQ(lines[0], "first");

@@ -25,7 +25,7 @@ TEST(Model, BoundariesRegisterWithTheParcelsOnBothSides) {
   const IndexRange line = model.addPointList(Indices{0, 1});
   EXPECT_EQ(model.addParcelBoundary(line, "11", "10", 21900), 0);
   EXPECT_EQ(model.addParcelBoundary(line, "11", "12", 21900), 1);
-  EXPECT_EQ(model.addParcelBoundary(line, "12", "", 20602), 2);   // edge of the area
+  EXPECT_EQ(model.addParcelBoundary(line, "12", "", 20602), 2);    // edge of the area
   EXPECT_EQ(model.addParcelBoundary(line, "13", "13", 21900), 3);  // same parcel twice
   EXPECT_EQ(model.addParcelBoundary(line, "", "", 21900), 4);      // no parcel at all
   ASSERT_EQ(model.parcels.size(), 4u);

@@ -61,7 +61,8 @@ void LineReader::splitLastLine(SplitLine& row, int maxFields) const {
       if (word == lastWord && lineEnd_ % 64 != 0) bits &= (uint64_t{1} << (lineEnd_ % 64)) - 1;
       for (; bits != 0; bits &= bits - 1) {
         const size_t semicolon = word * 64 + static_cast<size_t>(std::countr_zero(bits));
-        row.fieldTable[static_cast<size_t>(count++)] = std::string_view(base + cursor, semicolon - cursor);
+        row.fieldTable[static_cast<size_t>(count++)] =
+            std::string_view(base + cursor, semicolon - cursor);
         cursor = semicolon + 1;
         if (count == limit) {
           row.fieldCount = count;
@@ -71,7 +72,8 @@ void LineReader::splitLastLine(SplitLine& row, int maxFields) const {
     }
     // The piece after the last semicolon counts when it is not empty.
     if (cursor < lineEnd_) {
-      row.fieldTable[static_cast<size_t>(count++)] = std::string_view(base + cursor, lineEnd_ - cursor);
+      row.fieldTable[static_cast<size_t>(count++)] =
+          std::string_view(base + cursor, lineEnd_ - cursor);
     }
   }
   row.fieldCount = count;

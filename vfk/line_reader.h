@@ -58,11 +58,11 @@ class LineReader {
   // Grows only to hold an over-long line: up to kMaxLineLength + a CR + a
   // piece. Left uninitialized: only the bytes read are ever looked at.
   std::unique_ptr<char[]> buffer_;
-  std::unique_ptr<uint64_t[]> lineFeeds_;   // structure bits of buffer_[0, end_)
+  std::unique_ptr<uint64_t[]> lineFeeds_;  // structure bits of buffer_[0, end_)
   std::unique_ptr<uint64_t[]> semicolons_;
   size_t capacity_ = 0;
-  size_t begin_ = 0;  // first unread byte
-  size_t end_ = 0;    // one past the last byte read
+  size_t begin_ = 0;      // first unread byte
+  size_t end_ = 0;        // one past the last byte read
   size_t lineStart_ = 0;  // the line returned last
   size_t lineEnd_ = 0;
   bool inputEnded_ = false;

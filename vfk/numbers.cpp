@@ -15,9 +15,7 @@ bool isCSpace(char c) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool isHexDigit(char c) {
-  return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 // Skips leading white space and a sign; returns true for "-".
 bool consumeSign(std::string_view& text) {
@@ -106,7 +104,8 @@ double readReal(std::string_view text) {
   uint64_t digits = 0;
   int digitCount = 0;
   int decimals = 0;
-  for (; p != end && isDigit(*p) && digitCount < 19; ++p, ++digitCount) digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+  for (; p != end && isDigit(*p) && digitCount < 19; ++p, ++digitCount)
+    digits = digits * 10 + static_cast<uint64_t>(*p - '0');
   if (p != end && *p == '.') {
     for (++p; p != end && isDigit(*p) && digitCount < 19; ++p, ++digitCount, ++decimals) {
       digits = digits * 10 + static_cast<uint64_t>(*p - '0');
@@ -114,7 +113,8 @@ double readReal(std::string_view text) {
   }
   // Whatever could continue the number (more digits, a point, an exponent,
   // a hexadecimal prefix) goes the general way.
-  const bool plain = p == end || (!isDigit(*p) && *p != '.' && (*p | 0x20) != 'e' && (*p | 0x20) != 'x' && (*p | 0x20) != 'p');
+  const bool plain = p == end || (!isDigit(*p) && *p != '.' && (*p | 0x20) != 'e' &&
+                                  (*p | 0x20) != 'x' && (*p | 0x20) != 'p');
   if (plain && digitCount > 0 && digits <= (uint64_t{1} << 53)) {
     const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
     return negative ? -value : value;
@@ -128,9 +128,8 @@ double readRealGeneral(std::string_view text) {
   if (text.size() >= 2 && text[0] == '0' && (text[1] | 0x20) == 'x') {
     // "0x" counts as a prefix only when hexadecimal digits follow it;
     // otherwise the number is the "0" alone.
-    const bool digitFollows =
-        (text.size() > 2 && isHexDigit(text[2])) ||
-        (text.size() > 3 && text[2] == '.' && isHexDigit(text[3]));
+    const bool digitFollows = (text.size() > 2 && isHexDigit(text[2])) ||
+                              (text.size() > 3 && text[2] == '.' && isHexDigit(text[3]));
     if (digitFollows) {
       hex = true;
       text.remove_prefix(2);
@@ -146,8 +145,7 @@ double readRealGeneral(std::string_view text) {
   if (error == std::errc::invalid_argument) return 0.0;
   if (error == std::errc::result_out_of_range) {
     const auto length = static_cast<size_t>(end - text.data());
-    value = isOverflow(text.substr(0, length), hex) ? std::numeric_limits<double>::infinity()
-                                                    : 0.0;
+    value = isOverflow(text.substr(0, length), hex) ? std::numeric_limits<double>::infinity() : 0.0;
   }
   return negative ? -value : value;
 }

@@ -11,7 +11,7 @@ namespace {
 constexpr int32_t kMissingPoint = -1;
 // List::count has 22 bits; ordinals stay below kMaxPointOrdinal.
 constexpr uint32_t kCountMask = (1u << 22) - 1;
-}
+}  // namespace
 
 namespace {
 // idKey() values are FNV hashes, whose low bits alone are poorly spread; a

@@ -16,9 +16,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "model/hash_index.h"
 #include "model/pod_vector.h"
 #include "model/records.h"
-#include "model/hash_index.h"
 
 namespace vorlane {
 

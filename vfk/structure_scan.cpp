@@ -97,7 +97,7 @@ size_t markBlocksSse2(const char* data, size_t size, uint64_t* lineFeeds, uint64
 
 // The same with AVX2, 32 bytes at a time, on CPUs that have it.
 __attribute__((target("avx2"))) size_t markBlocksAvx2(const char* data, size_t size,
-                                                       uint64_t* lineFeeds, uint64_t* semicolons) {
+                                                      uint64_t* lineFeeds, uint64_t* semicolons) {
   const __m256i lineFeed = _mm256_set1_epi8('\n');
   const __m256i semicolon = _mm256_set1_epi8(';');
   size_t block = 0;
@@ -105,10 +105,14 @@ __attribute__((target("avx2"))) size_t markBlocksAvx2(const char* data, size_t s
     const char* at = data + block * 64;
     const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
     const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32));
-    const auto lowFeeds = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, lineFeed)));
-    const auto highFeeds = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, lineFeed)));
-    const auto lowColons = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, semicolon)));
-    const auto highColons = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, semicolon)));
+    const auto lowFeeds =
+        static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, lineFeed)));
+    const auto highFeeds =
+        static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, lineFeed)));
+    const auto lowColons =
+        static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, semicolon)));
+    const auto highColons =
+        static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, semicolon)));
     lineFeeds[block] = uint64_t{lowFeeds} | uint64_t{highFeeds} << 32;
     semicolons[block] = uint64_t{lowColons} | uint64_t{highColons} << 32;
   }
@@ -127,7 +131,8 @@ void markStructure(const char* data, size_t size, uint64_t* lineFeeds, uint64_t*
   const size_t marked = markBlocksSse2(data, size, lineFeeds, semicolons);
 #endif
   if (marked < size) {
-    markBlockPortable(data + marked, size - marked, lineFeeds[marked / 64], semicolons[marked / 64]);
+    markBlockPortable(data + marked, size - marked, lineFeeds[marked / 64],
+                      semicolons[marked / 64]);
   }
 }
 

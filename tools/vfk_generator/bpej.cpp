@@ -1,9 +1,9 @@
 // Soil-valuation (BPEJ) units: blocks of cells with codes, and their
 // borders with coordinates of their own.
-#include "tools/vfk_generator/plan.h"
-
 #include <algorithm>
 #include <vector>
+
+#include "tools/vfk_generator/plan.h"
 
 namespace vfkgen {
 
@@ -63,7 +63,8 @@ class BpejStage {
       BpejBorder border;
       border.unit1 = unit1;
       border.unit2 = unit2;
-      for (int s = 0; s <= steps; ++s) border.points.push_back(plan_.grid.vertex(col + s * dc, row + s * dr));
+      for (int s = 0; s <= steps; ++s)
+        border.points.push_back(plan_.grid.vertex(col + s * dc, row + s * dr));
       if (rng.chance(0.5)) std::reverse(border.points.begin(), border.points.end());
       plan_.layout.bpejBorders.push_back(std::move(border));
     };
@@ -73,8 +74,8 @@ class BpejStage {
       for (int a = 0; a <= unitCols; ++a) {
         const int left = a > 0 ? unitAt(a - 1, b) : -1;
         const int right = a < unitCols ? unitAt(a, b) : -1;
-        addBorder(left == -1 ? right : left, left == -1 ? -1 : right, colCuts[static_cast<size_t>(a)],
-                  row, 0, 1, steps);
+        addBorder(left == -1 ? right : left, left == -1 ? -1 : right,
+                  colCuts[static_cast<size_t>(a)], row, 0, 1, steps);
       }
     }
     for (int b = 0; b <= unitRows; ++b) {
@@ -96,6 +97,5 @@ class BpejStage {
 }  // namespace
 
 void placeBpejUnits(Plan& plan, Rng& rng) { BpejStage(plan).placeBpejUnits(rng); }
-
 
 }  // namespace vfkgen

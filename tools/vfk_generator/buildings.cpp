@@ -1,9 +1,9 @@
 // Buildings: outlines of survey points, split into OB lines, with their
 // types, house numbers and symbols.
-#include "tools/vfk_generator/plan.h"
-
 #include <array>
 #include <utility>
+
+#include "tools/vfk_generator/plan.h"
 
 namespace vfkgen {
 
@@ -35,21 +35,27 @@ class BuildingStage {
       const double u1 = rng.between(0.84, 0.92);
       const double v0 = rng.between(0.1, 0.18);
       const double v1 = rng.between(0.38, 0.46);
-      const Quad box = {plan_.grid.cellPoint(col, row, u0, v0), plan_.grid.cellPoint(col, row, u1, v0),
-                        plan_.grid.cellPoint(col, row, u1, v1), plan_.grid.cellPoint(col, row, u0, v1)};
+      const Quad box = {
+          plan_.grid.cellPoint(col, row, u0, v0), plan_.grid.cellPoint(col, row, u1, v0),
+          plan_.grid.cellPoint(col, row, u1, v1), plan_.grid.cellPoint(col, row, u0, v1)};
       addBuilding(rng, static_cast<int>(i), box);
     }
   }
 
   static double buildingChance(Use use) {
     switch (use) {
-      case Use::kGarden: return 0.55;
-      case Use::kYard: return 0.5;
-      case Use::kOtherArea: return 0.3;
+      case Use::kGarden:
+        return 0.55;
+      case Use::kYard:
+        return 0.5;
+      case Use::kOtherArea:
+        return 0.3;
       case Use::kArable:
       case Use::kMeadow:
-      case Use::kOrchard: return 0.06;
-      default: return 0.0;
+      case Use::kOrchard:
+        return 0.06;
+      default:
+        return 0.0;
     }
   }
 
@@ -63,7 +69,8 @@ class BuildingStage {
         {{0, 0}, {1, 0}, {1, 0.5}, {0.5, 0.5}, {0.5, 1}, {0, 1}}};
     const bool ell = rng.chance(0.25);
     auto addCorners = [&](const auto& shape) {
-      for (const auto& [s, t] : shape) building.corners.push_back(plan_.addPoint(quadPoint(box, s, t)));
+      for (const auto& [s, t] : shape)
+        building.corners.push_back(plan_.addPoint(quadPoint(box, s, t)));
     };
     if (ell) {
       addCorners(kEll);
@@ -117,6 +124,5 @@ class BuildingStage {
 }  // namespace
 
 void placeBuildings(Plan& plan, Rng& rng) { BuildingStage(plan).placeBuildings(rng); }
-
 
 }  // namespace vfkgen

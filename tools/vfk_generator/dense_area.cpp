@@ -13,8 +13,8 @@ namespace vfkgen {
 
 namespace {
 
-constexpr int64_t kCell = 1000;     // centimetres
-constexpr int64_t kJitter = 100;    // centimetres either way
+constexpr int64_t kCell = 1000;   // centimetres
+constexpr int64_t kJitter = 100;  // centimetres either way
 constexpr Coord kNorthWest{700'000'00, 1'000'000'00};
 
 }  // namespace
@@ -23,7 +23,9 @@ void writeDenseArea(RowWriter& w, uint64_t seed, int parcels) {
   const int squares = (parcels + 1) / 2;
   const int cols = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(squares))));
   const int rows = (squares + cols - 1) / cols;
-  auto point = [cols](int col, int row) { return static_cast<int64_t>(row) * (cols + 1) + col + 1; };
+  auto point = [cols](int col, int row) {
+    return static_cast<int64_t>(row) * (cols + 1) + col + 1;
+  };
 
   w.line("&HVERZE;\"6.0\"");
   w.line("&HCODEPAGE;\"UTF-8\"");

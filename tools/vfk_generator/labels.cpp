@@ -1,9 +1,9 @@
 // The parcels' labels: numbers, land-use symbols, and numbers written
 // outside their parcel with an arrow.
-#include "tools/vfk_generator/plan.h"
-
 #include <array>
 #include <cmath>
+
+#include "tools/vfk_generator/plan.h"
 
 namespace vfkgen {
 
@@ -104,6 +104,5 @@ void placeLabels(Plan& plan, Rng& rng) {
   stage.placeLabels(rng);
   stage.placeArrows(rng);
 }
-
 
 }  // namespace vfkgen

@@ -1,8 +1,8 @@
 // Map elements: inner drawing lines, local names, boundary marks,
 // easements and definition points.
-#include "tools/vfk_generator/plan.h"
-
 #include <algorithm>
+
+#include "tools/vfk_generator/plan.h"
 
 namespace vfkgen {
 
@@ -18,7 +18,8 @@ class MapElementStage {
     const double v = rng.between(0.2, 0.3);
     for (int k = 0; k <= middle + 1; ++k) {
       const double u = 0.1 + 0.8 * k / (middle + 1);
-      points.push_back(plan_.addPoint(plan_.grid.cellPoint(col, row, u, v + rng.between(-0.05, 0.05))));
+      points.push_back(
+          plan_.addPoint(plan_.grid.cellPoint(col, row, u, v + rng.between(-0.05, 0.05))));
     }
     return points;
   }
@@ -27,14 +28,15 @@ class MapElementStage {
     const int parcels = static_cast<int>(plan_.layout.parcels.size());
     // Inner drawing lines across free cells of fields and gardens.
     const int lines = std::max(1, parcels / 30);
-    for (int attempt = 0; attempt < lines * 20 &&
-                          static_cast<int>(plan_.layout.innerLines.size()) < lines;
+    for (int attempt = 0;
+         attempt < lines * 20 && static_cast<int>(plan_.layout.innerLines.size()) < lines;
          ++attempt) {
       const auto i = static_cast<size_t>(rng.below(static_cast<uint64_t>(parcels)));
       const Shape& shape = plan_.shapes[i];
       const Use use = plan_.layout.parcels[i].use;
       if (!shape.rectangle || plan_.layout.parcels[i].host != -1 || use == Use::kRoad) continue;
-      const auto cell = static_cast<size_t>(plan_.grid.cellIndex(shape.block.col0, shape.block.row0));
+      const auto cell =
+          static_cast<size_t>(plan_.grid.cellIndex(shape.block.col0, shape.block.row0));
       if (plan_.busy[cell]) continue;
       plan_.busy[cell] = true;
       plan_.layout.innerLines.push_back(addLinePoints(rng, shape.block.col0, shape.block.row0));
@@ -70,8 +72,9 @@ class MapElementStage {
     const int easements = std::max(1, parcels / 40);
     for (int e = 0; e < easements; ++e) {
       const ParcelLine& line = plan_.layout.lines[rng.below(plan_.layout.lines.size())];
-      plan_.layout.easements.emplace_back(line.points.begin(),
-                                     line.points.begin() + std::min<ptrdiff_t>(3, static_cast<ptrdiff_t>(line.points.size())));
+      plan_.layout.easements.emplace_back(
+          line.points.begin(),
+          line.points.begin() + std::min<ptrdiff_t>(3, static_cast<ptrdiff_t>(line.points.size())));
     }
     for (int p = 0; p < parcels; ++p) {
       if (rng.chance(0.3)) plan_.layout.definitionPoints.push_back(p);
@@ -85,6 +88,5 @@ class MapElementStage {
 }  // namespace
 
 void placeMapElements(Plan& plan, Rng& rng) { MapElementStage(plan).placeMapElements(rng); }
-
 
 }  // namespace vfkgen

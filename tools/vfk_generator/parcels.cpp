@@ -1,10 +1,10 @@
 // The parcels: rectangles of the grid's free cells, road and stream pieces,
 // small parcels inside a cell of another, and their numbers.
-#include "tools/vfk_generator/plan.h"
-
 #include <algorithm>
 #include <array>
 #include <utility>
+
+#include "tools/vfk_generator/plan.h"
 
 namespace vfkgen {
 
@@ -46,8 +46,8 @@ class ParcelStage {
   }
 
   bool freeCell(int col, int row) const {
-    return col < plan_.grid.cols && row < plan_.grid.rows && plan_.grid.kindAt(col, row) == CellKind::kFree &&
-           plan_.grid.ownerAt(col, row) == -1;
+    return col < plan_.grid.cols && row < plan_.grid.rows &&
+           plan_.grid.kindAt(col, row) == CellKind::kFree && plan_.grid.ownerAt(col, row) == -1;
   }
 
   void assignCell(int col, int row, int parcel) {
@@ -107,15 +107,17 @@ class ParcelStage {
         const int nr = r + dr;
         if (nc < 0 || nr < 0 || nc >= plan_.grid.cols || nr >= plan_.grid.rows) continue;
         const auto cell = static_cast<size_t>(plan_.grid.cellIndex(nc, nr));
-        if (plan_.grid.owner[cell] != -1 || plan_.grid.kind[cell] != kind || plan_.grid.streamOf[cell] != stream) {
+        if (plan_.grid.owner[cell] != -1 || plan_.grid.kind[cell] != kind ||
+            plan_.grid.streamOf[cell] != stream) {
           continue;
         }
         assignCell(nc, nr, parcel);
         stack.emplace_back(nc, nr);
       }
     }
-    std::sort(cells.begin(), cells.end(),
-              [](const auto& a, const auto& b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
+    std::sort(cells.begin(), cells.end(), [](const auto& a, const auto& b) {
+      return a.second != b.second ? a.second < b.second : a.first < b.first;
+    });
     Shape& stored = plan_.shapes[static_cast<size_t>(parcel)];
     for (const auto& [c, r] : cells) {
       stored.block.col0 = std::min(stored.block.col0, c);
@@ -148,7 +150,8 @@ class ParcelStage {
       const double v0 = rng.between(0.12, 0.2);
       const double v1 = rng.between(0.5, 0.62);
       auto corner = [&](double u, double v) {
-        return plan_.grid.cellPoint(col, row, u + rng.between(-0.03, 0.03), v + rng.between(-0.03, 0.03));
+        return plan_.grid.cellPoint(col, row, u + rng.between(-0.03, 0.03),
+                                    v + rng.between(-0.03, 0.03));
       };
       Shape shape;
       shape.rectangle = false;
@@ -210,30 +213,46 @@ void placeParcels(Plan& plan, Rng& rng) {
   stage.numberParcels(rng);
 }
 
-
 UseCodes useCodes(Use use) {
   switch (use) {
-    case Use::kArable: return {2, 0, 0};
-    case Use::kHopField: return {3, 0, 302};
-    case Use::kVineyard: return {4, 0, 303};
-    case Use::kGarden: return {5, 0, 304};
-    case Use::kOrchard: return {6, 0, 305};
-    case Use::kMeadow: return {7, 0, 306};
-    case Use::kPasture: return {8, 0, 307};
-    case Use::kForest: return {10, 0, 308};
-    case Use::kPark: return {14, 19, 314};
-    case Use::kCemetery: return {14, 21, 315};
-    case Use::kBarren: return {14, 27, 316};
-    case Use::kMonument: return {14, 22, 318};
-    case Use::kYard: return {14, 12, 319};
-    case Use::kOtherArea: return {14, 23, 0};
-    case Use::kRoad: return {14, 17, 0};
-    case Use::kStream: return {11, 7, 0};
-    case Use::kPond: return {11, 6, 0};
-    case Use::kBuildingPlot: return {13, 0, 0};
+    case Use::kArable:
+      return {2, 0, 0};
+    case Use::kHopField:
+      return {3, 0, 302};
+    case Use::kVineyard:
+      return {4, 0, 303};
+    case Use::kGarden:
+      return {5, 0, 304};
+    case Use::kOrchard:
+      return {6, 0, 305};
+    case Use::kMeadow:
+      return {7, 0, 306};
+    case Use::kPasture:
+      return {8, 0, 307};
+    case Use::kForest:
+      return {10, 0, 308};
+    case Use::kPark:
+      return {14, 19, 314};
+    case Use::kCemetery:
+      return {14, 21, 315};
+    case Use::kBarren:
+      return {14, 27, 316};
+    case Use::kMonument:
+      return {14, 22, 318};
+    case Use::kYard:
+      return {14, 12, 319};
+    case Use::kOtherArea:
+      return {14, 23, 0};
+    case Use::kRoad:
+      return {14, 17, 0};
+    case Use::kStream:
+      return {11, 7, 0};
+    case Use::kPond:
+      return {11, 6, 0};
+    case Use::kBuildingPlot:
+      return {13, 0, 0};
   }
   return {2, 0, 0};
 }
-
 
 }  // namespace vfkgen

@@ -28,11 +28,11 @@ struct Block {
 
 // Where a parcel lies in the grid.
 struct Shape {
-  Block block;             // its cells, or for a stream their bounding box
-  bool rectangle = true;   // false for a stream piece and for a parcel in a cell
-  int anchorCol = 0;       // a cell of a stream piece, for its label
+  Block block;            // its cells, or for a stream their bounding box
+  bool rectangle = true;  // false for a stream piece and for a parcel in a cell
+  int anchorCol = 0;      // a cell of a stream piece, for its label
   int anchorRow = 0;
-  Quad quad;               // a parcel in a cell: its corners, ring order
+  Quad quad;  // a parcel in a cell: its corners, ring order
 };
 
 struct Plan {
