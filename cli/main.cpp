@@ -1,30 +1,33 @@
-// vorlane: converts VFK files into SVG drawings through the library's own
-// export, exactly as a CAD application calls it.
+// vorlane: converts VFK files into SVG drawings, one after another, with the
+// library's own conversion (the code behind its export).
 //
 //   vorlane [--units N] [--centre-origin] FILE.vfk...
 //
 // Each drawing is written beside its input, with the input's last extension
 // replaced by ".svg". The library's messages go to standard output; the
-// converter's own go to standard error.
-#include <fcntl.h>
-#include <unistd.h>
-
+// converter's own go to standard error. Before a file is converted, the
+// converter makes sure that its drawing will not land outside the file's
+// folder or without a name, nor replace the file itself, and that the file
+// is a VFK file at all: a file that fails is left alone, with a message, and
+// the next one is converted.
+#include <algorithm>
 #include <charconv>
+#include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "Vorlane.h"
+#include "entry/conversion.h"
 #include "entry/output_path.h"
+#include "platform/files.h"
 #include "platform/path.h"
+#include "platform/unicode.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using vorlane::PathString;
+using vorlane::PathView;
 
 constexpr int kConverted = 0;
 constexpr int kFailed = 1;
@@ -37,14 +40,15 @@ constexpr std::string_view kUsage =
     "import, written beside it: plan.vfk gives plan.svg (an existing drawing\n"
     "there is replaced).\n"
     "\n"
-    "  --units N          the units number written into each drawing (default 1)\n"
-    "  --centre-origin    put the drawing's origin at the centre of its extent\n"
-    "                     (default: 0 0)\n"
-    "  --help             show this text\n"
-    "  --version          show the version\n"
+    "  --units N          the CAD application's units number, written into the\n"
+    "                     drawing's units attribute as it is (default 1)\n"
+    "  --centre-origin    put the drawing's origin (its origin attribute) at the\n"
+    "                     centre of its extent instead of at 0 0\n"
+    "  -h, --help         show this text\n"
+    "  -V, --version      show the version\n"
     "\n"
-    "Exit status: 0 when every file was converted, 1 when any could not be read\n"
-    "or its drawing could not be written, 2 for a usage error.\n";
+    "Exit status: 0 when every file was converted, 1 when any was refused, could\n"
+    "not be read or its drawing could not be written, 2 for a usage error.\n";
 
 void complain(const std::string& message) {
   std::fflush(stdout);  // keep the library's messages and ours in order
@@ -53,24 +57,12 @@ void complain(const std::string& message) {
 
 // UTF-8 to UTF-16; false for bytes that are not UTF-8, which no UTF-16 path
 // could name.
-bool utf8ToUtf16(std::string_view text, std::u16string& out) {
+bool utf8ToUtf16(std::string_view text, PathString& out) {
   out.clear();
-  for (size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                       : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || i + static_cast<size_t>(length) > text.size()) return false;
-    char32_t codePoint = length == 1 ? lead : lead & (0x7F >> length);
-    for (int k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-      if ((next & 0xC0) != 0x80) return false;
-      codePoint = (codePoint << 6) | (next & 0x3F);
-    }
-    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (codePoint < kSmallest[length] || codePoint > 0x10FFFF ||
-        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-      return false;
-    }
+  while (!text.empty()) {
+    const vorlane::Utf8Step step = vorlane::decodeUtf8(text);
+    if (!step.wellFormed) return false;
+    char32_t codePoint = step.codePoint;
     if (codePoint >= 0x10000) {
       codePoint -= 0x10000;
       out.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
@@ -78,53 +70,76 @@ bool utf8ToUtf16(std::string_view text, std::u16string& out) {
     } else {
       out.push_back(static_cast<char16_t>(codePoint));
     }
-    i += static_cast<size_t>(length);
+    text.remove_prefix(step.length);
   }
   return true;
 }
 
-bool endsWithSvgClose(const fs::path& path) {
-  constexpr std::string_view kClose = "</svg>";
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in || in.tellg() < static_cast<std::streamoff>(kClose.size())) return false;
-  in.seekg(-static_cast<std::streamoff>(kClose.size()), std::ios::end);
-  std::string tail(kClose.size(), '\0');
-  in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
-  return in && tail == kClose;
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-bool canWrite(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-  if (fd < 0) return false;
-  ::close(fd);
-  return true;
+// Why the drawing of "input" would not be a file of its own beside it, or ""
+// when it would. The library cuts the path at its last ".", wherever it is.
+std::string misplacedDrawing(const std::string& input, const std::string& drawing) {
+  const size_t nameStart = input.rfind('/') == std::string::npos ? 0 : input.rfind('/') + 1;
+  const size_t dot = input.rfind('.');
+  if (dot == std::string::npos || dot > nameStart) return "";
+  const std::string where =
+      dot < nameStart ? ", outside the file's folder" : ", without a name of its own";
+  return "its drawing would be " + drawing + where +
+         "; give the file a name with an extension, such as .vfk";
+}
+
+// Whether the file begins as a VFK file does: an optional UTF-8 byte-order
+// mark, then "&" and a record kind (H, B, D or K).
+bool looksLikeVfk(vorlane::InputFile& file) {
+  char start[5] = {};
+  size_t got = 0;
+  while (got < sizeof start) {
+    const size_t n = file.read(start + got, sizeof start - got);
+    if (n == 0) break;
+    got += n;
+  }
+  std::string_view bytes(start, got);
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  return bytes.size() >= 2 && bytes[0] == '&' &&
+         std::string_view("HBDK").find(bytes[1]) != std::string_view::npos;
 }
 
 int convert(const std::string& input, int32_t units, bool centreOrigin) {
-  std::u16string widePath;
+  PathString widePath;
   if (!utf8ToUtf16(input, widePath)) {
     complain(input + ": the file name is not UTF-8, so it cannot be converted");
     return kFailed;
   }
-  const std::string output =
-      vorlane::pathToUtf8(vorlane::outputPathFor(std::u16string_view(widePath)));
-
-  // An input named plan.svg would be overwritten by its own drawing.
-  std::error_code error;
-  if (output == input || fs::equivalent(input, output, error)) {
+  const std::string output = vorlane::pathToUtf8(vorlane::outputPathFor(PathView(widePath)));
+  if (const std::string why = misplacedDrawing(input, output); !why.empty()) {
+    complain(input + ": " + why + "; nothing was converted");
+    return kFailed;
+  }
+  // An input named plan.svg would be overwritten by its own drawing; so
+  // would plan.SVG where file names ignore case.
+  if (equalIgnoringCase(output, input)) {
     complain(input + ": its drawing would replace the file itself; nothing was converted");
     return kFailed;
   }
-
-  const bool existedBefore = fs::exists(output, error);
-  if (!Vorlane_ParseVfk(widePath.c_str(), units, centreOrigin)) {
-    complain(input + ": could not be read");
+  // A file that cannot be opened goes on to the library, which says so.
+  if (vorlane::InputFile file(widePath); file.isOpen() && !looksLikeVfk(file)) {
+    complain(input + ": does not look like a VFK file (it must begin with a record such as "
+                     "&HVERZE); nothing was converted");
     return kFailed;
   }
-  // The library reports a drawing it could not create as success, so check
-  // that a complete one is there, and that an earlier one could be replaced.
-  if (!endsWithSvgClose(output) || (existedBefore && !canWrite(output))) {
-    complain(output + ": the drawing could not be written");
+
+  const vorlane::Conversion conversion = vorlane::convertVfkFile(widePath, units, centreOrigin);
+  if (!conversion.opened || !conversion.readWhole) {
+    complain(input + ": could not be read: " + conversion.failure);
+    return kFailed;
+  }
+  if (!conversion.written) {
+    complain(output + ": the drawing could not be written: " + conversion.failure);
     return kFailed;
   }
   complain("wrote " + output);
@@ -140,20 +155,24 @@ bool parseUnits(std::string_view text, int32_t& units) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A closed standard output (vorlane ... | head) must not end the run: the
+  // messages that cannot be written are lost, the drawings are not.
+  std::signal(SIGPIPE, SIG_IGN);
+
   int32_t units = 1;
   bool centreOrigin = false;
   std::vector<std::string> files;
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (optionsEnded || arg.size() < 2 || arg.substr(0, 2) != "--") {
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
       files.emplace_back(arg);
     } else if (arg == "--") {
       optionsEnded = true;
-    } else if (arg == "--help") {
+    } else if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage.data(), stdout);
       return kConverted;
-    } else if (arg == "--version") {
+    } else if (arg == "--version" || arg == "-V") {
       std::printf("vorlane %s\n", VORLANE_VERSION);
       return kConverted;
     } else if (arg == "--centre-origin") {

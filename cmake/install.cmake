@@ -11,8 +11,6 @@ install(TARGETS Vorlane EXPORT VorlaneTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(FILES include/Vorlane.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 if(TARGET vorlane)
-  # The installed converter finds the installed library beside it.
-  set_target_properties(vorlane PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
   install(TARGETS vorlane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 

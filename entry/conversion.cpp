@@ -9,10 +9,13 @@ namespace vorlane {
 Conversion convertVfkFile(PathView vfkPath, int32_t units, bool centreOrigin) {
   Conversion conversion;
   VfkParser parser;
-  conversion.read = parser.parseFile(vfkPath);
-  if (conversion.read) {
-    conversion.written = writeSvg(parser.model, outputPathFor(vfkPath), units, centreOrigin);
-  }
+  conversion.opened = parser.parseFile(vfkPath, &conversion.failure);
+  if (!conversion.opened) return conversion;
+  conversion.readWhole = conversion.failure.empty();
+  std::string writeFailure;
+  conversion.written =
+      writeSvg(parser.model, outputPathFor(vfkPath), units, centreOrigin, &writeFailure);
+  if (conversion.readWhole) conversion.failure = writeFailure;
   return conversion;
 }
 

@@ -5,14 +5,17 @@
 #define VORLANE_ENTRY_CONVERSION_H_
 
 #include <cstdint>
+#include <string>
 
 #include "platform/path.h"
 
 namespace vorlane {
 
 struct Conversion {
-  bool read = false;     // the VFK file was opened and read
-  bool written = false;  // its whole drawing reached the drawing's file
+  bool opened = false;    // the VFK file was opened and read: the export's result
+  bool readWhole = false;  // and read to its end, without a failing read
+  bool written = false;   // its whole drawing reached the drawing's file
+  std::string failure;    // the system's reason where one of these is false
 };
 
 // Reads the VFK file at vfkPath and writes its drawing beside it, at

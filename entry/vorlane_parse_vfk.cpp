@@ -10,7 +10,7 @@ extern "C" VORLANE_EXPORT bool Vorlane_ParseVfk(const VorlanePathChar* vfkPath, 
     const PathView path = vfkPath != nullptr ? PathView(vfkPath) : PathView();
     // A drawing that could not be created or written still counts: the
     // result says that the file was read.
-    return convertVfkFile(path, units, centreOrigin).read;
+    return convertVfkFile(path, units, centreOrigin).opened;
   } catch (...) {
     // Exhausted memory, for one: the conversion has failed, and whatever was
     // already written of the drawing stays as it is.

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const vorlane::PathString path = vorlane::fuzz::writeInput(data, size);
   // Both origins, so that the centre's arithmetic is fuzzed too.
   const vorlane::Conversion conversion = vorlane::convertVfkFile(path, 1, size % 2 == 1);
-  if (!conversion.read) fail("a readable file was not read");
+  if (!conversion.opened || !conversion.readWhole) fail("a readable file was not read");
   if (!conversion.written) fail("the drawing was not written");
 
   const std::string drawing = vorlane::fuzz::readDrawing();

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "platform/code_page.h"
-#include "platform/path.h"
+#include "platform/unicode.h"
 
 namespace vorlane {
 

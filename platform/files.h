@@ -2,11 +2,17 @@
 // read in binary chunks and the SVG file written in binary. Line-end rules
 // are applied by the reader and the writer, so that every platform gives the
 // same bytes.
+//
+// Only regular files are read and written: a folder, a FIFO, a device or a
+// socket is refused at once, as a file that cannot be opened, and nothing
+// waits for a writer or a reader on the other end. Where a file cannot be
+// opened, read or written, failure() says why, in the system's words.
 #ifndef VORLANE_PLATFORM_FILES_H_
 #define VORLANE_PLATFORM_FILES_H_
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "platform/path.h"
 
@@ -15,7 +21,7 @@ namespace vorlane {
 class InputFile {
  public:
   // Opens the file at path for reading, shared with other readers and
-  // writers. A folder cannot be opened. "path" need not outlive the call.
+  // writers. "path" need not outlive the call.
   explicit InputFile(PathView path);
   ~InputFile();
   InputFile(const InputFile&) = delete;
@@ -24,12 +30,16 @@ class InputFile {
   bool isOpen() const { return handle_ != kClosed; }
 
   // Reads up to "size" bytes; returns how many were read, 0 at the end of the
-  // file or on a read error.
+  // file or on a read error (failure() then says why).
   size_t read(char* buffer, size_t size);
+
+  // Why the file did not open or a read failed; empty while all is well.
+  const std::string& failure() const { return failure_; }
 
  private:
   static constexpr intptr_t kClosed = -1;
   intptr_t handle_ = kClosed;
+  std::string failure_;
 };
 
 class OutputFile {
@@ -44,12 +54,20 @@ class OutputFile {
   bool isOpen() const { return handle_ != kClosed; }
 
   // Writes all "size" bytes; false when the file is not open or the write
-  // failed.
+  // failed (failure() then says why).
   bool write(const char* data, size_t size);
+
+  // Closes the file; false when that fails, as when the system could not
+  // store what was written (failure() then says why).
+  bool close();
+
+  // Why the file did not open or a write failed; empty while all is well.
+  const std::string& failure() const { return failure_; }
 
  private:
   static constexpr intptr_t kClosed = -1;
   intptr_t handle_ = kClosed;
+  std::string failure_;
 };
 
 }  // namespace vorlane

@@ -5,34 +5,59 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
+
 #include "platform/files.h"
 
 namespace vorlane {
 
 namespace {
 
-int openPath(PathView path, int flags) {
+// The GNU strerror_r returns its text, the POSIX one fills the buffer.
+[[maybe_unused]] std::string reasonText(const char* returned, const char*) { return returned; }
+[[maybe_unused]] std::string reasonText(int, const char* filled) { return filled; }
+
+std::string systemReason(int error) {
+  char text[256] = {};
+  return reasonText(strerror_r(error, text, sizeof text), text);
+}
+
+// Opens without waiting (a FIFO would wait for its other end) and keeps the
+// descriptor only for a regular file; -1 otherwise, with the reason.
+int openRegular(PathView path, int flags, std::string& failure) {
   const std::string utf8 = pathToUtf8(path);
   // A NUL inside the path would silently shorten it.
-  if (utf8.find('\0') != std::string::npos) return -1;
+  if (utf8.find('\0') != std::string::npos) {
+    failure = systemReason(EINVAL);
+    return -1;
+  }
   int fd;
   do {
-    fd = ::open(utf8.c_str(), flags | O_CLOEXEC, 0666);
+    fd = ::open(utf8.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
   } while (fd < 0 && errno == EINTR);
-  return fd;
+  if (fd < 0) {
+    failure = systemReason(errno);
+    return -1;
+  }
+  struct stat info;
+  if (::fstat(fd, &info) != 0) {
+    failure = systemReason(errno);
+  } else if (S_ISDIR(info.st_mode)) {
+    failure = systemReason(EISDIR);
+  } else if (!S_ISREG(info.st_mode)) {
+    failure = "Not a regular file";
+  } else {
+    return fd;
+  }
+  ::close(fd);
+  return -1;
 }
 
 }  // namespace
 
 InputFile::InputFile(PathView path) {
-  const int fd = openPath(path, O_RDONLY);
-  if (fd < 0) return;
-  struct stat info;
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    return;
-  }
-  handle_ = fd;
+  const int fd = openRegular(path, O_RDONLY, failure_);
+  if (fd >= 0) handle_ = fd;
 }
 
 InputFile::~InputFile() {
@@ -44,18 +69,19 @@ size_t InputFile::read(char* buffer, size_t size) {
   for (;;) {
     const ssize_t n = ::read(static_cast<int>(handle_), buffer, size);
     if (n >= 0) return static_cast<size_t>(n);
-    if (errno != EINTR) return 0;
+    if (errno != EINTR) {
+      failure_ = systemReason(errno);
+      return 0;
+    }
   }
 }
 
 OutputFile::OutputFile(PathView path) {
-  const int fd = openPath(path, O_WRONLY | O_CREAT | O_TRUNC);
+  const int fd = openRegular(path, O_WRONLY | O_CREAT | O_TRUNC, failure_);
   if (fd >= 0) handle_ = fd;
 }
 
-OutputFile::~OutputFile() {
-  if (isOpen()) ::close(static_cast<int>(handle_));
-}
+OutputFile::~OutputFile() { close(); }
 
 bool OutputFile::write(const char* data, size_t size) {
   if (!isOpen()) return false;
@@ -63,10 +89,22 @@ bool OutputFile::write(const char* data, size_t size) {
     const ssize_t n = ::write(static_cast<int>(handle_), data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
+      failure_ = systemReason(errno);
       return false;
     }
     data += n;
     size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool OutputFile::close() {
+  if (!isOpen()) return false;
+  const int result = ::close(static_cast<int>(handle_));
+  handle_ = kClosed;
+  if (result != 0 && errno != EINTR) {
+    failure_ = systemReason(errno);
+    return false;
   }
   return true;
 }

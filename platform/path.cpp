@@ -1,28 +1,10 @@
 #include "platform/path.h"
 
+#include "platform/unicode.h"
+
 namespace vorlane {
 
-void appendUtf8(std::string& out, char32_t codePoint) {
-  auto byte = [&out](char32_t value) { out.push_back(static_cast<char>(value)); };
-  if (codePoint < 0x80) {
-    byte(codePoint);
-  } else if (codePoint < 0x800) {
-    byte(0xC0 | (codePoint >> 6));
-    byte(0x80 | (codePoint & 0x3F));
-  } else if (codePoint < 0x10000) {
-    byte(0xE0 | (codePoint >> 12));
-    byte(0x80 | ((codePoint >> 6) & 0x3F));
-    byte(0x80 | (codePoint & 0x3F));
-  } else {
-    byte(0xF0 | (codePoint >> 18));
-    byte(0x80 | ((codePoint >> 12) & 0x3F));
-    byte(0x80 | ((codePoint >> 6) & 0x3F));
-    byte(0x80 | (codePoint & 0x3F));
-  }
-}
-
 std::string pathToUtf8(PathView path) {
-  constexpr char32_t kReplacement = 0xFFFD;
   std::string out;
   out.reserve(path.size());
   for (size_t i = 0; i < path.size(); ++i) {
@@ -37,7 +19,7 @@ std::string pathToUtf8(PathView path) {
         continue;
       }
     }
-    appendUtf8(out, isHigh || isLow ? kReplacement : unit);
+    appendUtf8(out, isHigh || isLow ? kReplacementCharacter : unit);
   }
   return out;
 }

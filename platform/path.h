@@ -13,9 +13,6 @@ using PathChar = VorlanePathChar;
 using PathString = std::basic_string<PathChar>;
 using PathView = std::basic_string_view<PathChar>;
 
-// Appends the UTF-8 encoding of one code point.
-void appendUtf8(std::string& out, char32_t codePoint);
-
 // Converts a UTF-16 path to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string pathToUtf8(PathView path);
 

@@ -58,12 +58,15 @@ void writeDocument(const CadastralModel& model, SvgOutput& out, int units, bool 
   out << "</svg>";
 }
 
-bool writeSvg(const CadastralModel& model, PathView outputPath, int units, bool centreOrigin) {
+bool writeSvg(const CadastralModel& model, PathView outputPath, int units, bool centreOrigin,
+              std::string* failure) {
   OutputFile file(outputPath);
   SvgOutput out(&file);
   writeDocument(model, out, units, centreOrigin);
   out.flush();
-  return out.complete();
+  const bool complete = out.complete() && file.close();
+  if (!complete && failure != nullptr) *failure = file.failure();
+  return complete;
 }
 
 }  // namespace vorlane

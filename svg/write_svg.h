@@ -3,6 +3,8 @@
 #ifndef VORLANE_SVG_WRITE_SVG_H_
 #define VORLANE_SVG_WRITE_SVG_H_
 
+#include <string>
+
 #include "platform/path.h"
 #include "svg/svg_output.h"
 #include "model/cadastral_model.h"
@@ -12,8 +14,9 @@ namespace vorlane {
 // Writes the drawing of "model" to the file at "outputPath", replacing an
 // existing file. Returns whether the whole drawing reached the file; when the
 // file cannot be created or written, the model is drawn all the same and the
-// writes go nowhere.
-bool writeSvg(const CadastralModel& model, PathView outputPath, int units, bool centreOrigin);
+// writes go nowhere, and "failure", when given, receives the system's reason.
+bool writeSvg(const CadastralModel& model, PathView outputPath, int units, bool centreOrigin,
+              std::string* failure = nullptr);
 
 // Writes the whole document to "out". "units" goes into the root element
 // unchanged; "centreOrigin" puts the origin at the centre of the model's

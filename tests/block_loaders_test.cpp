@@ -287,7 +287,11 @@ TEST_F(Loaders, OpRowsLabelTheirParcel) {
 }
 
 TEST_F(Loaders, LabelsWithoutOptionalColumnsTakeTheirDefaults) {
+  // A label row of another block comes first: nothing of it carries over.
   const auto result = readVfk(kParcel10 +
+      "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10;TEXT T255;UHEL N10.4;VELIKOST N10.2;"
+      "VZTAZNY_BOD N2;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
+      "&DDPM;1;\"TPP\";1;\"Hradcany\";100;3;5;7;8\n"
       "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10\n"
       "&DOP;10;\"PC\";17\n");
   const TextLabel& label = parcelNamed(result.model(), "10").numberLabel;

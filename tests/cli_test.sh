@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# The command-line converter: exit statuses, where its messages go, and that
-# it never overwrites its input. Usage: cli_test.sh VORLANE SAMPLE_VFK
+# The command-line converter: exit statuses, where its messages go, that it
+# never overwrites its input nor writes a drawing elsewhere, that it refuses
+# what is not a VFK file, and that nothing it is given makes it wait.
+# Usage: cli_test.sh VORLANE SAMPLE_VFK ANSI_CODE_PAGE_VFK
 set -uo pipefail
 
 vorlane=$1
 sample=$2
+ansi=$3
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 failures=0
@@ -41,7 +44,7 @@ check "--units=N and --" grep -q 'units="5"' "$work/Hřebečná/plán.svg"
 
 run 1 "$work/missing.vfk" "$work/Hřebečná/plán.vfk"
 check "a missing file is reported by the library on stdout" grep -q "^VfkParser: Unable to open file$work/missing.vfk\$" "$work/out"
-check "and by the converter on stderr" grep -q "^vorlane: $work/missing.vfk: could not be read\$" "$work/err"
+check "and by the converter on stderr, with the reason" grep -q "^vorlane: $work/missing.vfk: could not be read: No such file or directory\$" "$work/err"
 check "the other files are still converted" grep -q "^vorlane: wrote $work/Hřebečná/plán.svg\$" "$work/err"
 check "no drawing for the missing file" test ! -e "$work/missing.svg"
 
@@ -54,15 +57,68 @@ check "and left unchanged" cmp -s "$work/plan.svg" "$work/plan.svg.orig"
 cp "$sample" "$work/blocked.vfk"
 mkdir "$work/blocked.svg"
 run 1 "$work/blocked.vfk"
-check "a drawing that cannot be written fails the run" grep -q "blocked.svg: the drawing could not be written" "$work/err"
+check "a drawing that cannot be written fails the run" grep -q "blocked.svg: the drawing could not be written: Is a directory" "$work/err"
 
 cp "$sample" "$work/old.vfk"
 echo "an earlier drawing</svg>" >"$work/old.svg"
 chmod a-w "$work/old.svg"
 if [ "$(id -u)" -ne 0 ]; then
   run 1 "$work/old.vfk"
-  check "an earlier drawing that cannot be replaced fails the run" grep -q "old.svg: the drawing could not be written" "$work/err"
+  check "an earlier drawing that cannot be replaced fails the run" grep -q "old.svg: the drawing could not be written: Permission denied" "$work/err"
 fi
+
+# Drawings that would land outside the input's folder or without a name.
+mkdir -p "$work/dir.d/sub"
+cp "$sample" "$work/dir.d/noext"
+cp "$sample" "$work/dir.d/sub/noext"
+cp "$sample" "$work/dir.d/sub/.hidden"
+(cd "$work/dir.d/sub" && "$vorlane" ../noext ./noext .hidden >"$work/out" 2>"$work/err")
+check "drawings outside their folder or without a name are refused" test $? -eq 1
+check "with how to mend it" test "$(grep -c "give the file a name with an extension, such as .vfk" "$work/err")" -eq 3
+check "and nothing is written" test -z "$(find "$work/dir.d" -name '*.svg')" -a ! -e "$work/dir.svg"
+
+# Files that are no VFK files; the last one is.
+: >"$work/empty.vfk"
+printf '\xff\xfe&\0H\0V\0' >"$work/utf16.vfk"
+echo "Hello" >"$work/text.vfk"
+head -c 1000 /dev/urandom | sed 's/^&/x/' >"$work/binary.vfk"
+printf '\xef\xbb\xbf&HVERZE;"6.0"\r\n' >"$work/bom.vfk"
+run 1 "$work/empty.vfk" "$work/utf16.vfk" "$work/text.vfk" "$work/binary.vfk" "$work/bom.vfk"
+check "files that are no VFK files are refused" test "$(grep -c "does not look like a VFK file" "$work/err")" -eq 4
+check "and get no drawing" test ! -e "$work/empty.svg" -a ! -e "$work/utf16.svg" -a ! -e "$work/text.svg" -a ! -e "$work/binary.svg"
+check "while the next file is converted" test -s "$work/bom.svg"
+
+# Nothing waits: a FIFO without a writer and a device are refused at once.
+if mkfifo "$work/pipe.vfk" 2>/dev/null; then
+  timeout 5 "$vorlane" "$work/pipe.vfk" >"$work/out" 2>"$work/err"
+  check "a FIFO is refused at once" test $? -eq 1
+  check "as a file that is not a regular one" grep -q "pipe.vfk: could not be read: Not a regular file" "$work/err"
+fi
+if [ -c /dev/zero ]; then
+  timeout 5 "$vorlane" /dev/zero >"$work/out" 2>"$work/err"
+  check "a device is refused at once" test $? -eq 1
+fi
+
+# A closed standard output ends no conversion: many warnings for a reader
+# that is gone, then the next file.
+{
+  printf '&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\r\n&DSOBR;1;1;1\r\n'
+  printf '&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30\r\n'
+  for i in $(seq 1 2000); do printf '&DSBP;1;1;%d\r\n&DSBP;1;300;%d\r\n' "$i" "$i"; done
+  printf '&BHP;ID N30;PAR_ID_1 N30;PAR_ID_2 N30;TYPPPD_KOD N10\r\n'
+  for i in $(seq 1 2000); do printf '&DHP;%d;1;;0\r\n' "$i"; done
+} >"$work/warnings.vfk"
+cp "$sample" "$work/after.vfk"
+"$vorlane" "$work/warnings.vfk" "$work/after.vfk" 2>"$work/err" | head -c 10 >/dev/null
+check "a closed standard output stops nothing" test "${PIPESTATUS[0]}" -eq 0
+check "and the drawings after it are written" test -s "$work/warnings.svg" -a -s "$work/after.svg"
+
+# A process starts with the ANSI code page: a file without a CODEPAGE header
+# is decoded as Windows-1250 ("\x9A" is "š" there, a control in ISO-8859-2).
+cp "$ansi" "$work/ansi.vfk"
+run 0 "$work/ansi.vfk"
+check "a fresh process decodes with the ANSI code page" grep -q ">š.e. 8</text>" "$work/ansi.svg"
+check "all of it" grep -q ">č.p. 7</text>" "$work/ansi.svg"
 
 run 2
 check "no file is a usage error" grep -q "^Usage: vorlane" "$work/err"
@@ -73,8 +129,12 @@ run 2 --units 1.5 "$work/old.vfk"
 run 2 --bogus "$work/old.vfk"
 run 0 --help
 check "--help prints the usage on stdout" grep -q "^Usage: vorlane" "$work/out"
+run 0 -h
+check "and -h" grep -q "units attribute" "$work/out"
 run 0 --version
 check "--version prints the version" grep -q "^vorlane [0-9]" "$work/out"
+run 0 -V
+check "and -V" grep -q "^vorlane [0-9]" "$work/out"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"

@@ -42,7 +42,7 @@ class Conversions : public testing::ReaderTest {
                bool centreOrigin = false) {
     testing::writeFile(dir.path() / name, vfkText);
     const Conversion result = convertFile(dir.path() / name, units, centreOrigin);
-    EXPECT_TRUE(result.read);
+    EXPECT_TRUE(result.opened);
     return result.written;
   }
 
@@ -81,15 +81,15 @@ TEST_F(Conversions, WriteTheDrawingBesideTheInput) {
 
 TEST_F(Conversions, AFileThatCannotBeOpenedIsNotReadAndGetsNoDrawing) {
   const fs::path missing = dir.path() / "missing.vfk";
-  EXPECT_FALSE(convertFile(missing).read);
+  EXPECT_FALSE(convertFile(missing).opened);
   EXPECT_EQ(output, "VfkParser: Unable to open file" + missing.string() + "\n");
   EXPECT_FALSE(fs::exists(dir.path() / "missing.svg"));
 
-  EXPECT_FALSE(convertFile("").read);
+  EXPECT_FALSE(convertFile("").opened);
   EXPECT_EQ(output, "VfkParser: Unable to open file\n");
 
   fs::create_directory(dir.path() / "folder.vfk");
-  EXPECT_FALSE(convertFile(dir.path() / "folder.vfk").read);
+  EXPECT_FALSE(convertFile(dir.path() / "folder.vfk").opened);
   EXPECT_FALSE(fs::exists(dir.path() / "folder.svg"));
 }
 
@@ -105,7 +105,7 @@ TEST_F(Conversions, ADrawingThatCannotBeCreatedIsReadButNotWritten) {
   testing::writeFile(readOnly / "plan.vfk", kSquare);
   fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec);
   const Conversion result = convertFile(readOnly / "plan.vfk");
-  EXPECT_TRUE(result.read);
+  EXPECT_TRUE(result.opened);
   EXPECT_FALSE(result.written);
   EXPECT_FALSE(fs::exists(readOnly / "plan.svg"));
 }

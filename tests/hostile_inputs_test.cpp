@@ -48,7 +48,7 @@ class HostileInput : public testing::ReaderTest {
 
   std::string convertWritten(const std::string& name) {
     const auto input = testing::widePath(dir.path() / (name + ".vfk"));
-    output = testing::captureStdout([&] { converted = convertVfkFile(input, 1, false).read; });
+    output = testing::captureStdout([&] { converted = convertVfkFile(input, 1, false).opened; });
     const fs::path svg = dir.path() / (name + ".svg");
     return fs::exists(svg) ? testing::readFile(svg) : "";
   }

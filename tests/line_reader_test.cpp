@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -123,11 +126,29 @@ TEST(MarkStructure, FindsWhatThePortableScanFinds) {
   }
 }
 
-TEST(InputFile, CannotOpenAFolderOrAMissingFile) {
+// Only regular files open; anything else is refused at once, with the
+// system's reason, and nothing waits for the other end of a FIFO.
+TEST(InputFile, OpensOnlyRegularFiles) {
   testing::TempDir dir;
-  EXPECT_FALSE(InputFile(testing::widePath(dir.path())).isOpen());
-  EXPECT_FALSE(InputFile(testing::widePath(dir.path() / "missing.vfk")).isOpen());
-  EXPECT_FALSE(InputFile(PathString()).isOpen());
+  const auto failure = [](const std::filesystem::path& path) {
+    const InputFile file(testing::widePath(path));
+    EXPECT_FALSE(file.isOpen()) << path;
+    return file.failure();
+  };
+  EXPECT_EQ(failure(dir.path()), "Is a directory");
+  EXPECT_EQ(failure(dir.path() / "missing.vfk"), "No such file or directory");
+  EXPECT_EQ(InputFile(PathString()).failure(), "No such file or directory");
+  if (::mkfifo((dir.path() / "pipe.vfk").c_str(), 0600) == 0) {
+    EXPECT_EQ(failure(dir.path() / "pipe.vfk"), "Not a regular file");
+  }
+  if (std::filesystem::exists("/dev/zero")) {
+    EXPECT_EQ(failure("/dev/zero"), "Not a regular file");
+  }
+
+  testing::writeFile(dir.path() / "file.vfk", "&K");
+  const InputFile file(testing::widePath(dir.path() / "file.vfk"));
+  EXPECT_TRUE(file.isOpen());
+  EXPECT_EQ(file.failure(), "");
 }
 
 TEST(PathToUtf8, ReplacesUnpairedSurrogates) {

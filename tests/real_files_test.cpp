@@ -29,7 +29,7 @@ TEST_F(RealFiles, EveryFileConvertsToAWellFormedDrawing) {
     fs::copy_file(entry.path(), input);
     Conversion result;
     testing::captureStdout([&] { result = convertVfkFile(testing::widePath(input), 1, false); });
-    ASSERT_TRUE(result.read && result.written);
+    ASSERT_TRUE(result.opened && result.readWhole && result.written);
     fs::path output = input;
     output.replace_extension(".svg");
     const std::string drawing = testing::readFile(output);

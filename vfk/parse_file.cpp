@@ -98,16 +98,18 @@ void readRecords(InputFile& file, BlockLoaders& loaders) {
 
 }  // namespace
 
-bool VfkParser::parseFile(PathView vfkPath) {
+bool VfkParser::parseFile(PathView vfkPath, std::string* failure) {
   {
     InputFile file(vfkPath);
     model.clear();
     if (!file.isOpen()) {
       writeMessage("VfkParser: Unable to open file" + pathToUtf8(vfkPath) + "\n");
+      if (failure != nullptr) *failure = file.failure();
       return false;
     }
     BlockLoaders loaders(model, processCodePage());
     readRecords(file, loaders);
+    if (failure != nullptr) *failure = file.failure();
   }  // the file is closed and the lookup tables are gone before the geometry is resolved
   model.resolveGeometry();
   return true;

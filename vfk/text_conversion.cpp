@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/code_page.h"
+#include "platform/unicode.h"
 
 namespace vorlane {
 
@@ -15,7 +16,12 @@ int processCodePage() { return codePage; }
 void setProcessCodePage(int value) { codePage = value; }
 
 void convertToUtf8(std::string& text, int fromCodePage) {
-  if (text.empty() || fromCodePage == kUtf8CodePage) return;
+  if (text.empty()) return;
+  if (fromCodePage == kUtf8CodePage) {
+    // Already UTF-8, or meant to be: what is not well-formed is replaced.
+    text = repairUtf8(text);
+    return;
+  }
   std::string utf8;
   if (decodeToUtf8(fromCodePage, text, utf8)) text = std::move(utf8);
 }

@@ -15,9 +15,9 @@ namespace vorlane {
 int processCodePage();
 void setProcessCodePage(int codePage);
 
-// Replaces "text", bytes in "codePage", with its UTF-8 encoding. Empty text,
-// and every text when codePage is UTF-8, stays as it is; so does a text the
-// platform cannot decode.
+// Replaces "text", bytes in "codePage", with its UTF-8 encoding. With UTF-8
+// itself, every ill-formed part becomes U+FFFD (repairUtf8); a text the
+// platform cannot decode from another code page stays as it is.
 void convertToUtf8(std::string& text, int codePage);
 
 }  // namespace vorlane

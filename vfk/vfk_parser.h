@@ -6,6 +6,8 @@
 #ifndef VORLANE_VFK_VFK_PARSER_H_
 #define VORLANE_VFK_VFK_PARSER_H_
 
+#include <string>
+
 #include "model/cadastral_model.h"
 #include "platform/path.h"
 
@@ -15,8 +17,10 @@ class VfkParser {
  public:
   // Clears the model, reads the whole file at vfkPath into it and resolves
   // its geometry. Returns false only when the file cannot be opened (after
-  // printing a message); the model is then empty.
-  bool parseFile(PathView vfkPath);
+  // printing a message); the model is then empty. "failure", when given,
+  // receives the system's reason where the file could not be opened or read
+  // to its end; a read that fails ends the file there.
+  bool parseFile(PathView vfkPath, std::string* failure = nullptr);
 
   CadastralModel model;
 };
