@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Vorlane.h"
 #include "entry/conversion.h"
 #include "entry/output_path.h"
 #include "platform/files.h"
@@ -173,7 +174,8 @@ int main(int argc, char** argv) {
       std::fputs(kUsage.data(), stdout);
       return kConverted;
     } else if (arg == "--version" || arg == "-V") {
-      std::printf("vorlane %s\n", VORLANE_VERSION);
+      std::printf("vorlane %d.%d.%d\n", VORLANE_VERSION_MAJOR, VORLANE_VERSION_MINOR,
+                  VORLANE_VERSION_PATCH);
       return kConverted;
     } else if (arg == "--centre-origin") {
       centreOrigin = true;

@@ -1,6 +1,23 @@
-# cmake --install: the library, its header and the converter, with a package
-# configuration so that other projects can find_package(Vorlane) and link
-# Vorlane::Vorlane.
+# cmake --install, and so the packages' contents.
+#
+# Elsewhere than on Windows: the library, its header, the converter, a
+# package configuration so that other projects can find_package(Vorlane) and
+# link Vorlane::Vorlane, a pkg-config file, and the documents.
+#
+# On Windows, one flat folder for the zip: Vorlane.dll, its import libraries
+# for Microsoft's linker (Vorlane.lib) and for MinGW (libVorlane.dll.a),
+# Vorlane.def, include/Vorlane.h, the stand-in host and the documents.
+if(WIN32)
+  install(TARGETS Vorlane RUNTIME DESTINATION . ARCHIVE DESTINATION .)
+  install(FILES ${PROJECT_BINARY_DIR}/Vorlane.lib entry/Vorlane.def DESTINATION .)
+  install(FILES ${PROJECT_BINARY_DIR}/include/Vorlane.h DESTINATION include)
+  install(TARGETS vorlane-host RUNTIME DESTINATION .)
+  install(FILES README.md DESTINATION . RENAME README.txt)
+  install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+  install(FILES CHANGELOG.md DESTINATION . RENAME CHANGELOG.txt)
+  return()
+endif()
+
 include(CMakePackageConfigHelpers)
 
 set(VORLANE_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Vorlane)
@@ -9,18 +26,28 @@ install(TARGETS Vorlane EXPORT VorlaneTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES include/Vorlane.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-if(TARGET vorlane)
-  install(TARGETS vorlane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+install(FILES ${PROJECT_BINARY_DIR}/include/Vorlane.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(TARGETS vorlane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(EXPORT VorlaneTargets NAMESPACE Vorlane:: DESTINATION ${VORLANE_PACKAGE_DIR})
 configure_package_config_file(cmake/VorlaneConfig.cmake.in
-  ${CMAKE_CURRENT_BINARY_DIR}/VorlaneConfig.cmake
+  ${PROJECT_BINARY_DIR}/VorlaneConfig.cmake
   INSTALL_DESTINATION ${VORLANE_PACKAGE_DIR})
-write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/VorlaneConfigVersion.cmake
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/VorlaneConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES
-  ${CMAKE_CURRENT_BINARY_DIR}/VorlaneConfig.cmake
-  ${CMAKE_CURRENT_BINARY_DIR}/VorlaneConfigVersion.cmake
+  ${PROJECT_BINARY_DIR}/VorlaneConfig.cmake
+  ${PROJECT_BINARY_DIR}/VorlaneConfigVersion.cmake
   DESTINATION ${VORLANE_PACKAGE_DIR})
+
+# vorlane.pc finds its prefix from its own folder, so that it holds wherever
+# the files are put: /usr, another prefix, or a package unpacked elsewhere.
+file(RELATIVE_PATH VORLANE_PC_TO_PREFIX
+  /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+string(REGEX REPLACE "/$" "" VORLANE_PC_TO_PREFIX "${VORLANE_PC_TO_PREFIX}")
+configure_file(cmake/vorlane.pc.in ${PROJECT_BINARY_DIR}/vorlane.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/vorlane.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# A Debian package keeps its licence as the copyright file.
+install(FILES README.md CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/vorlane)
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/vorlane RENAME copyright)

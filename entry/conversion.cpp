@@ -6,9 +6,11 @@
 
 namespace vorlane {
 
-Conversion convertVfkFile(PathView vfkPath, int32_t units, bool centreOrigin) {
+Conversion convertVfkFile(PathView vfkPath, int32_t units, bool centreOrigin,
+                          const PointBudget& limits) {
   Conversion conversion;
   VfkParser parser;
+  parser.limits = limits;
   conversion.opened = parser.parseFile(vfkPath, &conversion.failure);
   if (!conversion.opened) return conversion;
   conversion.readWhole = conversion.failure.empty();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/path.h"
+#include "vfk/point_lists.h"
 
 namespace vorlane {
 
@@ -22,8 +23,10 @@ struct Conversion {
 // outputPathFor(vfkPath), replacing a file there. "units" goes into the
 // drawing unchanged; "centreOrigin" puts its origin at the centre of its
 // extent. When the file cannot be opened, a message says so and no drawing
-// is touched. Exceptions (exhausted memory) pass through.
-Conversion convertVfkFile(PathView vfkPath, int32_t units, bool centreOrigin);
+// is touched. "limits" bounds the reader's point lists (the fuzzers make
+// them small). Exceptions (exhausted memory) pass through.
+Conversion convertVfkFile(PathView vfkPath, int32_t units, bool centreOrigin,
+                          const PointBudget& limits = {});
 
 }  // namespace vorlane
 

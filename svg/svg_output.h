@@ -38,8 +38,10 @@ class SvgOutput {
   SvgOutput(const SvgOutput&) = delete;
   SvgOutput& operator=(const SvgOutput&) = delete;
 
-  // Text written as it is.
+  // Text written as it is. An empty view may have no data at all, which
+  // memcpy must not be handed.
   SvgOutput& operator<<(std::string_view text) {
+    if (text.empty()) return *this;
     char* at = room(text.size());
     std::memcpy(at, text.data(), text.size());
     cursor_ = at + text.size();

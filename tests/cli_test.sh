@@ -2,12 +2,13 @@
 # The command-line converter: exit statuses, where its messages go, that it
 # never overwrites its input nor writes a drawing elsewhere, that it refuses
 # what is not a VFK file, and that nothing it is given makes it wait.
-# Usage: cli_test.sh VORLANE SAMPLE_VFK ANSI_CODE_PAGE_VFK
+# Usage: cli_test.sh VORLANE SAMPLE_VFK ANSI_CODE_PAGE_VFK VERSION
 set -uo pipefail
 
 vorlane=$1
 sample=$2
 ansi=$3
+version=$4
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 failures=0
@@ -132,9 +133,9 @@ check "--help prints the usage on stdout" grep -q "^Usage: vorlane" "$work/out"
 run 0 -h
 check "and -h" grep -q "units attribute" "$work/out"
 run 0 --version
-check "--version prints the version" grep -q "^vorlane [0-9]" "$work/out"
+check "--version prints the version" grep -qx "vorlane $version" "$work/out"
 run 0 -V
-check "and -V" grep -q "^vorlane [0-9]" "$work/out"
+check "and -V" grep -qx "vorlane $version" "$work/out"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"

@@ -15,8 +15,8 @@ constexpr int kInnerDrawingTypeCode = 21800;
 
 }  // namespace
 
-BlockLoaders::BlockLoaders(CadastralModel& model, int codePage)
-    : model_(model), codePage_(codePage), maps_(model.pointIndexPool) {}
+BlockLoaders::BlockLoaders(CadastralModel& model, int codePage, const PointBudget& limits)
+    : model_(model), codePage_(codePage), maps_(model.pointIndexPool, limits) {}
 
 void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition) {
   // Every position looked up here counts for the fields a row must give.

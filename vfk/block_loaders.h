@@ -115,8 +115,9 @@ class KeyCache {
 // The lookup tables passed between the blocks, keyed by idKey() of an
 // identifier. A point list exists only once a row has put a point into it.
 struct LookupMaps {
-  explicit LookupMaps(PodVector<int32_t>& pool)
-      : hpPointLists(pool, budget),
+  LookupMaps(PodVector<int32_t>& pool, const PointBudget& limits)
+      : budget(limits),
+        hpPointLists(pool, budget),
         obPointLists(pool, budget),
         dpmPointLists(pool, budget),
         sbmPointLists(pool, budget) {}
@@ -133,8 +134,9 @@ struct LookupMaps {
 class BlockLoaders {
  public:
   // "model" must outlive the loaders. Texts that are converted are decoded
-  // with "codePage" until setCodePage() gives another.
-  BlockLoaders(CadastralModel& model, int codePage);
+  // with "codePage" until setCodePage() gives another; "limits" bounds what
+  // the point lists may grow to.
+  BlockLoaders(CadastralModel& model, int codePage, const PointBudget& limits = {});
 
   void setCodePage(int codePage) { codePage_ = codePage; }
 

@@ -107,7 +107,7 @@ bool VfkParser::parseFile(PathView vfkPath, std::string* failure) {
       if (failure != nullptr) *failure = file.failure();
       return false;
     }
-    BlockLoaders loaders(model, processCodePage());
+    BlockLoaders loaders(model, processCodePage(), limits);
     readRecords(file, loaders);
     if (failure != nullptr) *failure = file.failure();
   }  // the file is closed and the lookup tables are gone before the geometry is resolved

@@ -33,7 +33,7 @@ void PointLists::prefetch(uint64_t key) const {
 }
 
 void PointLists::place(uint64_t key, int32_t pointIndex, int ordinal) {
-  if (ordinal < 1 || ordinal > kMaxPointOrdinal) return;
+  if (ordinal < 1 || ordinal > budget_.maxOrdinal) return;
   int32_t found = find(key);
   const int64_t size = found < 0 ? 0 : lists_[static_cast<size_t>(found)].count;
   const int64_t growth = std::max<int64_t>(0, ordinal - size);

@@ -31,7 +31,11 @@ constexpr int kMaxPointOrdinal = 1'000'000;
 // that memory, time and the warnings about missing points grow with the file
 // and not with the numbers written in it. A real file has no gaps in its
 // ordinals and takes each point list once; a corrupt one may do neither.
+// The defaults are the product's; the fuzzers use smaller ones, so that a
+// few bytes cannot spend their time on a million placeholders.
 struct PointBudget {
+  // The highest ordinal placed, at most kMaxPointOrdinal.
+  int maxOrdinal = kMaxPointOrdinal;
   // Gaps: -1 placeholders all point lists may receive in all. A row whose
   // ordinal would pad a list beyond this is not placed.
   int64_t placeholdersLeft = 1'000'000;
@@ -49,7 +53,7 @@ class PointLists {
   // Puts "pointIndex" at position ordinal - 1 of the list of "key" (an
   // idKey()), creating the list; positions skipped on the way hold -1, and a
   // later row for the same position replaces the point. Ordinals outside 1
-  // to kMaxPointOrdinal, or beyond the budget, place nothing.
+  // to the budget's maxOrdinal, or beyond its placeholders, place nothing.
   void place(uint64_t key, int32_t pointIndex, int ordinal);
 
   // Asks for the memory a later place() or take() of "key" will look at.

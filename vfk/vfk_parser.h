@@ -10,6 +10,7 @@
 
 #include "model/cadastral_model.h"
 #include "platform/path.h"
+#include "vfk/point_lists.h"
 
 namespace vorlane {
 
@@ -23,6 +24,8 @@ class VfkParser {
   bool parseFile(PathView vfkPath, std::string* failure = nullptr);
 
   CadastralModel model;
+  // What the point lists of one file may grow to; see PointBudget.
+  PointBudget limits;
 };
 
 }  // namespace vorlane

@@ -18,13 +18,19 @@
 #   warnings         the warnings for missing points, on standard output
 #   code-pages       texts decoded with the ANSI code page (Windows-1250 on Czech
 #                    Windows) and with ISO-8859-2, every byte from 0x80 to 0xFF
+#   release-zip      the release zip made from the cross build: its files, the
+#                    DLL's version resource, and a C program built against the
+#                    zip's Vorlane.h and Vorlane.lib alone converts the sample
 #
 # Set by CTest (tests/windows/CMakeLists.txt):
 #   VORLANE_SOURCE_DIR  the repository
 #   VORLANE_WORK_DIR    this test folder in the Linux build tree
 #   VORLANE_CONVERTER   the Linux build's vorlane converter
 #   VORLANE_CMAKE, VORLANE_GENERATOR, VORLANE_WERROR   for the cross build
+#   VORLANE_CPACK, VORLANE_VERSION   for the release zip
 #   VORLANE_WINE        the Wine loader (/usr/lib/wine/wine64)
+# and, from the environment, VORLANE_REAL_DATA: a folder of real VFK files to
+# compare as well.
 #
 # Exit status 77 means skipped: a tool or the locale the step needs is missing.
 set -uo pipefail
@@ -32,6 +38,7 @@ set -uo pipefail
 readonly kSkipped=77
 readonly mingw_gxx=x86_64-w64-mingw32-g++
 readonly objdump=x86_64-w64-mingw32-objdump
+readonly windres=x86_64-w64-mingw32-windres
 readonly source_dir=$VORLANE_SOURCE_DIR
 readonly work_dir=$VORLANE_WORK_DIR
 readonly cross_dir=$work_dir/cross
@@ -248,15 +255,12 @@ compare_both() {
   return "$status"
 }
 
-# The real VFK files beside the repository, where the workplace keeps them.
+# The folder of real VFK files that VORLANE_REAL_DATA names, if it is one.
 shared_data_dir() {
-  local dir
-  for dir in "$source_dir/../shared/data/vfk" /work/shared/data/vfk; do
-    if [ -d "$dir" ]; then
-      echo "$dir"
-      return
-    fi
-  done
+  local dir=${VORLANE_REAL_DATA:-}
+  if [ -n "$dir" ] && [ -d "$dir" ]; then
+    echo "$dir"
+  fi
 }
 
 step_same_output() {
@@ -286,10 +290,10 @@ step_same_output() {
       names+=("$name")
     done < <(find "$source_folder" -maxdepth 1 -type f -iname '*.vfk' | LC_ALL=C sort)
   done
-  [ "${#names[@]}" -gt 0 ] || skip "no VFK files in examples/, tests/data/ or the shared data folder"
+  [ "${#names[@]}" -gt 0 ] || skip "no VFK files in examples/, tests/data/ or VORLANE_REAL_DATA"
   chmod u+w "$folder"/*/"$czech_folder"/*
   echo "Files: ${names[*]}"
-  [ -n "$shared" ] || echo "No shared data folder; only the repository's files were compared"
+  [ -n "$shared" ] || echo "VORLANE_REAL_DATA names no folder; only the repository's files were compared"
 
   convert_both "$folder"
   compare_both "$folder" || fail "the DLL and the Linux converter differ"
@@ -442,6 +446,79 @@ step_warnings() {
   rm -rf "$folder"
 }
 
+step_release_zip() {
+  need_cross_build
+  need_wine
+  local folder version=$VORLANE_VERSION
+  folder=$(make_step_folder release-zip)
+  "$VORLANE_CPACK" --config "$cross_dir/CPackConfig.cmake" -B "$folder/dist" >"$folder/cpack.log" 2>&1 ||
+    { cat "$folder/cpack.log" >&2; fail "cpack"; }
+  local zip=$folder/dist/vorlane-$version-win64.zip
+  [ -f "$zip" ] || fail "cpack made no $(basename "$zip")"
+  (cd "$folder" && "$VORLANE_CMAKE" -E tar xf "$zip") || fail "the zip cannot be unpacked"
+  local top=$folder/vorlane-$version-win64
+  [ -d "$top" ] || fail "the zip has no folder vorlane-$version-win64"
+
+  local files expected
+  files=$(cd "$top" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+  expected=$(printf '%s\n' CHANGELOG.txt LICENSE.txt README.txt Vorlane.def Vorlane.dll Vorlane.lib \
+    include/Vorlane.h libVorlane.dll.a vorlane-host.exe)
+  [ "$files" = "$expected" ] || fail "the zip holds:
+$files
+and not:
+$expected"
+  echo "ok: the zip holds ${files//$'\n'/ }"
+
+  # What Windows shows on the Details tab of the DLL's properties.
+  local resource
+  resource=$("$windres" -i "$top/Vorlane.dll" -O rc) || fail "the DLL has no resources"
+  local numbers=${version//./, }
+  grep -q "FILEVERSION $numbers, 0\$" <<<"$resource" || fail "FILEVERSION is not $version: $resource"
+  grep -q "PRODUCTVERSION $numbers, 0\$" <<<"$resource" || fail "PRODUCTVERSION is not $version"
+  local value
+  for value in "\"FileVersion\", \"$version\"" "\"ProductVersion\", \"$version\"" \
+    '"ProductName", "Vorlane"' '"OriginalFilename", "Vorlane.dll"' '"FileDescription", "' \
+    '"LegalCopyright", "Copyright (c) 2026 Vorlane maintainers. MIT License."'; do
+    grep -qF "VALUE $value" <<<"$resource" || fail "the version resource lacks $value"
+  done
+  echo "ok: the DLL's version resource gives $version"
+
+  # A program of a user, from the zip's header and import library alone.
+  local mingw_gcc=${mingw_gxx%++}cc
+  "$mingw_gcc" -std=c11 -municode -Wall -Wextra -Wpedantic -Werror -I"$top/include" \
+    -o "$top/consumer.exe" "$source_dir/tests/windows/zip_consumer.c" "$top/Vorlane.lib" ||
+    fail "a C program cannot be built against Vorlane.lib"
+  cp "$source_dir/examples/sample.vfk" "$folder/sample.vfk"
+  run_wine "$top/consumer.exe" "$(windows_path "$folder/sample.vfk")" >"$folder/consumer.out" 2>"$folder/consumer.err" ||
+    fail "the C program's conversion: $(cat "$folder/consumer.err")"
+  # The C library's text mode ends its lines with CR LF.
+  [ "$(tr -d '\r' <"$folder/consumer.err")" = "Vorlane.h $version
+true" ] || fail "the C program reported: $(cat "$folder/consumer.err")"
+  mkdir "$folder/linux"
+  cp "$source_dir/examples/sample.vfk" "$folder/linux/sample.vfk"
+  "$VORLANE_CONVERTER" "$folder/linux/sample.vfk" >/dev/null 2>&1 || fail "the Linux converter"
+  cmp "$folder/sample.svg" "$folder/linux/sample.svg" || fail "the zip's DLL draws the sample differently"
+  echo "ok: a C program linked with Vorlane.lib converts the sample as the Linux converter does"
+
+  # Microsoft's linker reads Vorlane.lib as lld-link, its stand-in, does.
+  if command -v clang >/dev/null && command -v lld-link >/dev/null; then
+    clang --target=x86_64-pc-windows-msvc -ffreestanding -std=c11 -Wall -Wextra -Wpedantic -Werror \
+      -I"$top/include" -c -o "$folder/msvc_consumer.obj" "$source_dir/tests/windows/msvc_consumer.c" ||
+      fail "the MSVC-target program does not compile"
+    lld-link /nologo /nodefaultlib /entry:mainCRTStartup /subsystem:console \
+      /out:"$top/msvc_consumer.exe" "$folder/msvc_consumer.obj" "$top/Vorlane.lib" ||
+      fail "lld-link cannot link against Vorlane.lib"
+    rm "$folder/sample.svg"
+    (cd "$folder" && run_wine "$top/msvc_consumer.exe" >"$folder/msvc.out" 2>"$folder/msvc.err") ||
+      fail "the program linked by lld-link: $(cat "$folder/msvc.err")"
+    cmp "$folder/sample.svg" "$folder/linux/sample.svg" || fail "the lld-link program's drawing differs"
+    echo "ok: a program linked by lld-link against Vorlane.lib converts the sample"
+  else
+    echo "Note: clang or lld-link is missing; Vorlane.lib was not tried with a Microsoft-style linker"
+  fi
+  rm -rf "$folder"
+}
+
 main() {
   [ $# -ge 1 ] || fail "usage: windows_tests.sh STEP [ARG...]"
   local step=$1
@@ -455,6 +532,7 @@ main() {
     unopenable) step_unopenable ;;
     code-pages) step_code_pages ;;
     warnings) step_warnings ;;
+    release-zip) step_release_zip ;;
     *) fail "unknown step $step" ;;
   esac
 }
