@@ -88,8 +88,12 @@ std::string misplacedDrawing(const std::string& input, const std::string& drawin
   const size_t nameStart = input.rfind('/') == std::string::npos ? 0 : input.rfind('/') + 1;
   const size_t dot = input.rfind('.');
   if (dot == std::string::npos || dot > nameStart) return "";
-  const std::string where =
-      dot < nameStart ? ", outside the file's folder" : ", without a name of its own";
+  // The cut at a "./" just before the name leaves the drawing in the file's
+  // folder, as does a name that starts with the dot.
+  const bool dotSlashName =
+      nameStart == dot + 2 && input[dot + 1] == '/' && (dot == 0 || input[dot - 1] == '/');
+  const std::string where = dot == nameStart || dotSlashName ? ", without a name of its own"
+                                                             : ", outside the file's folder";
   return "its drawing would be " + drawing + where +
          "; give the file a name with an extension, such as .vfk";
 }

@@ -76,6 +76,8 @@ cp "$sample" "$work/dir.d/sub/.hidden"
 (cd "$work/dir.d/sub" && "$vorlane" ../noext ./noext .hidden >"$work/out" 2>"$work/err")
 check "drawings outside their folder or without a name are refused" test $? -eq 1
 check "with how to mend it" test "$(grep -c "give the file a name with an extension, such as .vfk" "$work/err")" -eq 3
+check "saying where the drawing would land" grep -qF "../noext: its drawing would be ..svg, outside the file's folder" "$work/err"
+check "or that it would have no name" test "$(grep -cE "^vorlane: (./noext|.hidden): its drawing would be .svg, without a name of its own" "$work/err")" -eq 2
 check "and nothing is written" test -z "$(find "$work/dir.d" -name '*.svg')" -a ! -e "$work/dir.svg"
 
 # Files that are no VFK files; the last one is.

@@ -24,24 +24,27 @@ enum Purpose : uint64_t {
   kBpejPurpose,
 };
 
+// The stages after the grid, in order, each with a random stream of its own.
+struct Stage {
+  Purpose purpose;
+  void (*place)(Plan&, Rng&);
+};
+constexpr Stage kStages[] = {
+    {kParcelPurpose, placeParcels}, {kLinePurpose, placeLines},
+    {kBuildingPurpose, placeBuildings}, {kLabelPurpose, placeLabels},
+    {kMapPurpose, placeMapElements}, {kBpejPurpose, placeBpejUnits},
+};
+
 }  // namespace
 
 Layout makeLayout(uint64_t seed, int targetParcels) {
   Plan plan;
   Rng gridRng = Rng::forPurpose(seed, kGridPurpose);
   plan.grid = makeGrid(gridRng, static_cast<int>(std::max(targetParcels, 6) * kCellsPerParcel));
-  Rng parcelRng = Rng::forPurpose(seed, kParcelPurpose);
-  placeParcels(plan, parcelRng);
-  Rng lineRng = Rng::forPurpose(seed, kLinePurpose);
-  placeLines(plan, lineRng);
-  Rng buildingRng = Rng::forPurpose(seed, kBuildingPurpose);
-  placeBuildings(plan, buildingRng);
-  Rng labelRng = Rng::forPurpose(seed, kLabelPurpose);
-  placeLabels(plan, labelRng);
-  Rng mapRng = Rng::forPurpose(seed, kMapPurpose);
-  placeMapElements(plan, mapRng);
-  Rng bpejRng = Rng::forPurpose(seed, kBpejPurpose);
-  placeBpejUnits(plan, bpejRng);
+  for (const Stage& stage : kStages) {
+    Rng rng = Rng::forPurpose(seed, stage.purpose);
+    stage.place(plan, rng);
+  }
   plan.layout.northWest = plan.grid.vertex(0, 0);
   plan.layout.southEast = plan.grid.vertex(plan.grid.cols, plan.grid.rows);
   return std::move(plan.layout);
