@@ -136,26 +136,5 @@ TEST(Model, BuildingsAndTheirTypes) {
   EXPECT_EQ(model.findBuildingType(2), nullptr);
 }
 
-TEST(Model, ClearEmptiesEverything) {
-  CadastralModel model;
-  model.addPoint(1, 2);
-  model.addParcelBoundary(model.addPointList(Indices{0}), "1", "", 0);
-  model.getOrCreateBuilding("b");
-  model.mapTexts.push_back(TextLabel{});
-  model.addBpejBoundary(model.addPointList(Indices{0}), "1", "");
-  resolve(model);
-  model.clear();
-  EXPECT_TRUE(model.points.empty());
-  EXPECT_TRUE(model.parcels.empty());
-  EXPECT_TRUE(model.parcelBoundaries.empty());
-  EXPECT_TRUE(model.buildings.empty());
-  EXPECT_TRUE(model.mapTexts.empty());
-  EXPECT_TRUE(model.bpejAreas.empty());
-  EXPECT_TRUE(model.buildingTypes.empty());
-  EXPECT_EQ(model.boundingBox.minX, DBL_MAX);
-  EXPECT_EQ(model.findParcel("1"), -1);
-  EXPECT_EQ(model.addPoint(3, 4), 0);
-}
-
 }  // namespace
 }  // namespace vorlane

@@ -132,5 +132,20 @@ TEST_F(Reader, CodePageLastsForTheProcess) {
   EXPECT_EQ(processCodePage(), kIso8859_2CodePage);
 }
 
+TEST_F(Reader, ASecondFileIsReadAsIfTheParserWereNew) {
+  testing::TempDir dir;
+  const auto second = dir.path() / "second.vfk";
+  testing::writeFile(second, kSobr + "&DSOBR;1;1;2\n&DSOBR;2;3;4\n");
+  VfkParser reused;
+  VfkParser fresh;
+  testing::captureStdout([&] {
+    ASSERT_TRUE(reused.parseFile(testing::widePath(VORLANE_TEST_DATA "/small_area.vfk")));
+    ASSERT_TRUE(reused.parseFile(testing::widePath(second)));
+    ASSERT_TRUE(fresh.parseFile(testing::widePath(second)));
+  });
+  EXPECT_EQ(reused.model.points.size(), 2u);
+  EXPECT_EQ(testing::drawing(reused.model), testing::drawing(fresh.model));
+}
+
 }  // namespace
 }  // namespace vorlane

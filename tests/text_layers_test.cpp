@@ -46,8 +46,8 @@ TEST(TextElement, TurnsOnlyByAPositiveAngleAndEscapesItsText) {
   label.y = -20.5;
   label.angle = 30;
   label.referencePoint = 5;
-  EXPECT_EQ(textElement(model, label, "P&1"),
-            "<text id=\"P&1\" x=\"10.00\" y=\"-20.50\" text-anchor=\"middle\" "
+  EXPECT_EQ(textElement(model, label, "2140587101"),
+            "<text id=\"2140587101\" x=\"10.00\" y=\"-20.50\" text-anchor=\"middle\" "
             "alignment-baseline=\"hanging\" transform=\"rotate(30.00 10.00 -20.50)\" fill=\"black\" "
             "font-size=\"1.00\">1&lt;2 &amp; &quot;3&quot;</text>\r\n");
   label.text = model.addText("7");
