@@ -21,8 +21,7 @@ std::string groupStart(const char* layer, const char* lineStyle, const char* wei
 
 TEST(SvgDocument, AnEmptyModelGivesTheFrameTheNineGroupsAndTheSymbols) {
   const auto result = testing::readVfk("");
-  const std::string library = testing::readFile(VORLANE_TEST_DATA "/symbol_library.txt");
-  ASSERT_FALSE(library.empty());
+  const std::string library = testing::symbolLibraryText();
   const std::string expected =
       "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
       "<svg\n"

@@ -84,6 +84,10 @@ std::string_view bpejCodeAt(const CadastralModel& model, int32_t area);
 // drawing, with "\n" line ends.
 std::string groupContent(const std::string& drawing, std::string_view layer);
 
+// The 21 map symbol definitions as every drawing must hold them, with "\n"
+// line ends (tests/symbol_library_table.cpp).
+std::string symbolLibraryText();
+
 // Whether xmllint (libxml2) finds the file well-formed XML; nullopt when
 // xmllint is not installed.
 std::optional<bool> isWellFormedXml(const std::filesystem::path& path);
