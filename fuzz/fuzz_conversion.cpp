@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using vorlane::fuzz::fail;
   const vorlane::PathString path = vorlane::fuzz::writeInput(data, size);
   // Both origins, so that the centre's arithmetic is fuzzed too.
-  const vorlane::Conversion conversion = vorlane::convertVfkFile(path, 1, size % 2 == 1, vorlane::fuzz::kFuzzLimits);
+  const vorlane::Conversion conversion =
+      vorlane::convertVfkFile(path, 1, size % 2 == 1, vorlane::fuzz::kFuzzLimits);
   if (!conversion.opened || !conversion.readWhole) fail("a readable file was not read");
   if (!conversion.written) fail("the drawing was not written");
 

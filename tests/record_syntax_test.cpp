@@ -65,8 +65,8 @@ TEST(FindFieldIndex, MatchesTheNameBeforeTheFirstSpaceExactly) {
 
 TEST(BlockKindOf, KnowsTheThirteenBlocksExactly) {
   std::set<BlockKind> kinds;
-  for (const char* name : {"KATUZE", "SOBR", "SBP", "SBM", "HP", "OP", "OB", "DPM", "HBPEJ", "OBPEJ",
-                           "TYPBUD", "BUD", "OBDEBO"}) {
+  for (const char* name : {"KATUZE", "SOBR", "SBP", "SBM", "HP", "OP", "OB", "DPM", "HBPEJ",
+                           "OBPEJ", "TYPBUD", "BUD", "OBDEBO"}) {
     const BlockKind kind = blockKindOf(name);
     EXPECT_NE(kind, BlockKind::kNone) << name;
     kinds.insert(kind);
