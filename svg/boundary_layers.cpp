@@ -40,51 +40,6 @@ void writePoints(SvgOutput& out, const CadastralModel& model, std::span<const in
   }
 }
 
-// Writes points as writePoints does, formatting each point once: the points
-// of a boundary are written in the borders of the areas on both its sides,
-// and where the lines of one border meet.
-class PointWriter {
- public:
-  // The texts start zeroed, where the system touches only the pages of the
-  // points written.
-  explicit PointWriter(const CadastralModel& model)
-      : model_(model),
-        bytes_(model.points.size() * sizeof(Text)),
-        texts_(static_cast<Text*>(zeroedBlock(bytes_))) {
-    if (texts_ == nullptr) throw std::bad_alloc();
-  }
-  ~PointWriter() { freeBlock(texts_, bytes_); }
-  PointWriter(const PointWriter&) = delete;
-  PointWriter& operator=(const PointWriter&) = delete;
-
-  void write(SvgOutput& out, std::span<const int32_t> points) {
-    for (const int32_t index : points) {
-      Text& text = texts_[index];
-      if (text.length == 0) {  // not made yet: a point's text is never empty
-        const Point& point = model_.points[static_cast<size_t>(index)];
-        char buffer[kPointBufferSize];
-        const std::string_view made = formatPoint(point.x, point.y, buffer);
-        if (made.size() > text.bytes.size()) {  // far beyond any map's coordinates
-          out << made;
-          continue;
-        }
-        std::copy(made.begin(), made.end(), text.bytes.begin());
-        text.length = static_cast<uint8_t>(made.size());
-      }
-      out.appendPrefix(text.bytes, text.length);
-    }
-  }
-
- private:
-  struct Text {
-    std::array<char, 31> bytes;  // "x,y ": a coordinate of a map has up to 11 characters
-    uint8_t length;
-  };
-  const CadastralModel& model_;
-  size_t bytes_;
-  Text* texts_;  // by point index
-};
-
 // A path through the points of one line, in stored order.
 template <typename Line>
 void writeLinePath(SvgOutput& out, const CadastralModel& model, const Line& line,
@@ -96,32 +51,63 @@ void writeLinePath(SvgOutput& out, const CadastralModel& model, const Line& line
 
 // The border of a parcel or building: each further subpath closes the ring
 // before it with "Z" and begins with " M ".
-void writeRingPath(SvgOutput& out, PointWriter& writer, std::string_view id, std::string_view style,
+void writeRingPath(SvgOutput& out, PointTexts& texts, std::string_view id, std::string_view style,
                    const RingPath& path) {
   writePathStart(out, id, style);
   const std::span<const int32_t> points = path.points;
   size_t from = 0;
   for (const size_t start : path.subpathStarts) {
-    writer.write(out, points.subspan(from, start - from));
+    texts.write(out, points.subspan(from, start - from));
     out << "Z M ";
     from = start;
   }
-  writer.write(out, points.subspan(from));
+  texts.write(out, points.subspan(from));
   writePathEnd(out);
 }
 
 }  // namespace
 
+PointTexts::PointTexts(const CadastralModel& model)
+    : model_(model),
+      bytes_(model.points.size() * sizeof(Text)),
+      texts_(static_cast<Text*>(zeroedBlock(bytes_))),
+      made_((model.points.size() + 63) / 64) {
+  if (texts_ == nullptr && bytes_ > 0) throw std::bad_alloc();
+}
+
+PointTexts::~PointTexts() { freeBlock(texts_, bytes_); }
+
+void PointTexts::write(SvgOutput& out, std::span<const int32_t> points) {
+  for (const int32_t index : points) {
+    const auto position = static_cast<size_t>(index);
+    Text& text = texts_[position];
+    uint64_t& madeWord = made_[position / 64];
+    const uint64_t madeBit = uint64_t{1} << (position % 64);
+    if ((madeWord & madeBit) == 0) {
+      const Point& point = model_.points[position];
+      char buffer[kPointBufferSize];
+      const std::string_view made = formatPoint(point.x, point.y, buffer);
+      if (made.size() > text.bytes.size()) {  // far beyond any map's coordinates
+        out << made;
+        continue;
+      }
+      std::copy(made.begin(), made.end(), text.bytes.begin());
+      text.length = static_cast<uint8_t>(made.size());
+      madeWord |= madeBit;
+    }
+    out.appendPrefix(text.bytes, text.length);
+  }
+}
+
 // Only parcels with a number text, and at least three points, are drawn.
-void writeParcelBorders(const CadastralModel& model, SvgOutput& out) {
+void writeParcelBorders(const CadastralModel& model, SvgOutput& out, PointTexts& points) {
   writeGroupStart(out, kParcelBorderLayer);
   RingPath path;
-  PointWriter writer(model);
   for (const Parcel& parcel : model.parcels) {
     if (parcel.numberLabel.text.empty()) continue;
     collectRingPath(model, parcel, path);
     if (path.points.size() < 3) continue;
-    writeRingPath(out, writer, model.text(parcel.id), kParcelStyle, path);
+    writeRingPath(out, points, model.text(parcel.id), kParcelStyle, path);
   }
   writeGroupEnd(out);
 }
@@ -129,16 +115,15 @@ void writeParcelBorders(const CadastralModel& model, SvgOutput& out) {
 // Every unit gets a path, also one without boundaries; its boundaries are
 // drawn as they are stored, one subpath each, and every unit is followed by
 // an empty line.
-void writeBpejBorders(const CadastralModel& model, SvgOutput& out) {
+void writeBpejBorders(const CadastralModel& model, SvgOutput& out, PointTexts& points) {
   writeGroupStart(out, kBpejLayer);
-  PointWriter writer(model);
   for (const BpejArea& area : model.bpejAreas) {
     writePathStart(out, model.text(area.code), kBpejStyle);
     bool first = true;
     for (const int32_t boundary : model.boundaryIndicesOf(area)) {
       if (!first) out << " M ";
       first = false;
-      writer.write(out, model.pointIndicesOf(model.bpejBoundaries[static_cast<size_t>(boundary)]));
+      points.write(out, model.pointIndicesOf(model.bpejBoundaries[static_cast<size_t>(boundary)]));
     }
     writePathEnd(out);
     if (!area.label.text.empty()) {
@@ -160,14 +145,13 @@ void writeCadastralAreaBorder(const CadastralModel& model, SvgOutput& out) {
 }
 
 // Unlike a parcel, a building with one or two points is still drawn.
-void writeBuildingBorders(const CadastralModel& model, SvgOutput& out) {
+void writeBuildingBorders(const CadastralModel& model, SvgOutput& out, PointTexts& points) {
   writeGroupStart(out, kBuildingBorderLayer);
   RingPath path;
-  PointWriter writer(model);
   for (const Building& building : model.buildings) {
     collectRingPath(model, building, path);
     if (path.points.empty()) continue;
-    writeRingPath(out, writer, model.text(building.id), kBlackStyle, path);
+    writeRingPath(out, points, model.text(building.id), kBlackStyle, path);
   }
   writeGroupEnd(out);
 }

@@ -4,15 +4,48 @@
 #ifndef VORLANE_SVG_BOUNDARY_LAYERS_H_
 #define VORLANE_SVG_BOUNDARY_LAYERS_H_
 
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
 #include "model/cadastral_model.h"
 #include "svg/svg_output.h"
 
 namespace vorlane {
 
-void writeParcelBorders(const CadastralModel& model, SvgOutput& out);
-void writeBpejBorders(const CadastralModel& model, SvgOutput& out);
+// Writes points of the model as "x,y ", formatting each point once for all
+// the border layers: the points of a boundary are written in the borders of
+// the areas on both its sides, and where the lines of one border meet.
+class PointTexts {
+ public:
+  // "model" must outlive the texts. Their memory starts zeroed, and the
+  // system gives it only for the pages of the points written.
+  explicit PointTexts(const CadastralModel& model);
+  ~PointTexts();
+  PointTexts(const PointTexts&) = delete;
+  PointTexts& operator=(const PointTexts&) = delete;
+
+  // Writes the points with these indices into "points", in order.
+  void write(SvgOutput& out, std::span<const int32_t> points);
+
+ private:
+  struct Text {
+    std::array<char, 31> bytes;  // "x,y ": a coordinate of a map has up to 11 characters
+    uint8_t length;
+  };
+  const CadastralModel& model_;
+  size_t bytes_;
+  Text* texts_;  // by point index
+  // Which texts are made, a bit per point: looking here rather than at a
+  // text leaves an unwritten page untouched until its text is written.
+  std::vector<uint64_t> made_;
+};
+
+void writeParcelBorders(const CadastralModel& model, SvgOutput& out, PointTexts& points);
+void writeBpejBorders(const CadastralModel& model, SvgOutput& out, PointTexts& points);
 void writeCadastralAreaBorder(const CadastralModel& model, SvgOutput& out);
-void writeBuildingBorders(const CadastralModel& model, SvgOutput& out);
+void writeBuildingBorders(const CadastralModel& model, SvgOutput& out, PointTexts& points);
 void writeMapElements(const CadastralModel& model, SvgOutput& out);
 
 }  // namespace vorlane

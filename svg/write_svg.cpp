@@ -48,11 +48,12 @@ void writeFrameStart(const CadastralModel& model, SvgOutput& out, int units, boo
 void writeDocument(const CadastralModel& model, SvgOutput& out, int units, bool centreOrigin) {
   writeFrameStart(model, out, units, centreOrigin);
   writeSymbolLayer(model, out);
-  writeParcelBorders(model, out);
+  PointTexts points(model);
+  writeParcelBorders(model, out, points);
   writeParcelTextLayer(model, out);
-  writeBpejBorders(model, out);
+  writeBpejBorders(model, out, points);
   writeCadastralAreaBorder(model, out);
-  writeBuildingBorders(model, out);
+  writeBuildingBorders(model, out, points);
   writeBuildingNumberLayer(model, out);
   writeMapElements(model, out);
   out << "</svg>";
