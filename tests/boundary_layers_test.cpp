@@ -2,6 +2,8 @@
 // border and the map elements.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <string>
 
 #include "model/rings.h"
@@ -16,6 +18,33 @@ using testing::groupContent;
 const std::string kParcelPath = "        <path id=\"1\" style=\"fill:none;stroke:black;stroke-width:0.2\" d=\"M";
 
 using Indices = std::vector<int32_t>;
+
+// The border layers write points through texts made once per point; what
+// they write must be what formatting each point anew writes.
+TEST(PointTexts, WriteWhatFormattingEachPointWrites) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> coordinate(-1.2e6, 1.2e6);
+  CadastralModel model;
+  for (int i = 0; i < 500; ++i) model.addPoint(coordinate(random), coordinate(random));
+  model.addPoint(1e300, -1e300);  // a text too long to keep
+  model.addPoint(std::nan(""), -0.0);
+  const auto count = static_cast<int32_t>(model.points.size());
+
+  PointTexts texts(model);
+  SvgOutput kept;
+  SvgOutput anew;
+  std::uniform_int_distribution<int32_t> index(0, count - 1);
+  for (int round = 0; round < 200; ++round) {
+    Indices points(static_cast<size_t>(round % 17));
+    for (int32_t& point : points) point = index(random);
+    texts.write(kept, points);
+    for (const int32_t point : points) {
+      const Point& at = model.points[static_cast<size_t>(point)];
+      anew.point(at.x, at.y);
+    }
+  }
+  EXPECT_EQ(kept.text(), anew.text());
+}
 
 // A model whose point i lies at (i, i + 0.5), written "i.00,i.50".
 class LineLayers : public ::testing::Test {
