@@ -6,6 +6,17 @@
 
 namespace vorlane {
 
+namespace {
+
+// Where the type with "code" stands, or would stand, in the code-ordered types.
+template <typename Types>
+auto typeSlot(Types& types, int32_t code) {
+  return std::lower_bound(types.begin(), types.end(), code,
+                          [](const BuildingType& type, int32_t c) { return type.code < c; });
+}
+
+}  // namespace
+
 void CadastralModel::clear() { *this = CadastralModel(); }
 
 int32_t CadastralModel::addPoint(double x, double y) {
@@ -109,9 +120,7 @@ void CadastralModel::addElementPolyline(IndexRange pointIndices, int32_t typeCod
 void CadastralModel::addBuildingType(int32_t code, std::string_view name,
                                      std::string_view abbreviation) {
   const BuildingType type{code, texts.add(name), texts.add(abbreviation)};
-  auto* const at = std::lower_bound(
-      buildingTypes.begin(), buildingTypes.end(), code,
-      [](const BuildingType& existing, int32_t wanted) { return existing.code < wanted; });
+  BuildingType* const at = typeSlot(buildingTypes, code);
   if (at != buildingTypes.end() && at->code == code) {
     *at = type;
     return;
@@ -123,9 +132,7 @@ void CadastralModel::addBuildingType(int32_t code, std::string_view name,
 }
 
 const BuildingType* CadastralModel::findBuildingType(int32_t code) const {
-  const auto* const at = std::lower_bound(
-      buildingTypes.begin(), buildingTypes.end(), code,
-      [](const BuildingType& existing, int32_t wanted) { return existing.code < wanted; });
+  const BuildingType* const at = typeSlot(buildingTypes, code);
   return at != buildingTypes.end() && at->code == code ? at : nullptr;
 }
 

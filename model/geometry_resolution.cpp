@@ -89,6 +89,13 @@ int32_t renumbered(int32_t position, const std::vector<int32_t>& moved) {
   return position < 0 ? position : moved[static_cast<size_t>(position)];
 }
 
+void renumberSides(PodVector<Boundary>& boundaries, const std::vector<int32_t>& moved) {
+  for (Boundary& boundary : boundaries) {
+    boundary.area1 = renumbered(boundary.area1, moved);
+    boundary.area2 = renumbered(boundary.area2, moved);
+  }
+}
+
 // For items each naming up to two owners: lists, for every owner in turn,
 // the items that name it, in item order (an item naming one owner twice is
 // listed twice). ownersOf(i) gives item i's two owners, -1 for none;
@@ -215,10 +222,7 @@ void CadastralModel::sortAreasById() {
   std::vector<int32_t> moved =
       byteWiseOrder(parcels.size(), [this](size_t p) { return text(parcels[p].id); });
   if (!moved.empty()) {
-    for (Boundary& boundary : parcelBoundaries) {
-      boundary.area1 = renumbered(boundary.area1, moved);
-      boundary.area2 = renumbered(boundary.area2, moved);
-    }
+    renumberSides(parcelBoundaries, moved);
     for (ParcelLabel& label : extraNumberLabels) label.parcel = renumbered(label.parcel, moved);
     for (ParcelLabel& label : symbolLabels) label.parcel = renumbered(label.parcel, moved);
     for (ParcelArrow& arrow : arrows) arrow.parcel = renumbered(arrow.parcel, moved);
@@ -229,10 +233,7 @@ void CadastralModel::sortAreasById() {
 
   moved = byteWiseOrder(bpejAreas.size(), [this](size_t a) { return text(bpejAreas[a].code); });
   if (!moved.empty()) {
-    for (Boundary& boundary : bpejBoundaries) {
-      boundary.area1 = renumbered(boundary.area1, moved);
-      boundary.area2 = renumbered(boundary.area2, moved);
-    }
+    renumberSides(bpejBoundaries, moved);
     bpejAreaIndex_.renumber(moved);
     applyOrder(bpejAreas, moved);
   }

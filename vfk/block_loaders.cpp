@@ -141,7 +141,11 @@ void BlockLoaders::loadSobr(const SplitLine& row) {
   const double x = readReal(row.field(positions_.pointXIdx));
   const SurveyPoint point{idKey(row.field(positions_.pointIDIdx)), model_.addPoint(-y, -x)};
   maps_.pointsIDHashIndexMap.prefetch(point.key);
-  surveyPoints_.push(point, [this](const SurveyPoint& p) { maps_.pointsIDHashIndexMap[p.key] = p.index; });
+  surveyPoints_.push(point, [this](const SurveyPoint& p) { storePoint(p); });
+}
+
+void BlockLoaders::storePoint(const SurveyPoint& point) {
+  maps_.pointsIDHashIndexMap[point.key] = point.index;
 }
 
 // Point connections: one row may place its survey point in a parcel
@@ -154,7 +158,7 @@ void BlockLoaders::loadSbp(const SplitLine& row) {
   const std::array<int, 3> owners = {p.pointConnectionHpIDIdx, p.pointConnectionObIDIdx,
                                      p.pointConnectionDpmIDIdx};
   const std::array<KeyCache*, 3> keys = {&hpKeys_, &obKeys_, &dpmKeys_};
-  PointLists* const lists[] = {&maps_.hpPointLists, &maps_.obPointLists, &maps_.dpmPointLists};
+  const std::array<PointLists*, 3> lists = maps_.sbpPointLists();
   for (size_t k = 0; k < owners.size(); ++k) {
     const std::string_view owner = row.field(owners[k]);
     connection.hasOwner[k] = !owner.empty();
@@ -170,14 +174,14 @@ void BlockLoaders::connect(const PointConnection& connection) {
   const int32_t* point = maps_.pointsIDHashIndexMap.find(connection.pointKey);
   // A point no SOBR row defined has no index to place.
   if (point == nullptr) return;
-  PointLists* const lists[] = {&maps_.hpPointLists, &maps_.obPointLists, &maps_.dpmPointLists};
-  for (size_t k = 0; k < 3; ++k) {
+  const std::array<PointLists*, 3> lists = maps_.sbpPointLists();
+  for (size_t k = 0; k < lists.size(); ++k) {
     if (connection.hasOwner[k]) lists[k]->place(connection.ownerKeys[k], *point, connection.ordinal);
   }
 }
 
 void BlockLoaders::finishRows() {
-  surveyPoints_.drain([this](const SurveyPoint& p) { maps_.pointsIDHashIndexMap[p.key] = p.index; });
+  surveyPoints_.drain([this](const SurveyPoint& p) { storePoint(p); });
   connections_.drain([this](const PointConnection& c) { connect(c); });
 }
 

@@ -129,6 +129,12 @@ struct LookupMaps {
   PointLists dpmPointLists;             // DPM_ID, from SBP
   // OP_ID, DPM_ID or HBPEJ_ID, from SBM; the three share the one table.
   PointLists sbmPointLists;
+
+  // The lists an SBP row places its point in, in the order of its HP_ID,
+  // OB_ID and DPM_ID columns.
+  std::array<PointLists*, 3> sbpPointLists() {
+    return {&hpPointLists, &obPointLists, &dpmPointLists};
+  }
 };
 
 class BlockLoaders {
@@ -170,6 +176,7 @@ class BlockLoaders {
     std::array<uint64_t, 3> ownerKeys{};
     std::array<bool, 3> hasOwner{};
   };
+  void storePoint(const SurveyPoint& point);
   void connect(const PointConnection& connection);
   void loadSbm(const SplitLine& row);
   void loadHp(const SplitLine& row);
