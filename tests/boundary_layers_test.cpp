@@ -73,19 +73,6 @@ class LineLayers : public ::testing::Test {
   CadastralModel model;
 };
 
-TEST(ParcelBorders, ARingIsOnePathOfItsPoints) {
-  CadastralModel model;
-  model.addPoint(-10, -20);
-  model.addPoint(-15.5, -20);
-  model.addPoint(-15.5, -25.25);
-  model.addParcelBoundary(model.addPointList(Indices{0, 1, 2, 0}), "12", "13", 0);
-  model.getParcel("12").numberLabel.text = model.addText("12");  // parcel 13 has no number: no path
-  model.resolveGeometry();
-  EXPECT_EQ(groupContent(testing::drawing(model), "VL_hranice_parcel"),
-            "        <path id=\"12\" style=\"fill:none;stroke:black;stroke-width:0.2\" "
-            "d=\"M-10.00,-20.00 -15.50,-20.00 -15.50,-25.25 -10.00,-20.00 \"/>\n");
-}
-
 TEST_F(LineLayers, SeveralRingsAreClosedAndRestarted) {
   addParcel({{1, 2, 3, 1}, {5, 6, 7, 5}});
   const std::string rings =

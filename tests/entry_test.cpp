@@ -79,20 +79,6 @@ TEST_F(Conversions, WriteTheDrawingBesideTheInput) {
   EXPECT_EQ(again.find('x' + std::string(10, 'x')), std::string::npos);
 }
 
-TEST_F(Conversions, AFileThatCannotBeOpenedIsNotReadAndGetsNoDrawing) {
-  const fs::path missing = dir.path() / "missing.vfk";
-  EXPECT_FALSE(convertFile(missing).opened);
-  EXPECT_EQ(output, "VfkParser: Unable to open file" + missing.string() + "\n");
-  EXPECT_FALSE(fs::exists(dir.path() / "missing.svg"));
-
-  EXPECT_FALSE(convertFile("").opened);
-  EXPECT_EQ(output, "VfkParser: Unable to open file\n");
-
-  fs::create_directory(dir.path() / "folder.vfk");
-  EXPECT_FALSE(convertFile(dir.path() / "folder.vfk").opened);
-  EXPECT_FALSE(fs::exists(dir.path() / "folder.svg"));
-}
-
 TEST_F(Conversions, ADrawingThatCannotBeCreatedIsReadButNotWritten) {
   // A folder stands where the drawing would go.
   fs::create_directory(dir.path() / "blocked.svg");

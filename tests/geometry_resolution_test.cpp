@@ -210,13 +210,6 @@ TEST(ResolveGeometry, AddsTheDefaultBuildingTypesOnlyToAnEmptyTable) {
 }
 
 TEST(ResolveGeometry, BoundingBoxSpansEveryPoint) {
-  CadastralModel empty;
-  empty.resolveGeometry();
-  EXPECT_EQ(empty.boundingBox.minX, DBL_MAX);
-  EXPECT_EQ(empty.boundingBox.minY, DBL_MAX);
-  EXPECT_EQ(empty.boundingBox.maxX, -DBL_MAX);
-  EXPECT_EQ(empty.boundingBox.maxY, -DBL_MAX);
-
   CadastralModel model;
   model.addPoint(-0.0, 5.0);  // used by no line
   model.addPoint(0.0, NAN);   // NaN never widens the box

@@ -35,12 +35,8 @@ TEST(ReadInt, ReadsAsStrtolSaturatedToInt) {
     const long saturated = expected > INT_MAX ? INT_MAX : expected < INT_MIN ? INT_MIN : expected;
     EXPECT_EQ(readInt(text), saturated) << '"' << text << '"';
   }
-}
-
-TEST(ReadInt, ReadsOnlyTheGivenCharacters) {
-  const std::string digits = "12345";
-  EXPECT_EQ(readInt(std::string_view(digits).substr(0, 2)), 12);
-  EXPECT_EQ(readInt("-2147483648"), INT_MIN);
+  // Only the view's characters count, not what follows them in memory.
+  EXPECT_EQ(readInt(std::string_view("12345").substr(0, 2)), 12);
 }
 
 TEST(ReadReal, ReadsAsStrtodInTheCLocale) {

@@ -30,7 +30,8 @@ TempDir::~TempDir() {
   for (auto entry = fs::recursive_directory_iterator(path_, ignored);
        entry != fs::recursive_directory_iterator(); entry.increment(ignored)) {
     if (entry->is_regular_file(ignored) && entry->path().extension() == ".svg") {
-      expectWellFormedXml(entry->path());
+      EXPECT_NE(isWellFormedXml(entry->path()), std::optional<bool>(false))
+          << entry->path() << " is not well-formed XML (xmllint's report is above)";
     }
   }
   fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
@@ -67,11 +68,6 @@ std::optional<bool> isWellFormedXml(const fs::path& path) {
   if (!haveXmllint) return std::nullopt;
   const std::string command = "xmllint --noout '" + path.string() + "'";
   return std::system(command.c_str()) == 0;
-}
-
-void expectWellFormedXml(const fs::path& path) {
-  EXPECT_NE(isWellFormedXml(path), std::optional<bool>(false))
-      << path << " is not well-formed XML (xmllint's report is above)";
 }
 
 std::string crlf(std::string_view text) {
@@ -122,13 +118,6 @@ const BpejArea& bpejAreaNamed(const CadastralModel& model, std::string_view code
 
 const Building& buildingNamed(const CadastralModel& model, std::string_view id) {
   return named(model, model.buildings, &Building::id, id);
-}
-
-bool hasBuilding(const CadastralModel& model, std::string_view id) {
-  for (const Building& building : model.buildings) {
-    if (model.text(building.id) == id) return true;
-  }
-  return false;
 }
 
 std::string_view parcelIdAt(const CadastralModel& model, int32_t area) {

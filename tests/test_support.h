@@ -74,7 +74,6 @@ std::vector<int32_t> pointsOf(const CadastralModel& model, const Line& line) {
 const Parcel& parcelNamed(const CadastralModel& model, std::string_view id);
 const BpejArea& bpejAreaNamed(const CadastralModel& model, std::string_view code);
 const Building& buildingNamed(const CadastralModel& model, std::string_view id);
-bool hasBuilding(const CadastralModel& model, std::string_view id);
 // The identifier of the parcel, or the code of the unit, at a position that
 // a boundary names; "" for kNoArea.
 std::string_view parcelIdAt(const CadastralModel& model, int32_t area);
@@ -91,9 +90,6 @@ std::string symbolLibraryText();
 // Whether xmllint (libxml2) finds the file well-formed XML; nullopt when
 // xmllint is not installed.
 std::optional<bool> isWellFormedXml(const std::filesystem::path& path);
-
-// A test failure when xmllint finds the file ill-formed.
-void expectWellFormedXml(const std::filesystem::path& path);
 
 // The arrow symbol and its comments, as every parcel text group holds them.
 constexpr std::string_view kArrowDefinition =
