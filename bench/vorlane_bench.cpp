@@ -210,10 +210,9 @@ int main(int argc, char** argv) {
               "wc -l cpu wall", "cpu x", "peak MB", "RSS/MB");
   std::vector<Figures> exports;
   for (const double size : options.sizesMb) {
-    char name[64];
-    std::snprintf(name, sizeof name, "generated_%gmb.vfk", size);
     char megabytes[32];
     std::snprintf(megabytes, sizeof megabytes, "%g", size);
+    const std::string name = "generated_" + std::string(megabytes) + "mb.vfk";
     exports.push_back(
         benchmarkFile(options, generatedFile(options, name, {"--size-mb", megabytes})));
   }

@@ -176,7 +176,8 @@ void BlockLoaders::connect(const PointConnection& connection) {
   if (point == nullptr) return;
   const std::array<PointLists*, 3> lists = maps_.sbpPointLists();
   for (size_t k = 0; k < lists.size(); ++k) {
-    if (connection.hasOwner[k]) lists[k]->place(connection.ownerKeys[k], *point, connection.ordinal);
+    if (!connection.hasOwner[k]) continue;
+    lists[k]->place(connection.ownerKeys[k], *point, connection.ordinal);
   }
 }
 
