@@ -73,8 +73,26 @@ TEST(LineReader, KeepsTheFirstMebibyteOfALongLine) {
 }
 
 // Random lines of semicolons, line ends and other bytes: the fields found
-// from the structure bits are those splitFields finds, for every limit.
-TEST(LineReader, SplitsLinesAsSplitFieldsDoes) {
+// from the structure bits are those splitFields finds, for every limit and
+// with every scan kernel.
+class EveryScanKernel : public ::testing::TestWithParam<ScanKernel> {
+ protected:
+  void SetUp() override {
+    if (!forceScanKernel(GetParam())) GTEST_SKIP() << "this CPU lacks the kernel";
+  }
+  void TearDown() override { forceScanKernel(std::nullopt); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Kernels, EveryScanKernel,
+                         ::testing::Values(ScanKernel::kPortable, ScanKernel::kSse2,
+                                           ScanKernel::kAvx2),
+                         [](const auto& kernel) {
+                           return std::string(kernel.index == 0   ? "Portable"
+                                              : kernel.index == 1 ? "Sse2"
+                                                                  : "Avx2");
+                         });
+
+TEST_P(EveryScanKernel, LinesSplitAsSplitFieldsDoes) {
   std::mt19937 random(11);
   const char kBytes[] = {';', ';', ';', 'a', 'b', '\r', '"', ' '};
   std::string bytes;
@@ -100,30 +118,6 @@ TEST(LineReader, SplitsLinesAsSplitFieldsDoes) {
     for (int i = 0; i < fast.fieldCount; ++i) ASSERT_EQ(fast.field(i), simple.field(i)) << line;
   }
   EXPECT_GT(lines, 4000);
-}
-
-TEST(MarkStructure, FindsWhatThePortableScanFinds) {
-  std::mt19937 random(5);
-  std::vector<char> data(70000);
-  for (char& c : data) c = "\n;;a\xFF\x0A\x3B\x00"[random() % 8];
-  for (int round = 0; round < 300; ++round) {
-    const size_t offset = random() % 64;
-    const size_t size = random() % (data.size() - offset);
-    const size_t words = structureWords(size);
-    std::vector<uint64_t> feeds(words + 1, 7), colons(words + 1, 7);
-    std::vector<uint64_t> portableFeeds(words + 1, 7), portableColons(words + 1, 7);
-    markStructure(data.data() + offset, size, feeds.data(), colons.data());
-    markStructurePortable(data.data() + offset, size, portableFeeds.data(), portableColons.data());
-    ASSERT_EQ(feeds, portableFeeds) << size;
-    ASSERT_EQ(colons, portableColons) << size;
-    // The portable scan against the bytes themselves.
-    for (size_t i = 0; i < words * 64; ++i) {
-      const bool feed = portableFeeds[i / 64] >> (i % 64) & 1;
-      const bool colon = portableColons[i / 64] >> (i % 64) & 1;
-      ASSERT_EQ(feed, i < size && data[offset + i] == '\n') << i;
-      ASSERT_EQ(colon, i < size && data[offset + i] == ';') << i;
-    }
-  }
 }
 
 // Only regular files open; anything else is refused at once, with the

@@ -1,5 +1,6 @@
 #include "vfk/structure_scan.h"
 
+#include <atomic>
 #include <cstring>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -53,20 +54,19 @@ void markBlockPortable(const char* data, size_t size, uint64_t& lineFeeds, uint6
   }
 }
 
-}  // namespace
-
-void markStructurePortable(const char* data, size_t size, uint64_t* lineFeeds,
-                           uint64_t* semicolons) {
+// The whole of data[0, size) a block at a time; returns how many bytes it
+// marked, which is all of them.
+size_t markBlocksPortable(const char* data, size_t size, uint64_t* lineFeeds,
+                          uint64_t* semicolons) {
   for (size_t block = 0; block * 64 < size; ++block) {
     const size_t offset = block * 64;
     markBlockPortable(data + offset, size - offset < 64 ? size - offset : 64, lineFeeds[block],
                       semicolons[block]);
   }
+  return size;
 }
 
 #ifdef VORLANE_HAVE_SSE2
-
-namespace {
 
 // The 64-byte blocks of data[0, size) with SSE2, which every x86-64 CPU has;
 // returns how many bytes it marked.
@@ -118,30 +118,80 @@ __attribute__((target("avx2"))) size_t markBlocksAvx2(const char* data, size_t s
   }
   return block * 64;
 }
+#endif  // VORLANE_HAVE_AVX2_DISPATCH
+#endif  // VORLANE_HAVE_SSE2
+
+// The kernel chosen by forceScanKernel, or -1 for the fastest.
+std::atomic<int> forcedKernel{-1};
+
+ScanKernel fastestKernel() {
+#ifdef VORLANE_HAVE_AVX2_DISPATCH
+  static const bool haveAvx2 = __builtin_cpu_supports("avx2");
+  if (haveAvx2) return ScanKernel::kAvx2;
 #endif
+#ifdef VORLANE_HAVE_SSE2
+  return ScanKernel::kSse2;
+#else
+  return ScanKernel::kPortable;
+#endif
+}
 
 }  // namespace
 
-void markStructure(const char* data, size_t size, uint64_t* lineFeeds, uint64_t* semicolons) {
-#ifdef VORLANE_HAVE_AVX2_DISPATCH
-  static const bool haveAvx2 = __builtin_cpu_supports("avx2");
-  const size_t marked = haveAvx2 ? markBlocksAvx2(data, size, lineFeeds, semicolons)
-                                 : markBlocksSse2(data, size, lineFeeds, semicolons);
+bool scanKernelSupported(ScanKernel kernel) {
+  switch (kernel) {
+    case ScanKernel::kPortable:
+      return true;
+    case ScanKernel::kSse2:
+#ifdef VORLANE_HAVE_SSE2
+      return true;
 #else
-  const size_t marked = markBlocksSse2(data, size, lineFeeds, semicolons);
+      return false;
 #endif
+    case ScanKernel::kAvx2:
+      return fastestKernel() == ScanKernel::kAvx2;
+  }
+  return false;
+}
+
+ScanKernel activeScanKernel() {
+  const int forced = forcedKernel.load(std::memory_order_relaxed);
+  return forced < 0 ? fastestKernel() : static_cast<ScanKernel>(forced);
+}
+
+bool forceScanKernel(std::optional<ScanKernel> kernel) {
+  if (kernel && !scanKernelSupported(*kernel)) return false;
+  forcedKernel.store(kernel ? static_cast<int>(*kernel) : -1, std::memory_order_relaxed);
+  return true;
+}
+
+void markStructureWith(ScanKernel kernel, const char* data, size_t size, uint64_t* lineFeeds,
+                       uint64_t* semicolons) {
+  size_t marked = 0;
+  switch (kernel) {
+#ifdef VORLANE_HAVE_AVX2_DISPATCH
+    case ScanKernel::kAvx2:
+      marked = markBlocksAvx2(data, size, lineFeeds, semicolons);
+      break;
+#endif
+#ifdef VORLANE_HAVE_SSE2
+    case ScanKernel::kSse2:
+      marked = markBlocksSse2(data, size, lineFeeds, semicolons);
+      break;
+#endif
+    default:
+      marked = markBlocksPortable(data, size, lineFeeds, semicolons);
+      break;
+  }
+  // The SIMD kernels leave the last, shorter block.
   if (marked < size) {
     markBlockPortable(data + marked, size - marked, lineFeeds[marked / 64],
                       semicolons[marked / 64]);
   }
 }
 
-#else
-
 void markStructure(const char* data, size_t size, uint64_t* lineFeeds, uint64_t* semicolons) {
-  markStructurePortable(data, size, lineFeeds, semicolons);
+  markStructureWith(activeScanKernel(), data, size, lineFeeds, semicolons);
 }
-
-#endif
 
 }  // namespace vorlane

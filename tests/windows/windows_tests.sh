@@ -15,7 +15,8 @@
 #                    convert every VFK file found with the DLL and with the Linux
 #                    converter, with the same options; compare drawings and messages
 #   unopenable       a missing file and a folder: false and the same message
-#   warnings         the warnings for missing points, on standard output
+#   scan-kernels     every structure-scan kernel of the Windows build, on random
+#                    buffers and on every VFK file, against the bytes
 #   code-pages       texts decoded with the ANSI code page (Windows-1250 on Czech
 #                    Windows) and with ISO-8859-2, every byte from 0x80 to 0xFF
 #   release-zip      the release zip made from the cross build: its files, the
@@ -404,45 +405,25 @@ step_code_pages() {
   rm -rf "$folder"
 }
 
-# A parcel boundary, a building outline and a soil-valuation unit border,
-# each with its second point missing: three warnings.
-write_missing_points_file() {
-  printf '%s\r\n' \
-    '&HVERZE;"5.1"' \
-    '&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2' \
-    '&DSOBR;1;100.00;200.00' \
-    '&DSOBR;2;110.00;200.00' \
-    '&DSOBR;3;110.00;210.00' \
-    '&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N4;HP_ID N30;OB_ID N30;DPM_ID N30' \
-    '&DSBP;1;1;50;60;' \
-    '&DSBP;2;3;50;60;' \
-    '&DSBP;3;4;50;60;' \
-    '&BHP;ID N30;PAR_ID_1 N30;PAR_ID_2 N30;TYPPPD_KOD N10' \
-    '&DHP;50;700;701;' \
-    '&BOB;ID N30;BUD_ID N30;OBRBUD_TYPE T10;TYPPPD_KOD N10' \
-    '&DOB;60;800;"OB";' \
-    '&BSBM;PORADOVE_CISLO_BODU N4;SOURADNICE_Y N10.2;SOURADNICE_X N10.2;OP_ID N30;DPM_ID N30;HBPEJ_ID N30' \
-    '&DSBM;1;100.00;200.00;;;90' \
-    '&DSBM;3;110.00;200.00;;;90' \
-    '&BHBPEJ;ID N30;BPEJ_KOD_HRANICE_1 T5;BPEJ_KOD_HRANICE_2 T5' \
-    '&DHBPEJ;90;"12345";"23456"' \
-    '&K' >"$1"
-}
-
-step_warnings() {
+# Every structure-scan kernel of the Windows build, as the DLL dispatches
+# them, on random buffers and on the repository's and the real VFK files.
+step_scan_kernels() {
   need_cross_build
   need_wine
   local folder
-  folder=$(make_step_folder warnings)
-  names=(missing-points.vfk)
-  write_missing_points_file "$folder/linux/$czech_folder/missing-points.vfk"
-  write_missing_points_file "$folder/windows/$czech_folder/missing-points.vfk"
-  options=()
-  convert_both "$folder"
-  compare_both "$folder" || fail "the DLL and the Linux converter differ"
-  [ "$linux_status" = 0 ] || fail "missing-points.vfk must convert"
-  [ "$(grep -c 'point missing (point index = 1' "$folder/windows.out")" = 3 ] ||
-    fail "expected three warnings from the DLL, got: $(cat "$folder/windows.out")"
+  folder=$(make_step_folder scan-kernels)
+  "$mingw_gxx" -std=c++20 -O2 -static -Wall -Wextra -Werror -I"$source_dir" \
+    -o "$folder/scan_kernels_check.exe" "$source_dir/tests/scan_kernels_check.cpp" \
+    "$source_dir/vfk/structure_scan.cpp" || fail "scan_kernels_check.exe does not build"
+  local files=() file shared
+  shared=$(shared_data_dir)
+  for file in "$source_dir"/examples/*.vfk "$source_dir"/tests/data/*.vfk ${shared:+"$shared"/*.vfk}; do
+    [ -f "$file" ] && files+=("$(windows_path "$file")")
+  done
+  run_wine "$folder/scan_kernels_check.exe" "${files[@]}" >"$folder/out" 2>"$folder/err"
+  local status=$?
+  cat "$folder/out" "$folder/err"
+  [ "$status" = 0 ] || fail "a scan kernel of the Windows build marks wrongly"
   rm -rf "$folder"
 }
 
@@ -531,7 +512,7 @@ main() {
     same-output) step_same_output "$@" ;;
     unopenable) step_unopenable ;;
     code-pages) step_code_pages ;;
-    warnings) step_warnings ;;
+    scan-kernels) step_scan_kernels ;;
     release-zip) step_release_zip ;;
     *) fail "unknown step $step" ;;
   esac
