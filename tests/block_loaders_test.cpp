@@ -61,7 +61,7 @@ class SimplePointLists {
   explicit SimplePointLists(PointBudget& budget) : budget_(budget) {}
 
   void place(uint64_t key, int32_t point, int ordinal) {
-    if (ordinal < 1 || ordinal > kMaxPointOrdinal) return;
+    if (ordinal < 1 || ordinal > budget_.maxOrdinal) return;
     const auto found = lists_.find(key);
     const int64_t size = found == lists_.end() ? 0 : static_cast<int64_t>(found->second.size());
     const int64_t growth = std::max<int64_t>(0, ordinal - size);
@@ -99,6 +99,7 @@ TEST(PointLists, HoldWhatSimpleListsHold) {
     PointBudget simpleBudget;
     budget.placeholdersLeft = simpleBudget.placeholdersLeft = random() % 50;
     budget.lineEntriesLeft = simpleBudget.lineEntriesLeft = random() % 50;
+    budget.maxOrdinal = simpleBudget.maxOrdinal = 1 + static_cast<int>(random() % 14);
     PointLists lists(pool, budget);
     SimplePointLists simple(simpleBudget);
     std::vector<std::pair<IndexRange, Indices>> lines;

@@ -17,10 +17,11 @@ check() {  # check DESCRIPTION COMMAND...
   if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
 }
 
+as_user=()  # a command that runs the converter as another user
 run() {  # run EXPECTED_STATUS ARGS...: runs the converter, keeping stdout and stderr apart
   local expected=$1
   shift
-  "$vorlane" "$@" >"$work/out" 2>"$work/err"
+  "${as_user[@]}" "$vorlane" "$@" >"$work/out" 2>"$work/err"
   local status=$?
   if [ "$status" -ne "$expected" ]; then
     echo "FAILED: vorlane $* exited $status, not $expected"
@@ -60,13 +61,16 @@ mkdir "$work/blocked.svg"
 run 1 "$work/blocked.vfk"
 check "a drawing that cannot be written fails the run" grep -q "blocked.svg: the drawing could not be written: Is a directory" "$work/err"
 
+# Root may write any file: as root, this runs as the user nobody.
 cp "$sample" "$work/old.vfk"
 echo "an earlier drawing</svg>" >"$work/old.svg"
 chmod a-w "$work/old.svg"
-if [ "$(id -u)" -ne 0 ]; then
-  run 1 "$work/old.vfk"
-  check "an earlier drawing that cannot be replaced fails the run" grep -q "old.svg: the drawing could not be written: Permission denied" "$work/err"
-fi
+chmod a+rx "$work"
+[ "$(id -u)" -ne 0 ] || as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
+run 1 "$work/old.vfk"
+as_user=()
+check "an earlier drawing that cannot be replaced fails the run" grep -q "old.svg: the drawing could not be written: Permission denied" "$work/err"
+check "and stays as it was" grep -qx "an earlier drawing</svg>" "$work/old.svg"
 
 # Drawings that would land outside the input's folder or without a name.
 mkdir -p "$work/dir.d/sub"
@@ -85,9 +89,12 @@ check "and nothing is written" test -z "$(find "$work/dir.d" -name '*.svg')" -a 
 printf '\xff\xfe&\0H\0V\0' >"$work/utf16.vfk"
 echo "Hello" >"$work/text.vfk"
 head -c 1000 /dev/urandom | sed 's/^&/x/' >"$work/binary.vfk"
+printf '&X;1\r\n' >"$work/x.vfk"
+printf '&amp;\r\n' >"$work/amp.vfk"
 printf '\xef\xbb\xbf&HVERZE;"6.0"\r\n' >"$work/bom.vfk"
-run 1 "$work/empty.vfk" "$work/utf16.vfk" "$work/text.vfk" "$work/binary.vfk" "$work/bom.vfk"
-check "files that are no VFK files are refused" test "$(grep -c "does not look like a VFK file" "$work/err")" -eq 4
+run 1 "$work/empty.vfk" "$work/utf16.vfk" "$work/text.vfk" "$work/binary.vfk" "$work/x.vfk" \
+  "$work/amp.vfk" "$work/bom.vfk"
+check "files that are no VFK files are refused" test "$(grep -c "does not look like a VFK file" "$work/err")" -eq 6
 check "and get no drawing" test ! -e "$work/empty.svg" -a ! -e "$work/utf16.svg" -a ! -e "$work/text.svg" -a ! -e "$work/binary.svg"
 check "while the next file is converted" test -s "$work/bom.svg"
 

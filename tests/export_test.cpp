@@ -37,5 +37,21 @@ TEST(Export, IsFalseOnlyForAFileItCannotOpen) {
   EXPECT_TRUE(parse(testing::widePath(dir.path() / "blocked.vfk").c_str()));
 }
 
+// The code page a file names holds for the files converted after it in the
+// process, as long as they name none of their own.
+TEST(Export, KeepsTheCodePageNamedLastForTheNextFile) {
+  testing::TempDir dir;
+  const std::string types = "&BTYPBUD;KOD N1;NAZEV T60;ZKRATKA T9\r\n&DTYPBUD;1;\"\xA9\";\"\xA9\"\r\n"
+                            "&BBUD;ID N30;TYPBUD_KOD N1\r\n&DBUD;5;1\r\n";
+  testing::writeFile(dir.path() / "latin2.vfk", "&HCODEPAGE;\"WE8ISO8859P2\"\r\n" + types);
+  testing::writeFile(dir.path() / "none.vfk", types);
+  ASSERT_TRUE(parse(testing::widePath(dir.path() / "latin2.vfk").c_str()));
+  ASSERT_TRUE(parse(testing::widePath(dir.path() / "none.vfk").c_str()));
+  for (const char* drawing : {"latin2.svg", "none.svg"}) {
+    EXPECT_NE(testing::readFile(dir.path() / drawing).find(">Š </text>"), std::string::npos)
+        << drawing;
+  }
+}
+
 }  // namespace
 }  // namespace vorlane

@@ -70,7 +70,14 @@ TEST(Model, AreasAreOrderedByTheBytesOfTheirIdentifiers) {
   }
   // Each unit lists its boundary twice: it is on both sides.
   EXPECT_EQ(indices(model.boundaryIndicesOf(*model.findBpejArea("a"))), (Indices{6, 6}));
-  EXPECT_EQ(model.findBuilding("b"), 5);
+  // Each record is found where it stands now, the first one made too.
+  for (size_t i = 0; i < model.parcels.size(); ++i) {
+    EXPECT_EQ(model.findParcel(model.text(model.parcels[i].id)), static_cast<int32_t>(i));
+    EXPECT_EQ(model.findBpejArea(model.text(model.bpejAreas[i].code)), &model.bpejAreas[i]);
+  }
+  for (size_t i = 0; i < model.buildings.size(); ++i) {
+    EXPECT_EQ(model.findBuilding(model.text(model.buildings[i].id)), static_cast<int32_t>(i));
+  }
 }
 
 TEST(Model, LabelsAndArrowsStayWithTheirParcelInTheOrderAdded) {

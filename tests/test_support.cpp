@@ -9,6 +9,8 @@
 #include <iterator>
 #include <random>
 
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace vorlane::testing {
@@ -22,6 +24,9 @@ TempDir::TempDir() {
           ("vorlane-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
            "-" + std::to_string(random()));
   fs::create_directories(path_);
+  // Open to every user, for the tests that run as another one.
+  fs::permissions(path_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec);
 }
 
 TempDir::~TempDir() {
@@ -52,6 +57,21 @@ std::string readFile(const fs::path& path) {
 PathString widePath(const fs::path& path) {
   const std::u16string wide = path.u16string();
   return PathString(wide.begin(), wide.end());
+}
+
+bool asUnprivilegedUser(const std::function<bool()>& action) {
+  if (::geteuid() != 0) return action();
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    constexpr uid_t kNobody = 65534;
+    const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 &&
+                         ::setuid(kNobody) == 0;
+    ::_exit(dropped && action() ? 0 : 1);
+  }
+  int status = 0;
+  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
 }
 
 ReadResult readVfk(const std::string& vfkText) {

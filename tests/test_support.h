@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +37,10 @@ std::string readFile(const std::filesystem::path& path);
 
 // The path as the library takes it (UTF-16).
 PathString widePath(const std::filesystem::path& path);
+
+// Runs "action" as a user without privileges: as the user nobody, in a
+// child process, when this process runs as root. Returns its result.
+bool asUnprivilegedUser(const std::function<bool()>& action);
 
 // The standard output written while "action" ran.
 template <typename Action>

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The benchmark, on small generated files: its report holds every figure it
+# promises, as numbers (the figures themselves are not judged).
+# Usage: benchmark_test.sh VORLANE_BENCH WORK_DIR
+set -uo pipefail
+report=$("$1" --runs 1 --sizes 0.2,0.5 --dense 1000 --work "$2") || { echo "FAILED: the benchmark"; exit 1; }
+echo "$report"
+number='[0-9]+\.[0-9]+'
+failures=0
+expect() {  # expect DESCRIPTION EXTENDED_REGEX [COUNT]
+  local found
+  found=$(grep -cE "$2" <<<"$report")
+  if [ "$found" -ne "${3:-1}" ]; then echo "FAILED: $1"; failures=$((failures + 1)); fi
+}
+expect "a row of eight figures per file: MB, CPU and wall of both, ratio, peak and RSS per MB" \
+  "^(generated_0\.2mb|generated_0\.5mb|dense_1000)\.vfk( +$number){8}\$" 3
+expect "the growth from the smallest file to the largest" \
+  "^growth from 0\.2 MB to 0\.5 MB: $number""x the input, $number""x the cpu time\$"
+expect "the chaining of one large parcel" "^one parcel of 100000 boundaries .*: chained in $number s\$"
+exit $((failures > 0))
