@@ -19,6 +19,12 @@ struct Point {
   double y = 0.0;
 };
 
+// The model's point for the file's coordinates SOURADNICE_X and SOURADNICE_Y
+// (a change of sign: 0 gives -0.0).
+inline Point pointOfFileCoordinates(double souradniceX, double souradniceY) {
+  return Point{-souradniceY, -souradniceX};
+}
+
 // A run of "count" entries of one of the model's arrays, from "first" on.
 struct IndexRange {
   uint32_t first = 0;

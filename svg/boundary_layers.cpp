@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "model/rings.h"
+#include "model/type_codes.h"
 #include "platform/memory.h"
 #include "svg/layer_group.h"
 #include "svg/text_element.h"
@@ -15,9 +16,6 @@
 namespace vorlane {
 
 namespace {
-
-constexpr int kCadastralAreaBorderType = 20602;
-constexpr int kInnerDrawingType = 21800;
 
 constexpr std::string_view kParcelStyle = " style=\"fill:none;stroke:black;stroke-width:0.2\"";
 constexpr std::string_view kBpejStyle = " style=\"fill:none;stroke:orange;stroke-width:1\"";
@@ -138,7 +136,7 @@ void writeBpejBorders(const CadastralModel& model, SvgOutput& out, PointTexts& p
 void writeCadastralAreaBorder(const CadastralModel& model, SvgOutput& out) {
   writeGroupStart(out, kCadastralAreaBorderLayer);
   for (const Boundary& boundary : model.parcelBoundaries) {
-    if (boundary.typeCode == kCadastralAreaBorderType)
+    if (boundary.typeCode == kCadastralAreaBorderTypeCode)
       writeLinePath(out, model, boundary, kBlackStyle);
   }
   writeGroupEnd(out);
@@ -167,7 +165,7 @@ void writeMapElements(const CadastralModel& model, SvgOutput& out) {
 
   writeGroupStart(out, kInnerDrawingLayer);
   for (const ElementPolyline& polyline : model.elementPolylines) {
-    if (polyline.typeCode == kInnerDrawingType) writeLinePath(out, model, polyline, kRedStyle);
+    if (polyline.typeCode == kInnerDrawingTypeCode) writeLinePath(out, model, polyline, kRedStyle);
   }
   writeGroupEnd(out);
 }

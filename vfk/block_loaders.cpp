@@ -1,22 +1,108 @@
 #include "vfk/block_loaders.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 
+#include "model/type_codes.h"
 #include "vfk/numbers.h"
 #include "vfk/text_conversion.h"
 
 namespace vorlane {
 
-namespace {
-
-constexpr int kArrowTypeCode = 1033;
-constexpr int kInnerDrawingTypeCode = 21800;
-
-}  // namespace
-
 BlockLoaders::BlockLoaders(CadastralModel& model, int codePage, const PointBudget& limits)
     : model_(model), codePage_(codePage), maps_(model.pointIndexPool, limits) {}
+
+namespace {
+
+// Where one column of a block goes in FieldPositions.
+struct Column {
+  std::string_view name;
+  int FieldPositions::*position;
+};
+
+// The columns of a label row, and which of them a block's labels have.
+struct LabelColumnSet {
+  LabelColumns FieldPositions::*columns = nullptr;  // null: the block has no labels
+  bool hasText = false;
+  bool hasReferencePoint = false;
+};
+
+struct BlockColumns {
+  BlockKind kind;
+  std::initializer_list<Column> columns;
+  LabelColumnSet labels;
+};
+
+using P = FieldPositions;
+
+const BlockColumns kBlockColumns[] = {
+    {BlockKind::SOBR,
+     {{"ID", &P::pointIDIdx}, {"SOURADNICE_X", &P::pointXIdx}, {"SOURADNICE_Y", &P::pointYIdx}},
+     {}},
+    {BlockKind::SBP,
+     {{"BP_ID", &P::pointConnectionPointIDIdx},
+      {"PORADOVE_CISLO_BODU", &P::pointConnectionPointOrdinalNumberIdx},
+      {"HP_ID", &P::pointConnectionHpIDIdx},
+      {"OB_ID", &P::pointConnectionObIDIdx},
+      {"DPM_ID", &P::pointConnectionDpmIDIdx}},
+     {}},
+    {BlockKind::SBM,
+     {{"PORADOVE_CISLO_BODU", &P::sbmPointOrdinalNumberIdx},
+      {"SOURADNICE_X", &P::sbmPointXIdx},
+      {"SOURADNICE_Y", &P::sbmPointYIdx},
+      {"OP_ID", &P::sbmOpIDIdx},
+      {"DPM_ID", &P::sbmDpmIDIdx},
+      {"HBPEJ_ID", &P::sbmHbpejIDIdx}},
+     {}},
+    {BlockKind::HP,
+     {{"ID", &P::parcelBoundaryIDIdx},
+      {"PAR_ID_1", &P::parcelBoundaryParcel1IDIdx},
+      {"PAR_ID_2", &P::parcelBoundaryParcel2IDIdx},
+      {"TYPPPD_KOD", &P::parcelBoundaryTypeIdx}},
+     {}},
+    {BlockKind::OP,
+     {{"PAR_ID", &P::parcelAreaParcelIDIdx},
+      {"OPAR_TYPE", &P::parcelAreaOparTypeIdx},
+      {"TYPPPD_KOD", &P::parcelAreaTypPPDIdx}},
+     {&P::parcelAreaLabel, true, true}},
+    {BlockKind::OB,
+     {{"ID", &P::buildingAreaIDIdx},
+      {"BUD_ID", &P::buildingAreaBuildingIDIdx},
+      {"OBRBUD_TYPE", &P::buildingAreaKindIdx},
+      {"TYPPPD_KOD", &P::buildingAreaTypPPDIdx}},
+     {&P::buildingAreaLabel, false, false}},
+    {BlockKind::DPM,
+     {{"ID", &P::otherElementsIDIdx},
+      {"DPM_TYPE", &P::otherElementsDPMTypeIdx},
+      {"TYPPPD_KOD", &P::otherElementsTypPPDIdx}},
+     {&P::otherElementsLabel, true, true}},
+    {BlockKind::HBPEJ,
+     {{"ID", &P::bpejBoundaryIDIdx},
+      {"BPEJ_KOD_HRANICE_1", &P::bpejBoundaryCode1Idx},
+      {"BPEJ_KOD_HRANICE_2", &P::bpejBoundaryCode2Idx}},
+     {}},
+    {BlockKind::OBPEJ,
+     {{"BPEJ_KOD", &P::bpejIDIdx}, {"TYPPPD_KOD", &P::bpejTypPPDIdx}},
+     {&P::bpejLabel, true, true}},
+    {BlockKind::TYPBUD,
+     {{"KOD", &P::buildingTypeCodeIdx},
+      {"NAZEV", &P::buildingTypeNameIdx},
+      {"ZKRATKA", &P::buildingTypeAbbreviationIdx}},
+     {}},
+    {BlockKind::BUD,
+     {{"ID", &P::buildingBuildingIDIdx},
+      {"TYPBUD_KOD", &P::buildingBudCodeIdx},
+      {"CISLO_DOMOVNI", &P::buildingHouseNumberIdx}},
+     {}},
+    {BlockKind::OBDEBO,
+     {{"BUD_ID", &P::obdeboBuildingIDIdx},
+      {"SOURADNICE_X", &P::obdeboXIdx},
+      {"SOURADNICE_Y", &P::obdeboYIdx}},
+     {}},
+};
+
+}  // namespace
 
 void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition) {
   // Every position looked up here counts for the fields a row must give.
@@ -26,91 +112,18 @@ void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition) {
     fieldsRead = std::max(fieldsRead, position + 1);
     return position;
   };
-  auto findLabelColumns = [&find](bool hasText, bool hasReferencePoint) {
-    LabelColumns columns;
-    if (hasText) columns.textIdx = find("TEXT");
-    columns.xIdx = find("SOURADNICE_X");
-    columns.yIdx = find("SOURADNICE_Y");
-    columns.sizeIdx = find("VELIKOST");
-    columns.angleIdx = find("UHEL");
-    if (hasReferencePoint) columns.referencePointIdx = find("VZTAZNY_BOD");
-    return columns;
-  };
-  FieldPositions& p = positions_;
-  switch (kind) {
-    case BlockKind::SOBR:
-      p.pointIDIdx = find("ID");
-      p.pointXIdx = find("SOURADNICE_X");
-      p.pointYIdx = find("SOURADNICE_Y");
-      break;
-    case BlockKind::SBP:
-      p.pointConnectionPointIDIdx = find("BP_ID");
-      p.pointConnectionPointOrdinalNumberIdx = find("PORADOVE_CISLO_BODU");
-      p.pointConnectionHpIDIdx = find("HP_ID");
-      p.pointConnectionObIDIdx = find("OB_ID");
-      p.pointConnectionDpmIDIdx = find("DPM_ID");
-      break;
-    case BlockKind::SBM:
-      p.sbmPointOrdinalNumberIdx = find("PORADOVE_CISLO_BODU");
-      p.sbmPointXIdx = find("SOURADNICE_X");
-      p.sbmPointYIdx = find("SOURADNICE_Y");
-      p.sbmOpIDIdx = find("OP_ID");
-      p.sbmDpmIDIdx = find("DPM_ID");
-      p.sbmHbpejIDIdx = find("HBPEJ_ID");
-      break;
-    case BlockKind::HP:
-      p.parcelBoundaryIDIdx = find("ID");
-      p.parcelBoundaryParcel1IDIdx = find("PAR_ID_1");
-      p.parcelBoundaryParcel2IDIdx = find("PAR_ID_2");
-      p.parcelBoundaryTypeIdx = find("TYPPPD_KOD");
-      break;
-    case BlockKind::OP:
-      p.parcelAreaParcelIDIdx = find("PAR_ID");
-      p.parcelAreaOparTypeIdx = find("OPAR_TYPE");
-      p.parcelAreaTypPPDIdx = find("TYPPPD_KOD");
-      p.parcelAreaLabel = findLabelColumns(true, true);
-      break;
-    case BlockKind::OB:
-      p.buildingAreaIDIdx = find("ID");
-      p.buildingAreaBuildingIDIdx = find("BUD_ID");
-      p.buildingAreaKindIdx = find("OBRBUD_TYPE");
-      p.buildingAreaTypPPDIdx = find("TYPPPD_KOD");
-      p.buildingAreaLabel = findLabelColumns(false, false);
-      break;
-    case BlockKind::DPM:
-      p.otherElementsIDIdx = find("ID");
-      p.otherElementsDPMTypeIdx = find("DPM_TYPE");
-      p.otherElementsTypPPDIdx = find("TYPPPD_KOD");
-      p.otherElementsLabel = findLabelColumns(true, true);
-      break;
-    case BlockKind::HBPEJ:
-      p.bpejBoundaryIDIdx = find("ID");
-      p.bpejBoundaryCode1Idx = find("BPEJ_KOD_HRANICE_1");
-      p.bpejBoundaryCode2Idx = find("BPEJ_KOD_HRANICE_2");
-      break;
-    case BlockKind::OBPEJ:
-      p.bpejIDIdx = find("BPEJ_KOD");
-      p.bpejTypPPDIdx = find("TYPPPD_KOD");
-      p.bpejLabel = findLabelColumns(true, true);
-      break;
-    case BlockKind::TYPBUD:
-      p.buildingTypeCodeIdx = find("KOD");
-      p.buildingTypeNameIdx = find("NAZEV");
-      p.buildingTypeAbbreviationIdx = find("ZKRATKA");
-      break;
-    case BlockKind::BUD:
-      p.buildingBuildingIDIdx = find("ID");
-      p.buildingBudCodeIdx = find("TYPBUD_KOD");
-      p.buildingHouseNumberIdx = find("CISLO_DOMOVNI");
-      break;
-    case BlockKind::OBDEBO:
-      p.obdeboBuildingIDIdx = find("BUD_ID");
-      p.obdeboXIdx = find("SOURADNICE_X");
-      p.obdeboYIdx = find("SOURADNICE_Y");
-      break;
-    case BlockKind::KATUZE:
-    case BlockKind::kNone:
-      break;
+  for (const BlockColumns& block : kBlockColumns) {
+    if (block.kind != kind) continue;
+    for (const Column& column : block.columns) positions_.*column.position = find(column.name);
+    if (block.labels.columns == nullptr) continue;
+    LabelColumns& label = positions_.*block.labels.columns;
+    label = LabelColumns();
+    if (block.labels.hasText) label.textIdx = find("TEXT");
+    label.xIdx = find("SOURADNICE_X");
+    label.yIdx = find("SOURADNICE_Y");
+    label.sizeIdx = find("VELIKOST");
+    label.angleIdx = find("UHEL");
+    if (block.labels.hasReferencePoint) label.referencePointIdx = find("VZTAZNY_BOD");
   }
   fieldsRead_[static_cast<size_t>(kind)] = fieldsRead;
 }
@@ -137,9 +150,9 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row) {
 
 // Survey points. A repeated ID maps to the later point.
 void BlockLoaders::loadSobr(const SplitLine& row) {
-  const double y = readReal(row.field(positions_.pointYIdx));
-  const double x = readReal(row.field(positions_.pointXIdx));
-  const SurveyPoint point{idKey(row.field(positions_.pointIDIdx)), model_.addPoint(-y, -x)};
+  const Point at = pointOfFileCoordinates(readReal(row.field(positions_.pointXIdx)),
+                                          readReal(row.field(positions_.pointYIdx)));
+  const SurveyPoint point{idKey(row.field(positions_.pointIDIdx)), model_.addPoint(at.x, at.y)};
   maps_.pointsIDHashIndexMap.prefetch(point.key);
   surveyPoints_.push(point, [this](const SurveyPoint& p) { storePoint(p); });
 }
@@ -191,9 +204,9 @@ void BlockLoaders::finishRows() {
 void BlockLoaders::loadSbm(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const int ordinal = readInt(row.field(p.sbmPointOrdinalNumberIdx));
-  const double x = readReal(row.field(p.sbmPointXIdx));
-  const double y = readReal(row.field(p.sbmPointYIdx));
-  const int32_t index = model_.addPoint(-y, -x);
+  const Point at = pointOfFileCoordinates(readReal(row.field(p.sbmPointXIdx)),
+                                          readReal(row.field(p.sbmPointYIdx)));
+  const int32_t index = model_.addPoint(at.x, at.y);
   for (const int ownerIdx : {p.sbmOpIDIdx, p.sbmDpmIDIdx, p.sbmHbpejIDIdx}) {
     const std::string_view owner = row.field(ownerIdx);
     if (!owner.empty()) {
@@ -305,11 +318,11 @@ void BlockLoaders::loadObdebo(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const std::string_view buildingId = row.field(p.obdeboBuildingIDIdx);
   if (buildingId.empty()) return;
-  const double x = readReal(row.field(p.obdeboXIdx));
-  const double y = readReal(row.field(p.obdeboYIdx));
+  const Point at = pointOfFileCoordinates(readReal(row.field(p.obdeboXIdx)),
+                                          readReal(row.field(p.obdeboYIdx)));
   Building& building = model_.getOrCreateBuilding(buildingId);
-  building.numberLabel.x = -y;
-  building.numberLabel.y = -x;
+  building.numberLabel.x = at.x;
+  building.numberLabel.y = at.y;
 }
 
 TextLabel BlockLoaders::readTextLabel(const SplitLine& row, int typeCodeIdx,
@@ -322,10 +335,10 @@ TextLabel BlockLoaders::readTextLabel(const SplitLine& row, int typeCodeIdx,
     label.text = convert && codePage_ >= 1 ? convertedText(text) : model_.addText(text);
   }
 
-  const double x = readReal(row.field(columns.xIdx));
-  const double y = readReal(row.field(columns.yIdx));
-  label.x = -y;
-  label.y = -x;
+  const Point at =
+      pointOfFileCoordinates(readReal(row.field(columns.xIdx)), readReal(row.field(columns.yIdx)));
+  label.x = at.x;
+  label.y = at.y;
 
   // Gon to degrees, in single precision.
   if (columns.angleIdx != -1) {

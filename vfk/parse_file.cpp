@@ -27,8 +27,9 @@ bool equalsIgnoringCase(std::string_view text, std::string_view upperCase) {
 }
 
 // Header records: only CODEPAGE is used. Its value names the code page as
-// the export's database does, e.g. "WE8ISO8859P2" for ISO-8859-2: the part
-// after the "ISO" (or after the first two characters) is compared. The code
+// the export's database does, e.g. "WE8ISO8859P2" for ISO-8859-2: what
+// follows the first of the letters I, S and O and the two characters after
+// it (or, without any of them, the first two characters) is compared. The code
 // page named is remembered for the rest of the process.
 void readHeader(const SplitLine& row, BlockLoaders& loaders) {
   const std::string_view first = row.field(0);
