@@ -20,9 +20,9 @@ using testing::parcelNamed;
 using testing::pointsOf;
 using testing::readVfk;
 using Loaders = testing::ReaderTest;
-using Indices = std::vector<int32_t>;
+using testing::Indices;
 
-Indices indices(std::span<const int32_t> list) { return Indices(list.begin(), list.end()); }
+using testing::indices;
 
 // Survey points 1 to 4 at file coordinates (Y, X) = (k, 10k); in the model
 // the point with ID k has index k - 1 and lies at (-k, -10k).

@@ -12,10 +12,10 @@
 namespace vorlane {
 namespace {
 
-using Indices = std::vector<int32_t>;
+using testing::Indices;
 using testing::pointsOf;
 
-Indices indices(std::span<const int32_t> list) { return Indices(list.begin(), list.end()); }
+using testing::indices;
 
 // Lines are given by their point indices; the points themselves only need
 // to exist, since lines are matched by index, never by position.
@@ -187,20 +187,10 @@ TEST(ResolveGeometry, ChainsBuildingOutlinesToo) {
 TEST(ResolveGeometry, AddsTheDefaultBuildingTypesOnlyToAnEmptyTable) {
   CadastralModel model;
   model.resolveGeometry();
+  // Their texts are drawn, and pinned, in the drawings of files without types.
   ASSERT_EQ(model.buildingTypes.size(), 6u);
-  const char* const abbreviations[] = {"č.p.",      "č.e.",      "bez čp/če",
-                                       "rozestav.", "posch.gar", "vod.dílo"};
-  const char* const names[] = {"budova s číslem popisným",
-                               "budova s číslem evidenčním",
-                               "budova bez čísla popisného nebo evidenčního",
-                               "rozestavěná budova",
-                               "poschoďová garáž",
-                               "vodní dílo"};
   for (int code = 1; code <= 6; ++code) {
-    const BuildingType& type = model.buildingTypes[static_cast<size_t>(code - 1)];
-    EXPECT_EQ(type.code, code);
-    EXPECT_EQ(model.text(type.name), names[code - 1]);
-    EXPECT_EQ(model.text(type.abbreviation), abbreviations[code - 1]);
+    EXPECT_EQ(model.buildingTypes[static_cast<size_t>(code - 1)].code, code);
   }
 
   CadastralModel withType;

@@ -17,41 +17,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A triangle parcel 77 with its number; SOBR columns (ID, Y, X).
-const std::string kPoints =
-    "&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
-    "&DSOBR;1;10;20\n&DSOBR;2;11;20\n&DSOBR;3;11;21\n";
-const std::string kTriangle =
-    "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30\n"
-    "&DSBP;1;1;5\n&DSBP;2;2;5\n&DSBP;3;3;5\n&DSBP;1;4;5\n"
-    "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n&DHP;5;0;77;\n"
-    "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\n";
-const std::string kNumber = "&DOP;77;\"PC\";0;\"77\"\n";
-const std::string kTrianglePath =
-    "<path id=\"77\" style=\"fill:none;stroke:black;stroke-width:0.2\" "
-    "d=\"M-10.00,-20.00 -11.00,-20.00 -11.00,-21.00 -10.00,-20.00 \"/>";
+using testing::kSobrDefinition;
+using testing::kTriangleLines;
+using testing::kTriangleNumber;
+using testing::kTrianglePath;
+using testing::kTrianglePoints;
 
 constexpr std::string_view kLayers[] = {
     "VL_mapove_znacky", "VL_hranice_parcel", "VL_text_parcel",  "VL_BPEJ",
     "VL_hranice_KU",    "VL_hranice_budov",  "VL_cisla_budov", "VL_prvky_mapy",
     "VL_vnitrni_kresby"};
 
-class HostileInput : public testing::ReaderTest {
+class HostileInput : public testing::ConversionTest {
  protected:
-  // Writes the bytes as NAME.vfk, converts it and returns the drawing ("" when
-  // there is none); the result of the call is in "converted".
-  std::string convert(const std::string& bytes, const std::string& name = "input") {
-    testing::writeFile(dir.path() / (name + ".vfk"), bytes);
-    return convertWritten(name);
-  }
-
-  std::string convertWritten(const std::string& name) {
-    const auto input = testing::widePath(dir.path() / (name + ".vfk"));
-    output = testing::captureStdout([&] { converted = convertVfkFile(input, 1, false).opened; });
-    const fs::path svg = dir.path() / (name + ".svg");
-    return fs::exists(svg) ? testing::readFile(svg) : "";
-  }
-
   // The nine groups in order, and the end tag last.
   static void expectComplete(const std::string& drawing) {
     size_t position = 0;
@@ -62,23 +40,19 @@ class HostileInput : public testing::ReaderTest {
     ASSERT_GE(drawing.size(), 6u);
     EXPECT_EQ(drawing.substr(drawing.size() - 6), "</svg>");
   }
-
-  testing::TempDir dir;
-  bool converted = false;
-  std::string output;  // what the library printed
 };
 
 TEST_F(HostileInput, BytesThatAreNoVfkGiveTheEmptyDrawing) {
   const std::string empty = testing::drawing(CadastralModel());
   EXPECT_EQ(convert(""), empty);
-  EXPECT_TRUE(converted);
+  EXPECT_TRUE(result.opened);
 
   // Random bytes of every value, line ends and semicolons among them.
   std::mt19937 random(5);
   std::string garbage(1 << 20, '\0');
   for (char& c : garbage) c = static_cast<char>(random() % 256);
   const std::string drawing = convert(garbage);
-  EXPECT_TRUE(converted);
+  EXPECT_TRUE(result.opened);
   expectComplete(drawing);
 
   // Only the 0x1A byte ends the input; NUL bytes are data.
@@ -90,15 +64,14 @@ TEST_F(HostileInput, NulBytesAndACutLastLineAreReadAsData) {
   // A NUL ends a number as any other stray character does, and becomes
   // U+FFFD in a text, since XML cannot hold it.
   const std::string drawing =
-      convert("&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
-              "&DSOBR;1;10\0"s "99;20\n&DSOBR;2;11;20\n&DSOBR;3;11;21\n" +
-              kTriangle + "&DOP;77;\"PC\";0;\"7\0"s "7\"\n");
+      convert(kSobrDefinition + "&DSOBR;1;10\0"s "99;20\n&DSOBR;2;11;20\n&DSOBR;3;11;21\n" +
+              kTriangleLines + "&DOP;77;\"PC\";0;\"7\0"s "7\"\n");
   EXPECT_NE(drawing.find(kTrianglePath), std::string::npos);
   EXPECT_NE(drawing.find(">7\xEF\xBF\xBD" "7</text>"), std::string::npos);
 
   // The file ends inside a quoted text: the last line is a line like any
   // other, and its last character is taken for the closing quote.
-  const std::string cut = convert(kPoints + kTriangle + "&DOP;77;\"PC\";0;\"123");
+  const std::string cut = convert(kTrianglePoints + kTriangleLines + "&DOP;77;\"PC\";0;\"123");
   EXPECT_NE(cut.find(kTrianglePath), std::string::npos);
   EXPECT_NE(cut.find(">12</text>"), std::string::npos);
 }
@@ -106,10 +79,10 @@ TEST_F(HostileInput, NulBytesAndACutLastLineAreReadAsData) {
 TEST_F(HostileInput, AnOpRowBeforeItsHpBlockLabelsNothing) {
   // The parcel does not exist yet when its number comes, so the row is
   // skipped; the parcel then has no number and is not drawn.
-  const std::string drawing = convert(kPoints +
+  const std::string drawing = convert(kTrianglePoints +
                                       "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\n" +
-                                      kNumber + kTriangle);
-  EXPECT_TRUE(converted);
+                                      kTriangleNumber + kTriangleLines);
+  EXPECT_TRUE(result.opened);
   EXPECT_EQ(output, "");
   EXPECT_EQ(testing::groupContent(drawing, "VL_hranice_parcel"), "");
   EXPECT_EQ(drawing.find("<path id=\"77\""), std::string::npos);
@@ -119,14 +92,13 @@ TEST_F(HostileInput, CoordinatesThatAreNotFiniteAreWrittenAsThePrintfDigits) {
   // Point 2 has Y "nan", point 3 has X "1e400" (an infinity), point 4 "-"
   // for both (zero). A NaN never widens the extent; an infinity does.
   const std::string drawing = convert(
-      "&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
-      "&DSOBR;1;10;20\n&DSOBR;2;nan;20\n&DSOBR;3;11;1e400\n&DSOBR;4;-;-\n" +
-      kTriangle + kNumber);
+      kSobrDefinition + "&DSOBR;1;10;20\n&DSOBR;2;nan;20\n&DSOBR;3;11;1e400\n&DSOBR;4;-;-\n" +
+      kTriangleLines + kTriangleNumber);
   EXPECT_NE(drawing.find("    viewBox=\"-11.00 -inf 11.00 inf\"\r\n"), std::string::npos);
   EXPECT_NE(drawing.find("d=\"M-10.00,-20.00 -nan,-20.00 -11.00,-inf -10.00,-20.00 \"/>"),
             std::string::npos);
 
-  const std::string infinite = convert(kPoints + "&DSOBR;3;inf;-INFINITY\n" + kTriangle + kNumber);
+  const std::string infinite = convert(kTrianglePoints + "&DSOBR;3;inf;-INFINITY\n" + kTriangleLines + kTriangleNumber);
   EXPECT_NE(infinite.find("-11.00,-20.00 -inf,inf -10.00,-20.00 "), std::string::npos);
 }
 
@@ -137,8 +109,8 @@ TEST_F(HostileInput, BlocksWithoutTheirColumnsAreReadWithEmptyValues) {
                             "OBPEJ", "TYPBUD", "BUD", "OBDEBO"}) {
     file += "&B" + std::string(block) + "\n&D" + block + ";1;2;3\n";
   }
-  testing::ReadResult result = testing::readVfk(file);
-  const CadastralModel& model = result.model();
+  testing::ReadResult read = testing::readVfk(file);
+  const CadastralModel& model = read.model();
   // SOBR and SBM rows add a point each at (-0, -0); OB and BUD rows make the
   // building with the empty identifier; TYPBUD adds type 0, so the defaults
   // are not added. Nothing else has the identifiers it needs.
@@ -149,14 +121,14 @@ TEST_F(HostileInput, BlocksWithoutTheirColumnsAreReadWithEmptyValues) {
   EXPECT_EQ(model.buildingTypes.size(), 1u);
   EXPECT_TRUE(model.parcelBoundaries.empty() && model.bpejBoundaries.empty() &&
               model.generalPolylines.empty() && model.parcels.empty());
-  EXPECT_EQ(result.output, "");
+  EXPECT_EQ(read.output, "");
   expectComplete(convert(file));
-  EXPECT_TRUE(converted);
+  EXPECT_TRUE(result.opened);
 }
 
 TEST_F(HostileInput, GapsAndRepeatedLinesAreBoundedByTheRows) {
-  const testing::ReadResult result = testing::readVfk(
-      kPoints + "&DSOBR;4;12;22\n"
+  const testing::ReadResult read = testing::readVfk(
+      kTrianglePoints + "&DSOBR;4;12;22\n"
       "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30;DPM_ID N30\n"
       "&DSBP;1;1;;300\n&DSBP;2;999999;;300\n"  // 999997 placeholders: 3 are left
       "&DSBP;1;1;101;\n&DSBP;4;4;101;\n"        // 2 more
@@ -169,13 +141,13 @@ TEST_F(HostileInput, GapsAndRepeatedLinesAreBoundedByTheRows) {
       // of 1000000: 9 went to the boundaries, so list 300 is taken twice.
       "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10\n"
       "&DDPM;300;\"X\";21800\n&DDPM;300;\"X\";21800\n&DDPM;300;\"X\";21800\n");
-  const CadastralModel& model = result.model();
-  using Indices = std::vector<int32_t>;
+  const CadastralModel& model = read.model();
+  using testing::Indices;
   ASSERT_EQ(model.parcelBoundaries.size(), 3u);
   EXPECT_EQ(testing::pointsOf(model, model.parcelBoundaries[0]), (Indices{0, 3}));
   EXPECT_EQ(testing::pointsOf(model, model.parcelBoundaries[1]), (Indices{0, 2}));
   EXPECT_EQ(testing::pointsOf(model, model.parcelBoundaries[2]), (Indices{0, 1}));
-  EXPECT_EQ(result.output,
+  EXPECT_EQ(read.output,
             "[Warning]: Parcel border polyline point missing (point index = 1, parcel ID1 = 1, "
             "parcel ID2 = )\n"
             "[Warning]: Parcel border polyline point missing (point index = 2, parcel ID1 = 1, "
@@ -190,7 +162,7 @@ TEST_F(HostileInput, TenThousandTinyRingsOfOneParcel) {
   // Ring k is a triangle of points 3k+1, 3k+2, 3k+3; its three boundaries
   // come in three separate runs, so every ring is found by search.
   constexpr int kRings = 10000;
-  std::string points = "&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n";
+  std::string points = kSobrDefinition;
   std::string connections = "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30\n";
   std::string boundaries = "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n";
   for (int side = 0; side < 3; ++side) {

@@ -9,10 +9,10 @@
 namespace vorlane {
 namespace {
 
-using Indices = std::vector<int32_t>;
+using testing::Indices;
 using testing::parcelNamed;
 
-Indices indices(std::span<const int32_t> list) { return Indices(list.begin(), list.end()); }
+using testing::indices;
 
 // Resolves quietly: lines here are whole, so nothing is printed.
 void resolve(CadastralModel& model) {

@@ -14,7 +14,7 @@ namespace {
 using testing::readVfk;
 using Reader = testing::ReaderTest;
 
-const std::string kSobr = "&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n";
+const std::string& kSobr = testing::kSobrDefinition;
 
 TEST_F(Reader, ReportsAFileItCannotOpen) {
   testing::TempDir dir;

@@ -74,6 +74,21 @@ bool asUnprivilegedUser(const std::function<bool()>& action) {
          WEXITSTATUS(status) == 0;
 }
 
+Conversion ConversionTest::convertFile(const fs::path& input, int units, bool centreOrigin) {
+  Conversion conversion;
+  output = captureStdout(
+      [&] { conversion = convertVfkFile(widePath(input), units, centreOrigin); });
+  return conversion;
+}
+
+std::string ConversionTest::convert(const std::string& vfkText, const std::string& name, int units,
+                                    bool centreOrigin) {
+  writeFile(dir.path() / (name + ".vfk"), vfkText);
+  result = convertFile(dir.path() / (name + ".vfk"), units, centreOrigin);
+  const fs::path svg = dir.path() / (name + ".svg");
+  return fs::exists(svg) ? readFile(svg) : "";
+}
+
 ReadResult readVfk(const std::string& vfkText) {
   TempDir dir;
   const fs::path file = dir.path() / "input.vfk";

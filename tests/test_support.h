@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "entry/conversion.h"
 #include "model/cadastral_model.h"
 #include "platform/path.h"
 #include "vfk/text_conversion.h"
@@ -50,6 +51,24 @@ std::string captureStdout(Action action) {
   return ::testing::internal::GetCapturedStdout();
 }
 
+// The definition of the survey points' block: ID, SOURADNICE_Y, SOURADNICE_X.
+inline const std::string kSobrDefinition = "&BSOBR;ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n";
+
+// Parcel 77: a triangle of the points 1 (Y 10, X 20), 2 (11, 20) and
+// 3 (11, 21), one boundary through 1 2 3 1 (kTriangleLines, which ends with
+// the OP block's definition), its number row "77" and its border's path.
+inline const std::string kTrianglePoints =
+    kSobrDefinition + "&DSOBR;1;10;20\n&DSOBR;2;11;20\n&DSOBR;3;11;21\n";
+inline const std::string kTriangleLines =
+    "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30\n"
+    "&DSBP;1;1;5\n&DSBP;2;2;5\n&DSBP;3;3;5\n&DSBP;1;4;5\n"
+    "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n&DHP;5;0;77;\n"
+    "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\n";
+inline const std::string kTriangleNumber = "&DOP;77;\"PC\";0;\"77\"\n";
+inline const std::string kTrianglePath =
+    "<path id=\"77\" style=\"fill:none;stroke:black;stroke-width:0.2\" "
+    "d=\"M-10.00,-20.00 -11.00,-20.00 -11.00,-21.00 -10.00,-20.00 \"/>";
+
 // A model read from VFK text, with what the reader printed.
 struct ReadResult {
   std::unique_ptr<VfkParser> parser = std::make_unique<VfkParser>();
@@ -68,7 +87,33 @@ std::string crlf(std::string_view text);
 // checked to be well-formed XML.
 std::string drawing(const CadastralModel& model, int units = 1, bool centreOrigin = false);
 
+// Every test that reads files starts from the code page a freshly loaded
+// library has, so that no test depends on the ones run before it.
+class ReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setProcessCodePage(0); }
+  void TearDown() override { setProcessCodePage(0); }
+};
+
+// Converts VFK texts as the library's export does, in a folder of the test.
+class ConversionTest : public ReaderTest {
+ protected:
+  // Converts the file at "input"; what the library printed goes to "output".
+  Conversion convertFile(const std::filesystem::path& input, int units = 1,
+                         bool centreOrigin = false);
+  // Writes "vfkText" as NAME.vfk and converts it; returns its drawing, or ""
+  // when none was written. The conversion's result goes to "result".
+  std::string convert(const std::string& vfkText, const std::string& name = "input",
+                      int units = 1, bool centreOrigin = false);
+
+  TempDir dir;
+  Conversion result;
+  std::string output;  // what the library printed
+};
+
 // Views of the flat model, for expectations.
+using Indices = std::vector<int32_t>;
+inline Indices indices(std::span<const int32_t> list) { return Indices(list.begin(), list.end()); }
 std::vector<int32_t> pointsOf(const CadastralModel& model, IndexRange pointIndices);
 template <typename Line>
 std::vector<int32_t> pointsOf(const CadastralModel& model, const Line& line) {
@@ -88,33 +133,10 @@ std::string_view bpejCodeAt(const CadastralModel& model, int32_t area);
 // drawing, with "\n" line ends.
 std::string groupContent(const std::string& drawing, std::string_view layer);
 
-// The 21 map symbol definitions as every drawing must hold them, with "\n"
-// line ends (tests/symbol_library_table.cpp).
-std::string symbolLibraryText();
-
 // Whether xmllint (libxml2) finds the file well-formed XML; nullopt when
 // xmllint is not installed.
 std::optional<bool> isWellFormedXml(const std::filesystem::path& path);
 
-// The arrow symbol and its comments, as every parcel text group holds them.
-constexpr std::string_view kArrowDefinition =
-    "\n"
-    "        <!-- Parcel arrow definition -->\n"
-    "        <symbol id=\"VL_symbol_arrow\" description=\"Popisná šipka\">\n"
-    "            <line x1=\"0\" y1=\"0\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
-    "            <line x1=\"-0.5\" y1=\"1.7\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
-    "            <line x1=\"0.5\" y1=\"1.7\" x2=\"0\" y2=\"2.5\" stroke=\"black\" stroke-width=\"0.20\" />\n"
-    "        </symbol>\n"
-    "\n"
-    "        <!-- Parcels arrows usage -->\n";
-
-// Every test that reads files starts from the code page a freshly loaded
-// library has, so that no test depends on the ones run before it.
-class ReaderTest : public ::testing::Test {
- protected:
-  void SetUp() override { setProcessCodePage(0); }
-  void TearDown() override { setProcessCodePage(0); }
-};
 
 }  // namespace vorlane::testing
 
