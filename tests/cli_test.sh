@@ -98,17 +98,6 @@ check "files that are no VFK files are refused" test "$(grep -c "does not look l
 check "and get no drawing" test ! -e "$work/empty.svg" -a ! -e "$work/utf16.svg" -a ! -e "$work/text.svg" -a ! -e "$work/binary.svg"
 check "while the next file is converted" test -s "$work/bom.svg"
 
-# Nothing waits: a FIFO without a writer and a device are refused at once.
-if mkfifo "$work/pipe.vfk" 2>/dev/null; then
-  timeout 5 "$vorlane" "$work/pipe.vfk" >"$work/out" 2>"$work/err"
-  check "a FIFO is refused at once" test $? -eq 1
-  check "as a file that is not a regular one" grep -q "pipe.vfk: could not be read: Not a regular file" "$work/err"
-fi
-if [ -c /dev/zero ]; then
-  timeout 5 "$vorlane" /dev/zero >"$work/out" 2>"$work/err"
-  check "a device is refused at once" test $? -eq 1
-fi
-
 # A closed standard output ends no conversion: many warnings for a reader
 # that is gone, then the next file.
 {

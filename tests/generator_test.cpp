@@ -1,7 +1,6 @@
 // Tests of the synthetic VFK generator (tools/generate_vfk): what it writes
 // reads back as parcels with closed borders and every kind of drawing
-// element, at the size asked for, and its bytes depend only on its
-// arguments.
+// element, at the size asked for. (Its bytes are pinned with the drawings.)
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -154,15 +153,6 @@ TEST_F(GeneratorTest, SizeComesOutAsAsked) {
   }
   EXPECT_GT(lineEnds, 1000u);
   EXPECT_EQ(bareLineFeeds, 0u);
-}
-
-TEST_F(GeneratorTest, SameArgumentsGiveTheSameBytes) {
-  const std::string first = readFile(generate("--seed 42 --parcels 200", "a.vfk"));
-  const std::string second = readFile(generate("--seed 42 --parcels 200", "b.vfk"));
-  const std::string otherSeed = readFile(generate("--seed 43 --parcels 200", "c.vfk"));
-  ASSERT_GT(first.size(), 10'000u);
-  EXPECT_TRUE(first == second);
-  EXPECT_FALSE(first == otherSeed);
 }
 
 }  // namespace
