@@ -20,6 +20,7 @@
 
 #include "Vorlane.h"
 #include "entry/conversion.h"
+#include "entry/messages.h"
 #include "entry/output_path.h"
 #include "platform/files.h"
 #include "platform/path.h"
@@ -138,8 +139,17 @@ int convert(const std::string& input, int32_t units, bool centreOrigin) {
     return kFailed;
   }
 
-  const vorlane::Conversion conversion = vorlane::convertVfkFile(widePath, units, centreOrigin);
-  if (!conversion.opened || !conversion.readWhole) {
+  // Each file is converted as if it were alone: from the code page a
+  // freshly started process has.
+  vorlane::ConversionSettings settings;
+  settings.options.units = units;
+  settings.options.centreOrigin = centreOrigin;
+  vorlane::PrintedMessages messages;
+  const vorlane::Conversion conversion = vorlane::convertVfkFile(widePath, settings, messages);
+  messages.finish();
+  // The library has said that the file cannot be opened.
+  if (!conversion.opened) return kFailed;
+  if (!conversion.readWhole) {
     complain(input + ": could not be read: " + conversion.failure);
     return kFailed;
   }

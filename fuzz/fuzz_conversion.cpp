@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "entry/conversion.h"
+#include "entry/messages.h"
 #include "fuzz/fuzz_input.h"
 
 namespace {
@@ -28,8 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using vorlane::fuzz::fail;
   const vorlane::PathString path = vorlane::fuzz::writeInput(data, size);
   // Both origins, so that the centre's arithmetic is fuzzed too.
-  const vorlane::Conversion conversion =
-      vorlane::convertVfkFile(path, 1, size % 2 == 1, vorlane::fuzz::kFuzzLimits);
+  vorlane::ConversionSettings settings;
+  settings.options.centreOrigin = size % 2 == 1;
+  settings.limits = vorlane::fuzz::kFuzzLimits;
+  std::string messages;
+  vorlane::PrintedMessages printed(&messages);
+  const vorlane::Conversion conversion = vorlane::convertVfkFile(path, settings, printed);
+  printed.finish();
   if (!conversion.opened || !conversion.readWhole) fail("a readable file was not read");
   if (!conversion.written) fail("the drawing was not written");
 

@@ -22,8 +22,7 @@ constexpr PointBudget kFuzzLimits{.maxOrdinal = 1000, .placeholdersLeft = 1000,
 // warnings would otherwise flood the fuzzer's log.
 void prepareFuzzing();
 
-// Writes the bytes to the input file, resets the process-wide code page as
-// a fresh process has it, and returns the file's path.
+// Writes the bytes to the input file and returns the file's path.
 PathString writeInput(const uint8_t* data, size_t size);
 
 // The drawing the input file gives ("" when there is none).

@@ -121,9 +121,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const PathString path = vorlane::fuzz::writeInput(data, size);
-  VfkParser parser;
-  parser.limits = fuzz::kFuzzLimits;
-  if (!parser.parseFile(path)) fail("a readable file was not read");
+  IgnoredDiagnostics ignored;
+  VfkParser parser(ignored, fuzz::kFuzzLimits);
+  if (!parser.parseFile(path, kAnsiCodePage).opened) fail("a readable file was not read");
   checkModel(parser.model);
   return 0;
 }

@@ -151,8 +151,19 @@ void CadastralModel::addExtraNumberLabel(int32_t parcel, const TextLabel& label)
   extraNumberLabels.push_back(ParcelLabel{parcel, label});
 }
 
-void CadastralModel::addArrow(int32_t parcel, double x, double y, float angle) {
-  arrows.push_back(ParcelArrow{parcel, angle, x, y});
+void CadastralModel::addArrow(int32_t parcel, double x, double y, float angle, bool placed) {
+  arrows.push_back(ParcelArrow{parcel, angle, x, y, placed});
+}
+
+void CadastralModel::buildingNumberText(const Building& building, std::string& number) const {
+  number.clear();
+  if (const BuildingType* type = findBuildingType(building.typeCode)) {
+    number = text(type->abbreviation);
+  }
+  if (building.typeCode == 1 || building.typeCode == 2) {
+    number += ' ';
+    number += text(building.numberLabel.text);
+  }
 }
 
 }  // namespace vorlane

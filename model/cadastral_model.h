@@ -18,8 +18,11 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
+#include "model/diagnostics.h"
+#include "model/drawing_options.h"
 #include "model/hash_index.h"
 #include "model/pod_vector.h"
 #include "model/records.h"
@@ -91,12 +94,17 @@ class CadastralModel {
   // order given.
   void setSymbolLabel(int32_t parcel, const TextLabel& label);
   void addExtraNumberLabel(int32_t parcel, const TextLabel& label);
-  void addArrow(int32_t parcel, double x, double y, float angle);
+  // "placed": whether the file gave the arrow's position.
+  void addArrow(int32_t parcel, double x, double y, float angle, bool placed = true);
 
-  // After the last row: drops missing points (printing a warning for each),
-  // orders and lists the areas, chains the lines of parcels and buildings
-  // into rings, adds the default building types when the file had none, and
-  // computes the bounding box.
+  // After the last row: orders and lists the areas, adds the default
+  // building types when the file had none, reports labels without a position
+  // and borders that do not close, drops the missing points of lines
+  // (reporting each; the exact drawing keeps them as gaps), chains the lines
+  // of parcels and buildings into rings for the standard drawing, and
+  // computes the bounding box. "diagnostics" receives the findings.
+  void resolveGeometry(const DrawingOptions& options, Diagnostics& diagnostics);
+  // The same for the standard drawing, its findings ignored.
   void resolveGeometry();
 
   // Reading the model.
@@ -128,6 +136,10 @@ class CadastralModel {
   const TextLabel& symbolLabelOf(const Parcel& parcel) const;
   // The type with the code, or null.
   const BuildingType* findBuildingType(int32_t code) const;
+  // Sets "number" to what the drawing writes as the building's number: its
+  // type's abbreviation, then, for a building with a descriptive (1) or a
+  // registration (2) number, a space and its house number. Empty for none.
+  void buildingNumberText(const Building& building, std::string& number) const;
 
   // The model. After resolveGeometry, parcels, bpejAreas and buildings are
   // in byte-wise order of their identifiers, buildingTypes in code order.
@@ -155,12 +167,14 @@ class CadastralModel {
 
  private:
   // Steps of resolveGeometry (geometry_resolution.cpp).
-  void dropMissingPoints();
   void sortAreasById();
   void listAreaMembers();
   void findSymbolLabels();
-  void chainRings();
   void addDefaultBuildingTypes();
+  void reportUnplacedLabels(Diagnostics& diagnostics) const;
+  void reportOpenBorders(Diagnostics& diagnostics) const;
+  void dropMissingPoints(Diagnostics& diagnostics, bool keepGaps);
+  void chainRings();
   void measureExtent();
 
   int32_t findOrAddParcel(std::string_view id);

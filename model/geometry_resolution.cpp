@@ -9,26 +9,26 @@
 
 #include "model/cadastral_model.h"
 #include "model/rings.h"
-#include "platform/console.h"
 
 namespace vorlane {
 
 namespace {
 
-// Removes the -1 placeholders of a point list, in place, calling
-// warn(position) for each with its position in the list as it was.
-template <typename Warn>
-void dropMissingPoints(PodVector<int32_t>& pool, IndexRange& range, Warn warn) {
+// Calls missing(position) for each -1 placeholder of a point list, with its
+// position in the list, and removes them, in place, unless "keepGaps".
+template <typename Missing>
+void dropMissingPoints(PodVector<int32_t>& pool, IndexRange& range, bool keepGaps,
+                       const Missing& missing) {
   int32_t* const list = pool.data() + range.first;
   uint32_t kept = 0;
   for (uint32_t position = 0; position < range.count; ++position) {
     if (list[position] < 0) {
-      warn(position);
+      missing(position);
     } else {
       list[kept++] = list[position];
     }
   }
-  range.count = kept;
+  if (!keepGaps) range.count = kept;
 }
 
 // The first eight bytes of an identifier as a number that orders as the
@@ -180,41 +180,109 @@ void widen(BoundingBox& box, const Point& point) {
 }  // namespace
 
 void CadastralModel::resolveGeometry() {
-  dropMissingPoints();
+  IgnoredDiagnostics ignored;
+  resolveGeometry(DrawingOptions(), ignored);
+}
+
+void CadastralModel::resolveGeometry(const DrawingOptions& options, Diagnostics& diagnostics) {
   sortAreasById();
   listAreaMembers();
   findSymbolLabels();
-  chainRings();
   if (buildingTypes.empty()) addDefaultBuildingTypes();
+  if (diagnostics.wants(FindingKind::kLabelWithoutPosition)) reportUnplacedLabels(diagnostics);
+  if (diagnostics.wants(FindingKind::kOpenBorder)) reportOpenBorders(diagnostics);
+  dropMissingPoints(diagnostics, options.exact);
+  // The exact drawing finds its rings as it draws (exact_rings.h).
+  if (!options.exact) chainRings();
   measureExtent();
 }
 
-void CadastralModel::dropMissingPoints() {
-  MessageBatch warnings;
+void CadastralModel::dropMissingPoints(Diagnostics& diagnostics, bool keepGaps) {
   auto parcelId = [this](int32_t area) {
     return area == kNoArea ? std::string_view() : text(parcels[static_cast<size_t>(area)].id);
   };
+  auto missing = [&diagnostics](LineKind line, size_t position, std::string_view id1 = {},
+                                std::string_view id2 = {}) {
+    diagnostics.report(Finding{.kind = FindingKind::kMissingPoint,
+                               .line = line,
+                               .subject = id1,
+                               .subject2 = id2,
+                               .number = static_cast<int64_t>(position)});
+  };
   for (Boundary& boundary : parcelBoundaries) {
-    vorlane::dropMissingPoints(pointIndexPool, boundary.pointIndices, [&](size_t position) {
-      warnings << "[Warning]: Parcel border polyline point missing (point index = " << position
-               << ", parcel ID1 = " << parcelId(boundary.area1)
-               << ", parcel ID2 = " << parcelId(boundary.area2) << ")\n";
+    vorlane::dropMissingPoints(pointIndexPool, boundary.pointIndices, keepGaps, [&](size_t at) {
+      missing(LineKind::kParcelBoundary, at, parcelId(boundary.area1), parcelId(boundary.area2));
     });
   }
   for (Polyline& polyline : generalPolylines) {
-    vorlane::dropMissingPoints(pointIndexPool, polyline.pointIndices, [&](size_t position) {
-      warnings << "[Warning]: General polyline point missing (point index = " << position << ")\n";
-    });
+    vorlane::dropMissingPoints(pointIndexPool, polyline.pointIndices, keepGaps,
+                               [&](size_t at) { missing(LineKind::kBuildingOutline, at); });
   }
   for (Boundary& boundary : bpejBoundaries) {
-    vorlane::dropMissingPoints(pointIndexPool, boundary.pointIndices, [&](size_t position) {
-      warnings << "[Warning]: BPEJ polyline point missing (point index = " << position << ")\n";
-    });
+    vorlane::dropMissingPoints(pointIndexPool, boundary.pointIndices, keepGaps,
+                               [&](size_t at) { missing(LineKind::kBpejBoundary, at); });
   }
-  // Map-element lines are cleaned silently, so the writer never meets a
-  // placeholder.
   for (ElementPolyline& polyline : elementPolylines) {
-    vorlane::dropMissingPoints(pointIndexPool, polyline.pointIndices, [](size_t) {});
+    vorlane::dropMissingPoints(pointIndexPool, polyline.pointIndices, keepGaps,
+                               [&](size_t at) { missing(LineKind::kMapElement, at); });
+  }
+}
+
+void CadastralModel::reportUnplacedLabels(Diagnostics& diagnostics) const {
+  auto unplaced = [&diagnostics](LabelKind label, std::string_view subject) {
+    diagnostics.report(
+        Finding{.kind = FindingKind::kLabelWithoutPosition, .label = label, .subject = subject});
+  };
+  for (const Parcel& parcel : parcels) {
+    const std::string_view id = text(parcel.id);
+    if (!parcel.numberLabel.text.empty() && !parcel.numberLabel.placed) {
+      unplaced(LabelKind::kParcelNumber, id);
+    }
+    for (const ParcelLabel& extra : extraNumberLabelsOf(parcel)) {
+      if (!extra.label.text.empty() && !extra.label.placed) unplaced(LabelKind::kParcelNumber, id);
+    }
+    for (const ParcelArrow& arrow : arrowsOf(parcel)) {
+      if (!arrow.placed) unplaced(LabelKind::kParcelArrow, id);
+    }
+    const TextLabel& symbol = symbolLabelOf(parcel);
+    if (symbol.typeCode != 0 && !symbol.placed) unplaced(LabelKind::kParcelSymbol, id);
+  }
+  std::string number;
+  for (const Building& building : buildings) {
+    const std::string_view id = text(building.id);
+    buildingNumberText(building, number);
+    if (!number.empty() && !building.numberLabel.placed) unplaced(LabelKind::kBuildingNumber, id);
+    if (building.symbolLabel.typeCode != 0 && !building.symbolLabel.placed) {
+      unplaced(LabelKind::kBuildingSymbol, id);
+    }
+  }
+  for (const BpejArea& area : bpejAreas) {
+    if (!area.label.text.empty() && !area.label.placed) {
+      unplaced(LabelKind::kBpejCode, text(area.code));
+    }
+  }
+  for (const TextLabel& label : mapTexts) {
+    if (!label.text.empty() && !label.placed) unplaced(LabelKind::kMapText, text(label.text));
+  }
+}
+
+void CadastralModel::reportOpenBorders(Diagnostics& diagnostics) const {
+  std::vector<int32_t> ends;
+  std::vector<Point> places;
+  auto report = [&](LineKind line, std::string_view id) {
+    if (ends.empty()) return;
+    places.clear();
+    for (const int32_t end : ends) places.push_back(points[static_cast<size_t>(end)]);
+    diagnostics.report(
+        Finding{.kind = FindingKind::kOpenBorder, .line = line, .subject = id, .places = places});
+  };
+  for (const Parcel& parcel : parcels) {
+    findLooseEnds(*this, parcel, ends);
+    report(LineKind::kParcelBoundary, text(parcel.id));
+  }
+  for (const Building& building : buildings) {
+    findLooseEnds(*this, building, ends);
+    report(LineKind::kBuildingOutline, text(building.id));
   }
 }
 

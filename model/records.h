@@ -58,6 +58,7 @@ struct TextLabel {
   double y = 0.0;
   float size = 1.0f;     // VELIKOST
   int32_t typeCode = 0;  // TYPPPD_KOD; for a symbol label, the symbol to place
+  bool placed = false;   // the row gave both coordinates; otherwise x, y are -0.0
 };
 
 // The position of a parcel in CadastralModel::parcels, or of a soil-valuation
@@ -101,6 +102,7 @@ struct ParcelArrow {
   float angle = 0.0f;
   double x = 0.0;
   double y = 0.0;
+  bool placed = false;  // as TextLabel::placed
 };
 
 // A label of a parcel other than its number: a further number ("PPC") or

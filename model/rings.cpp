@@ -1,5 +1,6 @@
 #include "model/rings.h"
 
+#include <algorithm>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -166,6 +167,31 @@ void findSubpaths(const CadastralModel& model, bool hasMultipleRings, RingPath& 
   }
 }
 
+// The loose ends of the lines named by "order", each counted once.
+template <typename Line>
+void looseEnds(const CadastralModel& model, std::span<const int32_t> order,
+               const PodVector<Line>& lines, std::vector<int32_t>& ends) {
+  std::vector<int32_t> distinct(order.begin(), order.end());
+  std::sort(distinct.begin(), distinct.end());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  std::vector<int32_t> runEnds;
+  for (const int32_t line : distinct) {
+    forEachRun(model.pointIndicesOf(lines[static_cast<size_t>(line)]),
+               [&runEnds](std::span<const int32_t> run) {
+                 runEnds.push_back(run.front());
+                 runEnds.push_back(run.back());
+               });
+  }
+  std::sort(runEnds.begin(), runEnds.end());
+  ends.clear();
+  for (size_t i = 0; i < runEnds.size();) {
+    size_t next = i;
+    while (next < runEnds.size() && runEnds[next] == runEnds[i]) ++next;
+    if ((next - i) % 2 == 1) ends.push_back(runEnds[i]);
+    i = next;
+  }
+}
+
 }  // namespace
 
 bool chainIntoRings(std::span<int32_t> lines, std::span<LineEnds> ends, ChainSearch how) {
@@ -188,6 +214,19 @@ void collectRingPath(const CadastralModel& model, const Parcel& parcel, RingPath
 void collectRingPath(const CadastralModel& model, const Building& building, RingPath& path) {
   collectChain(model, model.polylineIndicesOf(building), model.generalPolylines, path.points);
   findSubpaths(model, building.polylineIndices.hasMultipleRings, path);
+}
+
+}  // namespace vorlane
+
+namespace vorlane {
+
+void findLooseEnds(const CadastralModel& model, const Parcel& parcel, std::vector<int32_t>& ends) {
+  looseEnds(model, model.boundaryIndicesOf(parcel), model.parcelBoundaries, ends);
+}
+
+void findLooseEnds(const CadastralModel& model, const Building& building,
+                   std::vector<int32_t>& ends) {
+  looseEnds(model, model.polylineIndicesOf(building), model.generalPolylines, ends);
 }
 
 }  // namespace vorlane

@@ -62,6 +62,26 @@ struct RingPath {
 void collectRingPath(const CadastralModel& model, const Parcel& parcel, RingPath& path);
 void collectRingPath(const CadastralModel& model, const Building& building, RingPath& path);
 
+// Calls visit(run) for each run of a line's points between missing ones
+// (-1), of two points or more, in order: the parts of the line that can be
+// drawn.
+template <typename Visit>
+void forEachRun(std::span<const int32_t> points, const Visit& visit) {
+  size_t start = 0;
+  for (size_t i = 0; i <= points.size(); ++i) {
+    if (i < points.size() && points[i] >= 0) continue;
+    if (i >= start + 2) visit(points.subspan(start, i - start));
+    start = i + 1;
+  }
+}
+
+// The loose ends of a record's border, in ascending point index: the points
+// where an odd number of the runs of its lines end, each line counted once
+// however often the record lists it. A border whose lines close has none.
+void findLooseEnds(const CadastralModel& model, const Parcel& parcel, std::vector<int32_t>& ends);
+void findLooseEnds(const CadastralModel& model, const Building& building,
+                   std::vector<int32_t>& ends);
+
 }  // namespace vorlane
 
 #endif  // VORLANE_MODEL_RINGS_H_

@@ -2,6 +2,7 @@
 #ifndef VORLANE_PLATFORM_CONSOLE_H_
 #define VORLANE_PLATFORM_CONSOLE_H_
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,16 +18,18 @@ void writeMessage(std::string_view message);
 // when the batch ends.
 class MessageBatch {
  public:
-  MessageBatch() = default;
+  // Writes to standard output, or, with "into", appends to it instead.
+  explicit MessageBatch(std::string* into = nullptr) : into_(into) {}
   ~MessageBatch() { flush(); }
   MessageBatch(const MessageBatch&) = delete;
   MessageBatch& operator=(const MessageBatch&) = delete;
 
   MessageBatch& operator<<(std::string_view text);
-  MessageBatch& operator<<(size_t number);
+  MessageBatch& operator<<(int64_t number);
   void flush();
 
  private:
+  std::string* into_;
   std::string pending_;
 };
 

@@ -70,6 +70,10 @@ class OutputFile {
   std::string failure_;
 };
 
+// Whether the two paths name one existing file (the same file under two
+// names, or two spellings of one name where names ignore case).
+bool namesSameFile(PathView a, PathView b);
+
 }  // namespace vorlane
 
 #endif  // VORLANE_PLATFORM_FILES_H_

@@ -109,4 +109,11 @@ bool OutputFile::close() {
   return true;
 }
 
+bool namesSameFile(PathView a, PathView b) {
+  struct stat first;
+  struct stat second;
+  return ::stat(pathToUtf8(a).c_str(), &first) == 0 && ::stat(pathToUtf8(b).c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 }  // namespace vorlane

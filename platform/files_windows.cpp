@@ -106,4 +106,29 @@ bool OutputFile::close() {
   return true;
 }
 
+namespace {
+
+// The volume and file index of an existing file or folder, which identify it
+// whatever path names it; false when there is none.
+bool identify(PathView path, BY_HANDLE_FILE_INFORMATION& info) {
+  const PathString terminated(path);
+  HANDLE handle = ::CreateFileW(terminated.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool known = ::GetFileInformationByHandle(handle, &info) != 0;
+  ::CloseHandle(handle);
+  return known;
+}
+
+}  // namespace
+
+bool namesSameFile(PathView a, PathView b) {
+  BY_HANDLE_FILE_INFORMATION first;
+  BY_HANDLE_FILE_INFORMATION second;
+  return identify(a, first) && identify(b, second) &&
+         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh &&
+         first.nFileIndexLow == second.nFileIndexLow;
+}
+
 }  // namespace vorlane

@@ -14,7 +14,7 @@ MessageBatch& MessageBatch::operator<<(std::string_view text) {
   return *this;
 }
 
-MessageBatch& MessageBatch::operator<<(size_t number) {
+MessageBatch& MessageBatch::operator<<(int64_t number) {
   char digits[24];
   const auto result = std::to_chars(digits, digits + sizeof digits, number);
   return *this << std::string_view(digits, static_cast<size_t>(result.ptr - digits));
@@ -22,7 +22,11 @@ MessageBatch& MessageBatch::operator<<(size_t number) {
 
 void MessageBatch::flush() {
   if (pending_.empty()) return;
-  writeMessage(pending_);
+  if (into_ != nullptr) {
+    into_->append(pending_);
+  } else {
+    writeMessage(pending_);
+  }
   pending_.clear();
 }
 

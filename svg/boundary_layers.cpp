@@ -24,7 +24,7 @@ constexpr std::string_view kRedStyle = " style=\"fill:none;stroke:red;stroke-wid
 
 void writePathStart(SvgOutput& out, std::optional<std::string_view> id, std::string_view style) {
   out << kChildIndent << "<path";
-  if (id) out << " id=\"" << *id << "\"";
+  if (id) out << " id=\"" << Escaped{*id} << "\"";
   out << style << " d=\"M";
 }
 

@@ -4,11 +4,16 @@
 #include <array>
 #include <bit>
 #include <charconv>
+
+#include "platform/unicode.h"
 #include <cstdint>
 
 namespace vorlane {
 
 namespace {
+
+// U+FFFD, the replacement character, in UTF-8.
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 // Large enough that a drawing of hundreds of megabytes needs few writes,
 // small enough to stay in the cache while it fills.
@@ -105,11 +110,13 @@ void SvgOutput::makeRoom(size_t size) {
 
 SvgOutput& SvgOutput::operator<<(Escaped escaped) {
   // Whether a byte needs more than itself: the markup characters, the line
-  // feed, and the control characters that XML does not allow in a document
-  // at all (tab and CR it does).
+  // feed, the control characters that XML does not allow in a document at
+  // all (tab and CR it does), and the bytes above ASCII, which must be
+  // well-formed UTF-8.
   static constexpr auto kSpecial = [] {
     std::array<bool, 256> special{};
     for (int c = 0; c < 0x20; ++c) special[c] = c != '\t' && c != '\r';
+    for (int c = 0x80; c < 0x100; ++c) special[c] = true;
     special['&'] = special['<'] = special['>'] = special['"'] = true;
     return special;
   }();
@@ -119,6 +126,14 @@ SvgOutput& SvgOutput::operator<<(Escaped escaped) {
     while (run < text.size() && !kSpecial[static_cast<unsigned char>(text[run])]) ++run;
     *this << text.substr(0, run);
     if (run == text.size()) break;
+    if (static_cast<unsigned char>(text[run]) >= 0x80) {
+      // A character of UTF-8 as it is; each maximal ill-formed sequence
+      // becomes one U+FFFD.
+      const Utf8Step step = decodeUtf8(text.substr(run));
+      *this << (step.wellFormed ? text.substr(run, step.length) : kReplacement);
+      text.remove_prefix(run + step.length);
+      continue;
+    }
     switch (text[run]) {
       case '&':
         *this << "&amp;";
@@ -136,8 +151,8 @@ SvgOutput& SvgOutput::operator<<(Escaped escaped) {
         *this << "\r\n";
         break;
       default:
-        *this << "\xEF\xBF\xBD";
-        break;  // U+FFFD, the replacement character
+        *this << kReplacement;
+        break;
     }
     text.remove_prefix(run + 1);
   }

@@ -23,7 +23,9 @@ namespace vorlane {
 
 // Text from the model, written with "&", "<", ">" and '"' escaped so that
 // the document stays well-formed XML. Control characters that XML forbids
-// (all below 0x20 but tab, LF and CR) become U+FFFD.
+// (all below 0x20 but tab, LF and CR) become U+FFFD, and so does each
+// maximal sequence of bytes that is not UTF-8: the document is UTF-8
+// whatever bytes the file held. Well-formed UTF-8 is written as it is.
 struct Escaped {
   std::string_view text;
 };

@@ -23,7 +23,7 @@ void writeTextElement(SvgOutput& out, const CadastralModel& model, const TextLab
                       std::optional<std::string_view> id) {
   const TextAlignment alignment = textAlignmentAttributes(label.referencePoint);
   out << "<text";
-  if (id) out << " id=\"" << *id << "\"";
+  if (id) out << " id=\"" << Escaped{*id} << "\"";
   out << " x=\"" << label.x << "\" y=\"" << label.y << "\" " << alignment.anchor << " "
       << alignment.baseline;
   // Texts turn only by a positive angle above 0.001 degrees.

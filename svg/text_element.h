@@ -23,7 +23,7 @@ TextAlignment textAlignmentAttributes(int referencePoint);
 
 // Writes one text element with the label's text, without indent, ending the
 // line. The label is rotated about its own position when its angle exceeds
-// 0.001 degrees. The text is escaped; "id", when given, is written as it is.
+// 0.001 degrees. The text, and "id" when given, are escaped.
 void writeTextElement(SvgOutput& out, const CadastralModel& model, const TextLabel& label,
                       std::optional<std::string_view> id = std::nullopt);
 

@@ -21,7 +21,7 @@ Extent extentOf(double min, double max) {
   return {min, max};
 }
 
-void writeFrameStart(const CadastralModel& model, SvgOutput& out, int units, bool centreOrigin) {
+void writeFrameStart(const CadastralModel& model, SvgOutput& out, const DrawingOptions& options) {
   const Extent x = extentOf(model.boundingBox.minX, model.boundingBox.maxX);
   const Extent y = extentOf(model.boundingBox.minY, model.boundingBox.maxY);
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n"
@@ -31,8 +31,8 @@ void writeFrameStart(const CadastralModel& model, SvgOutput& out, int units, boo
       << "    height=\"2000\"\r\n"
       << "    viewBox=\"" << x.min << " " << y.min << " " << x.max - x.min << " " << y.max - y.min
       << "\"\r\n"
-      << "    units=\"" << units << "\" origin=\"";
-  if (centreOrigin) {
+      << "    units=\"" << options.units << "\" origin=\"";
+  if (options.centreOrigin) {
     out << (x.max - x.min) * 0.5 + x.min << " " << (y.max - y.min) * 0.5 + y.min;
   } else {
     out << "0 0";
@@ -45,8 +45,8 @@ void writeFrameStart(const CadastralModel& model, SvgOutput& out, int units, boo
 
 }  // namespace
 
-void writeDocument(const CadastralModel& model, SvgOutput& out, int units, bool centreOrigin) {
-  writeFrameStart(model, out, units, centreOrigin);
+void writeDocument(const CadastralModel& model, SvgOutput& out, const DrawingOptions& options) {
+  writeFrameStart(model, out, options);
   writeSymbolLayer(model, out);
   PointTexts points(model);
   writeParcelBorders(model, out, points);
@@ -59,11 +59,11 @@ void writeDocument(const CadastralModel& model, SvgOutput& out, int units, bool 
   out << "</svg>";
 }
 
-bool writeSvg(const CadastralModel& model, PathView outputPath, int units, bool centreOrigin,
+bool writeSvg(const CadastralModel& model, PathView outputPath, const DrawingOptions& options,
               std::string* failure) {
   OutputFile file(outputPath);
   SvgOutput out(&file);
-  writeDocument(model, out, units, centreOrigin);
+  writeDocument(model, out, options);
   out.flush();
   const bool complete = out.complete() && file.close();
   if (!complete && failure != nullptr) *failure = file.failure();

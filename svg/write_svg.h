@@ -8,6 +8,7 @@
 #include "platform/path.h"
 #include "svg/svg_output.h"
 #include "model/cadastral_model.h"
+#include "model/drawing_options.h"
 
 namespace vorlane {
 
@@ -15,13 +16,13 @@ namespace vorlane {
 // existing file. Returns whether the whole drawing reached the file; when the
 // file cannot be created or written, the model is drawn all the same and the
 // writes go nowhere, and "failure", when given, receives the system's reason.
-bool writeSvg(const CadastralModel& model, PathView outputPath, int units, bool centreOrigin,
+bool writeSvg(const CadastralModel& model, PathView outputPath, const DrawingOptions& options,
               std::string* failure = nullptr);
 
-// Writes the whole document to "out". "units" goes into the root element
-// unchanged; "centreOrigin" puts the origin at the centre of the model's
-// extent rather than at "0 0".
-void writeDocument(const CadastralModel& model, SvgOutput& out, int units, bool centreOrigin);
+// Writes the whole document to "out": the standard or the exact drawing,
+// with the options' units in the root element, and its origin at the centre
+// of the model's extent or at "0 0".
+void writeDocument(const CadastralModel& model, SvgOutput& out, const DrawingOptions& options);
 
 }  // namespace vorlane
 

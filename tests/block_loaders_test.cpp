@@ -19,7 +19,7 @@ using testing::buildingNamed;
 using testing::parcelNamed;
 using testing::pointsOf;
 using testing::readVfk;
-using Loaders = testing::ReaderTest;
+using Loaders = ::testing::Test;
 using testing::Indices;
 
 using testing::indices;
@@ -106,7 +106,8 @@ TEST(PointLists, HoldWhatSimpleListsHold) {
     for (int step = 0; step < 400; ++step) {
       const uint64_t key = random() % 6;
       if (random() % 4 == 0) {
-        const auto range = lists.take(key);
+        DropReason why = DropReason::kNone;
+        const auto range = lists.take(key, why);
         const auto expected = simple.take(key);
         ASSERT_EQ(range.has_value(), expected.has_value());
         if (range) lines.emplace_back(*range, *expected);
@@ -172,6 +173,21 @@ TEST_F(Loaders, SbpPlacesSurveyPointsByOrdinal) {
   ASSERT_EQ(model.elementPolylines.size(), 1u);
   EXPECT_EQ(pointsOf(model, model.elementPolylines[0]), (Indices{3}));
   EXPECT_EQ(model.elementPolylines[0].typeCode, 21800);
+
+  // Each row that placed nothing, or took no line, is reported with its line.
+  std::vector<std::pair<DropReason, int64_t>> dropped;
+  for (const auto& finding : result.findings->of(FindingKind::kRowDropped)) {
+    dropped.emplace_back(finding.reason, finding.number);
+  }
+  EXPECT_EQ(dropped, (std::vector<std::pair<DropReason, int64_t>>{
+                         {DropReason::kUnknownPoint, 10},
+                         {DropReason::kBadOrdinal, 11},
+                         {DropReason::kBadOrdinal, 12},
+                         {DropReason::kOrdinalBeyondBound, 13},
+                         {DropReason::kOrdinalBeyondBound, 14},
+                         {DropReason::kOrdinalBeyondBound, 17},
+                         {DropReason::kNoPoints, 21},
+                         {DropReason::kNoPoints, 22}}));
 }
 
 TEST_F(Loaders, LinesTakeTheirPointListAsItStandsWhenTheyAreRead) {
@@ -190,7 +206,7 @@ TEST_F(Loaders, HpBeforeSbpYieldsNothingAndItsParcelLabelsAreSkipped) {
                               "&DSBP;1;1;1;;100;\n"
                               "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\n"
                               "&DOP;10;\"PC\";0;\"10\"\n");
-  EXPECT_TRUE(result.opened);
+  EXPECT_TRUE(result.read.opened);
   EXPECT_TRUE(result.model().parcelBoundaries.empty());
   EXPECT_TRUE(result.model().parcels.empty());
   EXPECT_EQ(result.output, "");
@@ -241,7 +257,7 @@ TEST_F(Loaders, SbmAddsAPointPerRowUnderItsFirstOwner) {
 const std::string kParcel10 = kFourPoints + kSbp + "&DSBP;1;1;1;;100;\n" + kHp + "&DHP;100;0;10;\n";
 
 TEST_F(Loaders, OpRowsLabelTheirParcel) {
-  setProcessCodePage(28592);  // OP texts keep the file's bytes whatever the code page
+  // OP texts keep the file's bytes whatever the code page.
   const auto result = readVfk(kParcel10 +
       "&BOP;ID N30;TYPPPD_KOD N10;SOURADNICE_Y N10.2;SOURADNICE_X N10.2;TEXT T255;"
       "VELIKOST N10.2;UHEL N10.4;PAR_ID N30;OPAR_TYPE T10;VZTAZNY_BOD N2\n"
@@ -253,7 +269,8 @@ TEST_F(Loaders, OpRowsLabelTheirParcel) {
       "&DOP;6;308;9;10;\"\";1;0;10;\"ZDP\";\n"
       "&DOP;7;0;1;1;\"a\";1;0;10;\"XYZ\";\n"    // an unknown kind
       "&DOP;8;0;1;1;\"b\";1;0;99;\"PC\";\n"     // a parcel no boundary introduced
-      "&DOP;9;1033;11;12;\"\";1;0;10;\"SPC\";\n");
+      "&DOP;9;1033;11;12;\"\";1;0;10;\"SPC\";\n",
+      kIso8859_2CodePage);
   EXPECT_EQ(result.output, "");
   const CadastralModel& model = result.model();
   const Parcel& parcel = parcelNamed(model, "10");
@@ -363,8 +380,8 @@ TEST_F(Loaders, BuildingTypesAreAlwaysConverted) {
   EXPECT_EQ(model->text(model->findBuildingType(1)->abbreviation), "š.p.");
   EXPECT_EQ(model->text(model->findBuildingType(2)->name), "druhá");
 
-  setProcessCodePage(28592);
-  result = readVfk("&BTYPBUD;KOD N1;NAZEV T60\n&DTYPBUD;4;\"rozestav\xECn\xE1\"\n");
+  result = readVfk("&BTYPBUD;KOD N1;NAZEV T60\n&DTYPBUD;4;\"rozestav\xECn\xE1\"\n",
+                   kIso8859_2CodePage);
   model = &result.model();
   EXPECT_EQ(model->text(model->findBuildingType(4)->name), "rozestavěná");
   EXPECT_TRUE(model->findBuildingType(4)->abbreviation.empty());

@@ -66,7 +66,7 @@ class LineLayers : public ::testing::Test {
   }
 
   std::string layer(std::string_view name) {
-    testing::captureStdout([&] { model.resolveGeometry(); });
+    testing::resolve(model);
     return groupContent(testing::drawing(model), name);
   }
 

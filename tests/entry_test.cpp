@@ -33,7 +33,8 @@ const std::string kSquare = testing::kTrianglePoints + testing::kTriangleLines +
                             "&DOP;78;\"PC\";0;\"78\"\n" + testing::kTriangleNumber;
 
 TEST_F(Conversions, WriteTheDrawingBesideTheInput) {
-  const std::string svg = convert(kSquare, "plan.2014", -7, true);
+  const std::string svg =
+      convert(kSquare, "plan.2014", {.options = {.units = -7, .centreOrigin = true}});
   ASSERT_TRUE(result.written);
   EXPECT_EQ(output, "");
   EXPECT_NE(svg.find("    units=\"-7\" origin=\"-10.50 -20.50\"\r\n"), std::string::npos);
@@ -65,31 +66,30 @@ TEST_F(Conversions, ADrawingThatCannotBeCreatedIsReadButNotWritten) {
   fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec |
                                 fs::perms::others_read | fs::perms::others_exec);
   EXPECT_TRUE(testing::asUnprivilegedUser([&] {
+    IgnoredDiagnostics ignored;
     const Conversion conversion =
-        convertVfkFile(testing::widePath(readOnly / "plan.vfk"), 1, false);
+        convertVfkFile(testing::widePath(readOnly / "plan.vfk"), {}, ignored);
     return conversion.opened && !conversion.written;
   }));
   EXPECT_FALSE(fs::exists(readOnly / "plan.svg"));
 }
 
-TEST_F(Conversions, UnicodeAndLatin2FilesFollowEachOtherInOneProcess) {
+// Each file names its code page, whichever the conversion starts from.
+TEST_F(Conversions, UnicodeAndLatin2FilesNameTheirCodePages) {
   const std::string utf8 = testing::readFile(VORLANE_TEST_DATA "/utf8_current.vfk");
   const std::string latin2 = testing::readFile(VORLANE_TEST_DATA "/small_area.vfk");
-  auto numbersOf = [this](const char* name) {
-    return testing::groupContent(testing::readFile(dir.path() / name), "VL_cisla_budov");
-  };
-  for (int round = 0; round < 2; ++round) {
-    ASSERT_TRUE(!convert(utf8, "current").empty());
-    EXPECT_EQ(processCodePage(), 65001);
-    const std::string numbers = numbersOf("current.svg");
+  for (const int startingCodePage : {kAnsiCodePage, kIso8859_2CodePage, kUtf8CodePage}) {
+    const std::string current = convert(utf8, "current", {.codePage = startingCodePage});
+    EXPECT_EQ(result.codePage, kUtf8CodePage);
+    const std::string numbers = testing::groupContent(current, "VL_cisla_budov");
     EXPECT_NE(numbers.find(">č.p. 12</text>"), std::string::npos) << numbers;
     EXPECT_NE(numbers.find(">č.e. 7</text>"), std::string::npos) << numbers;
-    EXPECT_NE(testing::readFile(dir.path() / "current.svg").find(">Hřebečná</text>"),
-              std::string::npos);
+    EXPECT_NE(current.find(">Hřebečná</text>"), std::string::npos);
 
-    ASSERT_TRUE(!convert(latin2, "older").empty());
-    EXPECT_EQ(processCodePage(), 28592);
-    EXPECT_NE(numbersOf("older.svg").find(">č.p. 42</text>"), std::string::npos);
+    const std::string older = convert(latin2, "older", {.codePage = startingCodePage});
+    EXPECT_EQ(result.codePage, kIso8859_2CodePage);
+    EXPECT_NE(testing::groupContent(older, "VL_cisla_budov").find(">č.p. 42</text>"),
+              std::string::npos);
   }
 }
 

@@ -19,7 +19,7 @@ bool parse(const PathChar* path) {
   return result;
 }
 
-TEST(Export, IsFalseOnlyForAFileItCannotOpen) {
+TEST(Export, IsFalseForAFileItCannotOpenOrWouldReplace) {
   testing::TempDir dir;
   EXPECT_FALSE(parse(nullptr));
   EXPECT_FALSE(parse(u""));
@@ -35,6 +35,12 @@ TEST(Export, IsFalseOnlyForAFileItCannotOpen) {
   fs::create_directory(dir.path() / "blocked.svg");
   testing::writeFile(dir.path() / "blocked.vfk", "");
   EXPECT_TRUE(parse(testing::widePath(dir.path() / "blocked.vfk").c_str()));
+
+  // A file named like its own drawing is left as it is.
+  testing::writeFile(dir.path() / "plan.svg", "&HVERZE;\"6.0\"\r\n");
+  EXPECT_FALSE(parse(testing::widePath(dir.path() / "plan.svg").c_str()));
+  EXPECT_EQ(testing::readFile(dir.path() / "plan.svg"), "&HVERZE;\"6.0\"\r\n");
+  fs::remove(dir.path() / "plan.svg");  // no drawing, for the folder's check
 }
 
 // The code page a file names holds for the files converted after it in the

@@ -30,7 +30,7 @@ Resolved resolveParcel(const std::vector<Indices>& lines) {
   for (const Indices& line : lines) {
     result.model->addParcelBoundary(result.model->addPointList(line), "1", "", 0);
   }
-  result.output = testing::captureStdout([&] { result.model->resolveGeometry(); });
+  result.output = testing::resolve(*result.model);
   return result;
 }
 
@@ -52,7 +52,7 @@ TEST(ResolveGeometry, DropsMissingPointsWithAWarningEach) {
   model.addGeneralPolyline(model.addPointList(Indices{-1, -1, 2}),
                            model.positionOf(model.getOrCreateBuilding("b")));
   model.addElementPolyline(model.addPointList(Indices{-1, 3}), 21800);
-  const std::string output = testing::captureStdout([&] { model.resolveGeometry(); });
+  const std::string output = testing::resolve(model);
   EXPECT_EQ(output,
             "[Warning]: Parcel border polyline point missing (point index = 1, parcel ID1 = 10, "
             "parcel ID2 = )\n"
@@ -177,7 +177,7 @@ TEST(ResolveGeometry, ChainsBuildingOutlinesToo) {
     model.addGeneralPolyline(model.addPointList(line), building);
   }
   model.getOrCreateBuilding("2");
-  testing::captureStdout([&] { model.resolveGeometry(); });
+  testing::resolve(model);
   EXPECT_EQ(indices(model.polylineIndicesOf(model.buildings[0])), (Indices{0, 2, 1}));
   EXPECT_FALSE(model.buildings[0].polylineIndices.hasMultipleRings);
   EXPECT_TRUE(model.polylineIndicesOf(model.buildings[1]).empty());

@@ -3,7 +3,9 @@
 // each test checks every drawing left in it).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -156,6 +158,12 @@ TEST_F(HostileInput, GapsAndRepeatedLinesAreBoundedByTheRows) {
             "parcel ID2 = )\n");
   ASSERT_EQ(model.elementPolylines.size(), 2u);
   EXPECT_EQ(testing::pointsOf(model, model.elementPolylines[1]), (Indices{0, 1}));
+  const auto dropped = read.findings->of(FindingKind::kRowDropped);
+  ASSERT_EQ(dropped.size(), 2u);
+  EXPECT_EQ(dropped[0].reason, DropReason::kTooManyGaps);
+  EXPECT_EQ(dropped[0].number, 14);
+  EXPECT_EQ(dropped[1].reason, DropReason::kTooManyLineEntries);
+  EXPECT_EQ(dropped[1].subject, "DPM");
 }
 
 TEST_F(HostileInput, TenThousandTinyRingsOfOneParcel) {
@@ -193,6 +201,62 @@ TEST_F(HostileInput, TenThousandTinyRingsOfOneParcel) {
   EXPECT_NE(d.find("M-0.00,-0.00 -0.00,-1.00 -0.00,-2.00 -0.00,-0.00 Z M -3.00,-0.00 "),
             std::string::npos)
       << d.substr(0, 200);
+}
+
+// Bytes that are not UTF-8, wherever the file holds them, become U+FFFD, one
+// for each maximal ill-formed sequence; the drawing stays well-formed XML
+// (the folder checks it with xmllint) and UTF-8.
+TEST_F(HostileInput, EveryDrawingIsUtf8WhateverTheBytes) {
+  const std::string kUtf8Header = "&HCODEPAGE;\"UTF-8\"\n";
+  const std::string kLatin2Header = "&HCODEPAGE;\"WE8ISO8859P2\"\n";
+  const std::string kMapText =
+      "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10;TEXT T255;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
+      "&DDPM;1;\"TPP\";0;\"\xE8\xEDslo\";1;1\n";
+  struct Case {
+    std::string file;
+    std::string expected;
+  };
+  const Case cases[] = {
+      // A house number holding 0xFF in a UTF-8 file.
+      {kUtf8Header + "&BBUD;ID N30;TYPBUD_KOD N1;CISLO_DOMOVNI N4\n&DBUD;1;1;1\xFF" "2\n",
+       ">č.p. 1\uFFFD" "2</text>"},
+      // A parcel number holding 0xE8 in a correct ISO-8859-2 file: parcel
+      // numbers are written as the file holds them.
+      {kLatin2Header + kTrianglePoints + kTriangleLines + "&DOP;77;\"PC\";0;\"7\xE8\"\n",
+       ">7\uFFFD</text>"},
+      // A map text in ISO-8859-2 without a CODEPAGE header: "č" is a lead
+      // byte without its continuation, and so is "í".
+      {kMapText, ">\uFFFD\uFFFDslo</text>"},
+      // A byte-order mark before the header hides nothing.
+      {"\xEF\xBB\xBF" + kLatin2Header + kMapText, ">číslo</text>"},
+      // An identifier too; and its quotes escaped as a text's.
+      {kTrianglePoints + "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30\n"
+       "&DSBP;1;1;5\n&DSBP;2;2;5\n&DSBP;3;3;5\n"
+       "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n&DHP;5;0;\"\xE8\";\n"
+       "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\n&DOP;\"\xE8\";\"PC\";0;\"1\"\n",
+       "<path id=\"&quot;\uFFFD&quot;\""},
+  };
+  int k = 0;
+  for (const Case& c : cases) {
+    const std::string name = "case" + std::to_string(k++);
+    const std::string drawing = convert(c.file, name);
+    EXPECT_NE(drawing.find(c.expected), std::string::npos) << name;
+    const std::string check = "iconv -f UTF-8 -t UTF-8 '" + (dir.path() / (name + ".svg")).string() +
+                              "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(check.c_str()), 0) << name << " is not UTF-8";
+  }
+}
+
+// One row that asks for a million points prints at most ten thousand
+// warnings, then says how many it left out.
+TEST_F(HostileInput, WarningsCannotFlood) {
+  convert(kTrianglePoints + "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30\n&DSBP;1;1000000;5\n"
+          "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n&DHP;5;0;7;\n");
+  EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 10'001);
+  EXPECT_TRUE(output.starts_with("[Warning]: Parcel border polyline point missing (point index = 0, "
+                                 "parcel ID1 = 7, parcel ID2 = )\n"));
+  EXPECT_TRUE(output.ends_with("(point index = 9999, parcel ID1 = 7, parcel ID2 = )\n"
+                               "[Warning]: 989999 further missing points not listed\n"));
 }
 
 }  // namespace

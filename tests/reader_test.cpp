@@ -12,23 +12,24 @@ namespace vorlane {
 namespace {
 
 using testing::readVfk;
-using Reader = testing::ReaderTest;
+using Reader = ::testing::Test;
 
 const std::string& kSobr = testing::kSobrDefinition;
 
 TEST_F(Reader, ReportsAFileItCannotOpen) {
   testing::TempDir dir;
-  VfkParser parser;
+  testing::RecordedFindings findings;
+  VfkParser parser(findings);
   const auto missing = dir.path() / "Hřebečná" / "missing.vfk";
-  std::string output = testing::captureStdout(
-      [&] { EXPECT_FALSE(parser.parseFile(testing::widePath(missing))); });
-  EXPECT_EQ(output, "VfkParser: Unable to open file" + missing.string() + "\n");
+  EXPECT_FALSE(parser.parseFile(testing::widePath(missing), kAnsiCodePage).opened);
   EXPECT_TRUE(parser.model.points.empty());
   EXPECT_TRUE(parser.model.buildingTypes.empty());  // nothing was resolved
-
-  output = testing::captureStdout(
-      [&] { EXPECT_FALSE(parser.parseFile(testing::widePath(dir.path()))); });
-  EXPECT_EQ(output, "VfkParser: Unable to open file" + dir.path().string() + "\n");
+  const FileRead folder = parser.parseFile(testing::widePath(dir.path()), kAnsiCodePage);
+  EXPECT_FALSE(folder.opened);
+  EXPECT_EQ(folder.failure, "Is a directory");
+  EXPECT_EQ(findings.messages(), "VfkParser: Unable to open file" + missing.string() +
+                                     "\nVfkParser: Unable to open file" + dir.path().string() +
+                                     "\n");
 }
 
 TEST_F(Reader, ReadsRecordsByTheirSecondCharacter) {
@@ -49,8 +50,15 @@ TEST_F(Reader, ReadsRecordsByTheirSecondCharacter) {
       "&BSOBR\n"                // a block name running to the end of the line
       "&DSOBR;10;11;12\n"
       "&K\n");
-  ASSERT_TRUE(result.opened);
+  ASSERT_TRUE(result.read.opened);
   EXPECT_EQ(result.output, "");
+  // The row before any block definition is a dropped row (its block, SOBR,
+  // has a loader); the rows of PAR are of no use to the drawing.
+  const auto dropped = result.findings->of(FindingKind::kRowDropped);
+  ASSERT_EQ(dropped.size(), 1u);
+  EXPECT_EQ(dropped[0].reason, DropReason::kBeforeBlockDefinition);
+  EXPECT_EQ(dropped[0].subject, "SOBR");
+  EXPECT_EQ(dropped[0].number, 1);
   const auto& points = result.model().points;
   ASSERT_EQ(points.size(), 4u);
   EXPECT_EQ(points[0].x, -100.5);
@@ -65,10 +73,14 @@ TEST_F(Reader, ReadsRecordsByTheirSecondCharacter) {
   EXPECT_TRUE(std::signbit(points[3].y));
 }
 
-TEST_F(Reader, SkipsAFirstLineThatStartsWithAByteOrderMark) {
-  const auto result = readVfk("\xEF\xBB\xBF" + kSobr + "&DSOBR;1;1;1\n" + kSobr + "&DSOBR;2;2;2\n");
+// A byte-order mark before the first record is not part of it; one anywhere
+// else makes its line no record.
+TEST_F(Reader, ReadsAFirstLineThatStartsWithAByteOrderMark) {
+  const auto result = readVfk("\xEF\xBB\xBF&HCODEPAGE;\"WE8ISO8859P2\"\n" + kSobr +
+                              "&DSOBR;1;1;1\n\xEF\xBB\xBF&DSOBR;2;2;2\n");
+  EXPECT_EQ(result.read.codePage, kIso8859_2CodePage);
   ASSERT_EQ(result.model().points.size(), 1u);
-  EXPECT_EQ(result.model().points[0].x, -2.0);
+  EXPECT_EQ(result.model().points[0].x, -1.0);
 }
 
 TEST_F(Reader, CodePageHeaders) {
@@ -95,54 +107,49 @@ TEST_F(Reader, CodePageHeaders) {
       {"&HVERZE;\"5.1\"", 0, ""},
   };
   for (const Case& c : cases) {
-    setProcessCodePage(0);
     const auto result = readVfk(std::string(c.header) + "\n");
-    EXPECT_EQ(processCodePage(), c.codePageAfter) << c.header;
+    EXPECT_EQ(result.read.codePage, c.codePageAfter) << c.header;
     EXPECT_EQ(result.output, c.output) << c.header;
   }
 }
 
-TEST_F(Reader, CodePageLastsForTheProcess) {
-  // One warning for every unknown header while no code page is known.
+// The code page a file starts from holds until a header names a known one;
+// an unknown one is reported only while the system's ANSI code page holds.
+TEST_F(Reader, CodePageIsHandedInAndBack) {
   auto result = readVfk("&HCODEPAGE;\"EE8MSWIN1250\"\n&HCODEPAGE;\"X1\"\n");
   EXPECT_EQ(result.output,
             "[VfkParser Warning]: unhandled codepage parsed (N1250) \n"
             "[VfkParser Warning]: unhandled codepage parsed () \n");
 
-  result = readVfk("&HCODEPAGE;\"EE8ISO8859P2\"\n");
-  EXPECT_EQ(processCodePage(), kIso8859_2CodePage);
-
-  // A later file with an unknown code page is quietly read as ISO-8859-2.
   result = readVfk(
       "&HCODEPAGE;\"EE8MSWIN1250\"\n"
       "&BDPM;ID N30;TYPPPD_KOD N10;TEXT T255;DPM_TYPE T10\n"
-      "&DDPM;1;0;\"\xE8\xED\x73lo\";\"TPP\"\n");
+      "&DDPM;1;0;\"\xE8\xED\x73lo\";\"TPP\"\n",
+      kIso8859_2CodePage);
   EXPECT_EQ(result.output, "");
-  EXPECT_EQ(processCodePage(), kIso8859_2CodePage);
+  EXPECT_EQ(result.read.codePage, kIso8859_2CodePage);
   ASSERT_EQ(result.model().mapTexts.size(), 1u);
   EXPECT_EQ(result.model().text(result.model().mapTexts[0].text), "číslo");
 
   // UTF-8 and ISO-8859-2 headers replace each other.
-  readVfk("&HCODEPAGE;\"UTF-8\"\n");
-  EXPECT_EQ(processCodePage(), kUtf8CodePage);
-  result = readVfk("&HCODEPAGE;\"EE8MSWIN1250\"\n");
+  EXPECT_EQ(readVfk("&HCODEPAGE;\"UTF-8\"\n", kIso8859_2CodePage).read.codePage, kUtf8CodePage);
+  result = readVfk("&HCODEPAGE;\"EE8MSWIN1250\"\n", kUtf8CodePage);
   EXPECT_EQ(result.output, "");
-  EXPECT_EQ(processCodePage(), kUtf8CodePage);
-  readVfk("&HCODEPAGE;\"WE8ISO8859P2\"\n");
-  EXPECT_EQ(processCodePage(), kIso8859_2CodePage);
+  EXPECT_EQ(result.read.codePage, kUtf8CodePage);
+  EXPECT_EQ(readVfk("&HCODEPAGE;\"WE8ISO8859P2\"\n", kUtf8CodePage).read.codePage,
+            kIso8859_2CodePage);
 }
 
 TEST_F(Reader, ASecondFileIsReadAsIfTheParserWereNew) {
   testing::TempDir dir;
   const auto second = dir.path() / "second.vfk";
   testing::writeFile(second, kSobr + "&DSOBR;1;1;2\n&DSOBR;2;3;4\n");
-  VfkParser reused;
-  VfkParser fresh;
-  testing::captureStdout([&] {
-    ASSERT_TRUE(reused.parseFile(testing::widePath(VORLANE_TEST_DATA "/small_area.vfk")));
-    ASSERT_TRUE(reused.parseFile(testing::widePath(second)));
-    ASSERT_TRUE(fresh.parseFile(testing::widePath(second)));
-  });
+  IgnoredDiagnostics ignored;
+  VfkParser reused(ignored);
+  VfkParser fresh(ignored);
+  ASSERT_TRUE(reused.parseFile(testing::widePath(VORLANE_TEST_DATA "/small_area.vfk"), 0).opened);
+  ASSERT_TRUE(reused.parseFile(testing::widePath(second), 0).opened);
+  ASSERT_TRUE(fresh.parseFile(testing::widePath(second), 0).opened);
   EXPECT_EQ(reused.model.points.size(), 2u);
   EXPECT_EQ(testing::drawing(reused.model), testing::drawing(fresh.model));
 }

@@ -44,7 +44,7 @@ TEST(SvgDocument, AnEmptyModelGivesTheFrameTheNineGroupsAndTheSymbols) {
             "        <!-- Buildings symbols: -->\n");
   EXPECT_EQ(document.substr(document.size() - 16), "    </g>\r\n</svg>");
   // A centred origin of an empty extent.
-  EXPECT_NE(drawing(testing::readVfk("").model(), 1, true).find("origin=\"0.00 0.00\""),
+  EXPECT_NE(drawing(testing::readVfk("").model(), {.centreOrigin = true}).find("origin=\"0.00 0.00\""),
             std::string::npos);
 }
 
@@ -55,7 +55,7 @@ std::string frameOf(Point corner1, Point corner2, int units, bool centreOrigin) 
   model.addPoint(corner1.x, corner1.y);
   model.addPoint(corner2.x, corner2.y);
   model.resolveGeometry();
-  const std::string document = drawing(model, units, centreOrigin);
+  const std::string document = drawing(model, {.units = units, .centreOrigin = centreOrigin});
   const size_t begin = document.find("    viewBox");
   return document.substr(begin, document.find("    id=") - begin);
 }

@@ -74,27 +74,56 @@ bool asUnprivilegedUser(const std::function<bool()>& action) {
          WEXITSTATUS(status) == 0;
 }
 
-Conversion ConversionTest::convertFile(const fs::path& input, int units, bool centreOrigin) {
-  Conversion conversion;
-  output = captureStdout(
-      [&] { conversion = convertVfkFile(widePath(input), units, centreOrigin); });
+void RecordedFindings::report(const Finding& finding) {
+  kept.push_back(Kept{finding.kind, finding.line, finding.label, finding.reason,
+                      std::string(finding.subject), std::string(finding.subject2), finding.number,
+                      std::vector<Point>(finding.places.begin(), finding.places.end())});
+  printed_.report(finding);
+}
+
+std::string RecordedFindings::messages() {
+  printed_.finish();
+  return messages_;
+}
+
+std::vector<RecordedFindings::Kept> RecordedFindings::of(FindingKind kind) const {
+  std::vector<Kept> found;
+  for (const Kept& finding : kept) {
+    if (finding.kind == kind) found.push_back(finding);
+  }
+  return found;
+}
+
+std::string resolve(CadastralModel& model, const DrawingOptions& options) {
+  RecordedFindings findings;
+  model.resolveGeometry(options, findings);
+  return findings.messages();
+}
+
+Conversion ConversionTest::convertFile(const fs::path& input, const ConversionSettings& settings) {
+  std::string printed;
+  PrintedMessages messages(&printed);
+  const Conversion conversion = convertVfkFile(widePath(input), settings, messages);
+  messages.finish();
+  output = printed;
   return conversion;
 }
 
-std::string ConversionTest::convert(const std::string& vfkText, const std::string& name, int units,
-                                    bool centreOrigin) {
+std::string ConversionTest::convert(const std::string& vfkText, const std::string& name,
+                                    const ConversionSettings& settings) {
   writeFile(dir.path() / (name + ".vfk"), vfkText);
-  result = convertFile(dir.path() / (name + ".vfk"), units, centreOrigin);
+  result = convertFile(dir.path() / (name + ".vfk"), settings);
   const fs::path svg = dir.path() / (name + ".svg");
   return fs::exists(svg) ? readFile(svg) : "";
 }
 
-ReadResult readVfk(const std::string& vfkText) {
+ReadResult readVfk(const std::string& vfkText, int codePage, const DrawingOptions& options) {
   TempDir dir;
   const fs::path file = dir.path() / "input.vfk";
   writeFile(file, vfkText);
   ReadResult result;
-  result.output = captureStdout([&] { result.opened = result.parser->parseFile(widePath(file)); });
+  result.read = result.parser->parseFile(widePath(file), codePage, options);
+  result.output = result.findings->messages();
   return result;
 }
 
@@ -114,9 +143,9 @@ std::string crlf(std::string_view text) {
   return out;
 }
 
-std::string drawing(const CadastralModel& model, int units, bool centreOrigin) {
+std::string drawing(const CadastralModel& model, const DrawingOptions& options) {
   SvgOutput out;
-  writeDocument(model, out, units, centreOrigin);
+  writeDocument(model, out, options);
   const std::string text(out.text());
   TempDir dir;  // checks the drawing when it goes
   writeFile(dir.path() / "drawing.svg", text);

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "entry/conversion.h"
+#include "entry/messages.h"
 #include "model/cadastral_model.h"
 #include "platform/path.h"
-#include "vfk/text_conversion.h"
 #include "vfk/vfk_parser.h"
 
 namespace vorlane::testing {
@@ -69,42 +69,68 @@ inline const std::string kTrianglePath =
     "<path id=\"77\" style=\"fill:none;stroke:black;stroke-width:0.2\" "
     "d=\"M-10.00,-20.00 -11.00,-20.00 -11.00,-21.00 -10.00,-20.00 \"/>";
 
-// A model read from VFK text, with what the reader printed.
+// Keeps every finding of a conversion, and the messages the library's
+// export prints for them.
+class RecordedFindings : public Diagnostics {
+ public:
+  struct Kept {
+    FindingKind kind;
+    LineKind line;
+    LabelKind label;
+    DropReason reason;
+    std::string subject;
+    std::string subject2;
+    int64_t number;
+    std::vector<Point> places;
+  };
+
+  void report(const Finding& finding) override;
+  // The printed messages, the last line for warnings left out included.
+  std::string messages();
+  // The findings of one kind.
+  std::vector<Kept> of(FindingKind kind) const;
+
+  std::vector<Kept> kept;
+
+ private:
+  std::string messages_;
+  PrintedMessages printed_{&messages_};
+};
+
+// A model read from VFK text, with its findings and what the library prints.
 struct ReadResult {
-  std::unique_ptr<VfkParser> parser = std::make_unique<VfkParser>();
-  bool opened = false;
+  std::unique_ptr<RecordedFindings> findings = std::make_unique<RecordedFindings>();
+  std::unique_ptr<VfkParser> parser = std::make_unique<VfkParser>(*findings);
+  FileRead read;
   std::string output;
   const CadastralModel& model() const { return parser->model; }
 };
 
-// Writes "vfkText" to a file and reads it. Lines may end in "\n" alone.
-ReadResult readVfk(const std::string& vfkText);
+// Writes "vfkText" to a file and reads it, starting from "codePage". Lines
+// may end in "\n" alone.
+ReadResult readVfk(const std::string& vfkText, int codePage = kAnsiCodePage,
+                   const DrawingOptions& options = {});
+
+// Resolves the model's geometry; returns the messages the library prints.
+std::string resolve(CadastralModel& model, const DrawingOptions& options = {});
 
 // "\n" replaced by CR LF, as the drawing's line ends are written.
 std::string crlf(std::string_view text);
 
 // The whole drawing of "model", as writeSvg would write it to a file; it is
 // checked to be well-formed XML.
-std::string drawing(const CadastralModel& model, int units = 1, bool centreOrigin = false);
-
-// Every test that reads files starts from the code page a freshly loaded
-// library has, so that no test depends on the ones run before it.
-class ReaderTest : public ::testing::Test {
- protected:
-  void SetUp() override { setProcessCodePage(0); }
-  void TearDown() override { setProcessCodePage(0); }
-};
+std::string drawing(const CadastralModel& model, const DrawingOptions& options = {});
 
 // Converts VFK texts as the library's export does, in a folder of the test.
-class ConversionTest : public ReaderTest {
+class ConversionTest : public ::testing::Test {
  protected:
   // Converts the file at "input"; what the library printed goes to "output".
-  Conversion convertFile(const std::filesystem::path& input, int units = 1,
-                         bool centreOrigin = false);
+  Conversion convertFile(const std::filesystem::path& input,
+                         const ConversionSettings& settings = {});
   // Writes "vfkText" as NAME.vfk and converts it; returns its drawing, or ""
   // when none was written. The conversion's result goes to "result".
   std::string convert(const std::string& vfkText, const std::string& name = "input",
-                      int units = 1, bool centreOrigin = false);
+                      const ConversionSettings& settings = {});
 
   TempDir dir;
   Conversion result;

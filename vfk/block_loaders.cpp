@@ -10,8 +10,30 @@
 
 namespace vorlane {
 
-BlockLoaders::BlockLoaders(CadastralModel& model, int codePage, const PointBudget& limits)
-    : model_(model), codePage_(codePage), maps_(model.pointIndexPool, limits) {}
+BlockLoaders::BlockLoaders(CadastralModel& model, Diagnostics& diagnostics,
+                           const PointBudget& limits)
+    : model_(model), diagnostics_(diagnostics), maps_(model.pointIndexPool, limits) {}
+
+void BlockLoaders::beginFile(int codePage) {
+  positions_ = FieldPositions();
+  fieldsRead_.fill(0);
+  codePage_ = codePage;
+}
+
+void BlockLoaders::dropped(DropReason why, std::string_view block) const {
+  diagnostics_.report(Finding{.kind = FindingKind::kRowDropped,
+                              .reason = why,
+                              .subject = block,
+                              .number = static_cast<int64_t>(lineNumber_)});
+}
+
+std::optional<IndexRange> BlockLoaders::takeLine(PointLists& lists, std::string_view id,
+                                                 std::string_view block) {
+  DropReason why = DropReason::kNone;
+  const std::optional<IndexRange> line = lists.take(idKey(id), why);
+  if (!line) dropped(why, block);
+  return line;
+}
 
 namespace {
 
@@ -128,7 +150,8 @@ void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition) {
   fieldsRead_[static_cast<size_t>(kind)] = fieldsRead;
 }
 
-void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row) {
+void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNumber) {
+  lineNumber_ = lineNumber;
   switch (kind) {
     case BlockKind::SOBR: loadSobr(row); break;
     case BlockKind::SBP: loadSbp(row); break;
@@ -168,6 +191,7 @@ void BlockLoaders::loadSbp(const SplitLine& row) {
   PointConnection connection;
   connection.pointKey = idKey(row.field(p.pointConnectionPointIDIdx));
   connection.ordinal = readInt(row.field(p.pointConnectionPointOrdinalNumberIdx));
+  connection.lineNumber = lineNumber_;
   const std::array<int, 3> owners = {p.pointConnectionHpIDIdx, p.pointConnectionObIDIdx,
                                      p.pointConnectionDpmIDIdx};
   const std::array<KeyCache*, 3> keys = {&hpKeys_, &obKeys_, &dpmKeys_};
@@ -184,13 +208,19 @@ void BlockLoaders::loadSbp(const SplitLine& row) {
 }
 
 void BlockLoaders::connect(const PointConnection& connection) {
+  // The row was read a few rows ago.
+  lineNumber_ = connection.lineNumber;
   const int32_t* point = maps_.pointsIDHashIndexMap.find(connection.pointKey);
   // A point no SOBR row defined has no index to place.
-  if (point == nullptr) return;
+  if (point == nullptr) {
+    dropped(DropReason::kUnknownPoint, "SBP");
+    return;
+  }
   const std::array<PointLists*, 3> lists = maps_.sbpPointLists();
   for (size_t k = 0; k < lists.size(); ++k) {
     if (!connection.hasOwner[k]) continue;
-    lists[k]->place(connection.ownerKeys[k], *point, connection.ordinal);
+    const DropReason why = lists[k]->place(connection.ownerKeys[k], *point, connection.ordinal);
+    if (why != DropReason::kNone) dropped(why, "SBP");
   }
 }
 
@@ -210,7 +240,8 @@ void BlockLoaders::loadSbm(const SplitLine& row) {
   for (const int ownerIdx : {p.sbmOpIDIdx, p.sbmDpmIDIdx, p.sbmHbpejIDIdx}) {
     const std::string_view owner = row.field(ownerIdx);
     if (!owner.empty()) {
-      maps_.sbmPointLists.place(sbmKeys_.keyOf(owner), index, ordinal);
+      const DropReason why = maps_.sbmPointLists.place(sbmKeys_.keyOf(owner), index, ordinal);
+      if (why != DropReason::kNone) dropped(why, "SBM");
       return;
     }
   }
@@ -219,7 +250,7 @@ void BlockLoaders::loadSbm(const SplitLine& row) {
 void BlockLoaders::loadHp(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const int typeCode = readInt(row.field(p.parcelBoundaryTypeIdx));
-  if (const auto points = maps_.hpPointLists.take(idKey(row.field(p.parcelBoundaryIDIdx)))) {
+  if (const auto points = takeLine(maps_.hpPointLists, row.field(p.parcelBoundaryIDIdx), "HP")) {
     model_.addParcelBoundary(*points, row.field(p.parcelBoundaryParcel1IDIdx),
                              row.field(p.parcelBoundaryParcel2IDIdx), typeCode);
   }
@@ -230,7 +261,10 @@ void BlockLoaders::loadHp(const SplitLine& row) {
 void BlockLoaders::loadOp(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const int32_t parcel = model_.findParcel(row.field(p.parcelAreaParcelIDIdx));
-  if (parcel < 0) return;
+  if (parcel < 0) {
+    dropped(DropReason::kUnknownParcel, "OP");
+    return;
+  }
   const TextLabel label = readTextLabel(row, p.parcelAreaTypPPDIdx, p.parcelAreaLabel, false);
   const std::string_view kind = stripQuotes(row.field(p.parcelAreaOparTypeIdx));
   if (kind == "PC") {
@@ -238,7 +272,9 @@ void BlockLoaders::loadOp(const SplitLine& row) {
   } else if (kind == "PPC") {
     model_.addExtraNumberLabel(parcel, label);
   } else if (kind == "SPC") {
-    if (label.typeCode == kArrowTypeCode) model_.addArrow(parcel, label.x, label.y, label.angle);
+    if (label.typeCode == kArrowTypeCode) {
+      model_.addArrow(parcel, label.x, label.y, label.angle, label.placed);
+    }
   } else if (kind == "ZDP") {
     model_.setSymbolLabel(parcel, label);
   }
@@ -253,7 +289,7 @@ void BlockLoaders::loadOb(const SplitLine& row) {
   if (kind == "ZDB") {
     building.symbolLabel = readTextLabel(row, p.buildingAreaTypPPDIdx, p.buildingAreaLabel, false);
   } else if (kind == "OB") {
-    if (const auto points = maps_.obPointLists.take(idKey(row.field(p.buildingAreaIDIdx)))) {
+    if (const auto points = takeLine(maps_.obPointLists, row.field(p.buildingAreaIDIdx), "OB")) {
       model_.addGeneralPolyline(*points, model_.positionOf(building));
     }
   }
@@ -268,7 +304,7 @@ void BlockLoaders::loadDpm(const SplitLine& row) {
     model_.mapTexts.push_back(
         readTextLabel(row, p.otherElementsTypPPDIdx, p.otherElementsLabel, true));
   } else if (typeCode == kInnerDrawingTypeCode) {
-    if (const auto points = maps_.dpmPointLists.take(idKey(row.field(p.otherElementsIDIdx)))) {
+    if (const auto points = takeLine(maps_.dpmPointLists, row.field(p.otherElementsIDIdx), "DPM")) {
       model_.addElementPolyline(*points, kInnerDrawingTypeCode);
     }
   }
@@ -279,7 +315,7 @@ void BlockLoaders::loadHbpej(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const std::string_view code1 = stripQuotes(row.field(p.bpejBoundaryCode1Idx));
   const std::string_view code2 = stripQuotes(row.field(p.bpejBoundaryCode2Idx));
-  if (const auto points = maps_.sbmPointLists.take(idKey(row.field(p.bpejBoundaryIDIdx)))) {
+  if (const auto points = takeLine(maps_.sbmPointLists, row.field(p.bpejBoundaryIDIdx), "HBPEJ")) {
     model_.addBpejBoundary(*points, code1, code2);
   }
 }
@@ -287,7 +323,11 @@ void BlockLoaders::loadHbpej(const SplitLine& row) {
 void BlockLoaders::loadObpej(const SplitLine& row) {
   const FieldPositions& p = positions_;
   BpejArea* area = model_.findBpejArea(stripQuotes(row.field(p.bpejIDIdx)));
-  if (area != nullptr) area->label = readTextLabel(row, p.bpejTypPPDIdx, p.bpejLabel, false);
+  if (area == nullptr) {
+    dropped(DropReason::kUnknownBpejArea, "OBPEJ");
+    return;
+  }
+  area->label = readTextLabel(row, p.bpejTypPPDIdx, p.bpejLabel, false);
 }
 
 // Building types; their texts are converted whatever the code page.
@@ -318,11 +358,13 @@ void BlockLoaders::loadObdebo(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const std::string_view buildingId = row.field(p.obdeboBuildingIDIdx);
   if (buildingId.empty()) return;
-  const Point at = pointOfFileCoordinates(readReal(row.field(p.obdeboXIdx)),
-                                          readReal(row.field(p.obdeboYIdx)));
+  const std::string_view x = row.field(p.obdeboXIdx);
+  const std::string_view y = row.field(p.obdeboYIdx);
+  const Point at = pointOfFileCoordinates(readReal(x), readReal(y));
   Building& building = model_.getOrCreateBuilding(buildingId);
   building.numberLabel.x = at.x;
   building.numberLabel.y = at.y;
+  building.numberLabel.placed = !x.empty() && !y.empty();
 }
 
 TextLabel BlockLoaders::readTextLabel(const SplitLine& row, int typeCodeIdx,
@@ -335,10 +377,12 @@ TextLabel BlockLoaders::readTextLabel(const SplitLine& row, int typeCodeIdx,
     label.text = convert && codePage_ >= 1 ? convertedText(text) : model_.addText(text);
   }
 
-  const Point at =
-      pointOfFileCoordinates(readReal(row.field(columns.xIdx)), readReal(row.field(columns.yIdx)));
+  const std::string_view x = row.field(columns.xIdx);
+  const std::string_view y = row.field(columns.yIdx);
+  const Point at = pointOfFileCoordinates(readReal(x), readReal(y));
   label.x = at.x;
   label.y = at.y;
+  label.placed = !x.empty() && !y.empty();
 
   // Gon to degrees, in single precision.
   if (columns.angleIdx != -1) {

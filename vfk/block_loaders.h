@@ -9,9 +9,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "model/cadastral_model.h"
+#include "model/diagnostics.h"
 #include "vfk/id_map.h"
 #include "vfk/point_lists.h"
 #include "vfk/record_syntax.h"
@@ -139,12 +141,16 @@ struct LookupMaps {
 
 class BlockLoaders {
  public:
-  // "model" must outlive the loaders. Texts that are converted are decoded
-  // with "codePage" until setCodePage() gives another; "limits" bounds what
+  // "model" and "diagnostics" must outlive the loaders; "limits" bounds what
   // the point lists may grow to.
-  BlockLoaders(CadastralModel& model, int codePage, const PointBudget& limits = {});
+  BlockLoaders(CadastralModel& model, Diagnostics& diagnostics, const PointBudget& limits = {});
 
+  // Starts a file: no column is known, and texts that are converted are
+  // decoded with "codePage" until setCodePage() gives another. The lookup
+  // tables stay from the files before.
+  void beginFile(int codePage);
   void setCodePage(int codePage) { codePage_ = codePage; }
+  int codePage() const { return codePage_; }
 
   // Looks up the columns of block "kind" in its split B record. A block
   // defined again is looked up again.
@@ -154,8 +160,8 @@ class BlockLoaders {
   // after them need not be split.
   int fieldsRead(BlockKind kind) const { return fieldsRead_[static_cast<size_t>(kind)]; }
 
-  // Loads one split D row of block "kind".
-  void loadRow(BlockKind kind, const SplitLine& row);
+  // Loads one split D row of block "kind", the file's line "lineNumber".
+  void loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNumber);
 
   // Finishes the rows put aside (SOBR and SBP rows wait on the table of
   // points); before another block's rows and at the end of the file.
@@ -171,6 +177,7 @@ class BlockLoaders {
   };
   struct PointConnection {
     uint64_t pointKey = 0;  // idKey of BP_ID
+    uint64_t lineNumber = 0;
     int ordinal = 0;
     // idKey of HP_ID, OB_ID and DPM_ID, where the row names them
     std::array<uint64_t, 3> ownerKeys{};
@@ -197,8 +204,16 @@ class BlockLoaders {
   // The text converted to UTF-8 from the current code page, in the model.
   TextRef convertedText(std::string_view text);
 
+  // Reports a row of block "block" that is not used, and why.
+  void dropped(DropReason why, std::string_view block) const;
+  // The line of "lists" that "id" names, or nullopt (reported as dropped).
+  std::optional<IndexRange> takeLine(PointLists& lists, std::string_view id,
+                                     std::string_view block);
+
   CadastralModel& model_;
-  int codePage_;
+  Diagnostics& diagnostics_;
+  int codePage_ = 0;
+  uint64_t lineNumber_ = 0;  // of the row being loaded
   FieldPositions positions_;
   // By BlockKind value; the largest is below 256.
   std::array<int, 256> fieldsRead_{};

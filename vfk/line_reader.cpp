@@ -41,8 +41,10 @@ bool LineReader::nextLine(std::string_view& line) {
       lineStart_ = begin_;
       begin_ = end_;
     }
+    lastLineCut_ = length > kMaxLineLength || skipping_;
     lineEnd_ = lineStart_ + std::min(length, kMaxLineLength);
     line = std::string_view(buffer_.get() + lineStart_, lineEnd_ - lineStart_);
+    ++lineNumber_;
     return true;
   }
 }

@@ -35,6 +35,14 @@ class LineReader {
   // call.
   bool nextLine(std::string_view& line);
 
+  // The number of the line returned last, from 1.
+  uint64_t lineNumber() const { return lineNumber_; }
+  // Whether the line returned last was cut at kMaxLineLength.
+  bool lastLineCut() const { return lastLineCut_; }
+  // Leaves out the first "count" bytes of the line returned last when it is
+  // split. REQUIRES: count <= its length.
+  void dropLastLinePrefix(size_t count) { lineStart_ += count; }
+
   // Splits the line returned last at its semicolons into "row", as
   // splitFields() does, but stops after "maxFields" fields (at most
   // kMaxFields): the fields after them are not needed.
@@ -65,8 +73,10 @@ class LineReader {
   size_t end_ = 0;        // one past the last byte read
   size_t lineStart_ = 0;  // the line returned last
   size_t lineEnd_ = 0;
+  uint64_t lineNumber_ = 0;
   bool inputEnded_ = false;
   bool skipping_ = false;  // the rest of an over-long line is still to be skipped
+  bool lastLineCut_ = false;
 };
 
 }  // namespace vorlane

@@ -1,20 +1,19 @@
-// VfkParser::parseFile: one pass over the file's lines, handing each record
-// to the header handler, the block definitions or the block loaders.
+// VfkParser: one pass over each file's lines, handing each record to the
+// header handler, the block definitions or the block loaders.
 #include <algorithm>
 #include <string>
 
-#include "platform/code_page.h"
-#include "platform/console.h"
 #include "platform/files.h"
 #include "vfk/block_loaders.h"
 #include "vfk/line_reader.h"
 #include "vfk/record_syntax.h"
-#include "vfk/text_conversion.h"
 #include "vfk/vfk_parser.h"
 
 namespace vorlane {
 
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool equalsIgnoringCase(std::string_view text, std::string_view upperCase) {
   if (text.size() != upperCase.size()) return false;
@@ -29,55 +28,72 @@ bool equalsIgnoringCase(std::string_view text, std::string_view upperCase) {
 // Header records: only CODEPAGE is used. Its value names the code page as
 // the export's database does, e.g. "WE8ISO8859P2" for ISO-8859-2: what
 // follows the first of the letters I, S and O and the two characters after
-// it (or, without any of them, the first two characters) is compared. The code
-// page named is remembered for the rest of the process.
-void readHeader(const SplitLine& row, BlockLoaders& loaders) {
+// it (or, without any of them, the first two characters) is compared. A
+// code page that is not known leaves the one in force, and is reported while
+// that is still the system's ANSI code page.
+void readHeader(const SplitLine& row, BlockLoaders& loaders, Diagnostics& diagnostics) {
   const std::string_view first = row.field(0);
   const std::string_view key = first.size() >= 2 ? first.substr(2) : std::string_view();
   if (key != "CODEPAGE") return;
 
   std::string_view value = stripQuotes(row.field(1));
   if (equalsIgnoringCase(value, "UTF-8") || equalsIgnoringCase(value, "UTF8")) {
-    setProcessCodePage(kUtf8CodePage);
-  } else {
-    const size_t letter = value.find_first_of("ISO");
-    value.remove_prefix(std::min(value.size(), letter == std::string_view::npos ? 2 : letter + 3));
-    if (value == "8859P2") {
-      setProcessCodePage(kIso8859_2CodePage);
-    } else if (processCodePage() == kAnsiCodePage) {
-      writeMessage("[VfkParser Warning]: unhandled codepage parsed (" + std::string(value) +
-                   ") \n");
-    }
+    loaders.setCodePage(kUtf8CodePage);
+    return;
   }
-  loaders.setCodePage(processCodePage());
+  const size_t letter = value.find_first_of("ISO");
+  value.remove_prefix(std::min(value.size(), letter == std::string_view::npos ? 2 : letter + 3));
+  if (value == "8859P2") {
+    loaders.setCodePage(kIso8859_2CodePage);
+  } else if (loaders.codePage() == kAnsiCodePage) {
+    diagnostics.report(Finding{.kind = FindingKind::kUnknownCodePage, .subject = value});
+  }
 }
 
 // The block a B record defines: its name runs from the third character up to
 // the first semicolon.
-BlockKind blockKindOfDefinition(std::string_view line) {
+std::string_view blockNameOfRecord(std::string_view line) {
   const size_t semicolon = line.find(';');
-  if (semicolon == std::string_view::npos) return blockKindOf(line.substr(2));
-  if (semicolon > 2) return blockKindOf(line.substr(2, semicolon - 2));
-  return BlockKind::kNone;
+  return semicolon == std::string_view::npos ? line.substr(2)
+         : semicolon > 2                     ? line.substr(2, semicolon - 2)
+                                             : std::string_view();
 }
 
-void readRecords(InputFile& file, BlockLoaders& loaders) {
+void reportDropped(Diagnostics& diagnostics, DropReason reason, std::string_view line,
+                   uint64_t lineNumber) {
+  diagnostics.report(Finding{.kind = FindingKind::kRowDropped,
+                             .reason = reason,
+                             .subject = line.size() >= 2 ? blockNameOfRecord(line) : line,
+                             .number = static_cast<int64_t>(lineNumber)});
+}
+
+void readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnostics) {
   LineReader reader(file);
   SplitLine row;
   BlockKind currentBlockKind = BlockKind::kNone;
+  bool blockDefined = false;
   std::string_view line;
   while (reader.nextLine(line)) {
+    // Editors may put a byte-order mark before the first record.
+    if (reader.lineNumber() == 1 && line.starts_with(kByteOrderMark)) {
+      reader.dropLastLinePrefix(kByteOrderMark.size());
+      line.remove_prefix(kByteOrderMark.size());
+    }
+    if (reader.lastLineCut() && diagnostics.wants(FindingKind::kRowDropped)) {
+      reportDropped(diagnostics, DropReason::kLineTooLong, line, reader.lineNumber());
+    }
     if (line.size() < 2) continue;
     switch (line[1]) {
       case 'H':
         reader.splitLastLine(row, kMaxFields);
-        readHeader(row, loaders);
+        readHeader(row, loaders, diagnostics);
         break;
       case 'B':
         // A B record selects the block its data rows belong to; a block with
         // a loader also tells the loader where its columns are.
         loaders.finishRows();
-        currentBlockKind = blockKindOfDefinition(line);
+        blockDefined = true;
+        currentBlockKind = blockKindOf(blockNameOfRecord(line));
         if (currentBlockKind != BlockKind::kNone) {
           reader.splitLastLine(row, kMaxFields);
           loaders.defineBlock(currentBlockKind, row);
@@ -87,7 +103,10 @@ void readRecords(InputFile& file, BlockLoaders& loaders) {
         // A row belongs to the block defined last, whatever name it gives.
         if (currentBlockKind != BlockKind::kNone) {
           reader.splitLastLine(row, loaders.fieldsRead(currentBlockKind));
-          loaders.loadRow(currentBlockKind, row);
+          loaders.loadRow(currentBlockKind, row, reader.lineNumber());
+        } else if (!blockDefined && blockKindOf(blockNameOfRecord(line)) != BlockKind::kNone) {
+          reportDropped(diagnostics, DropReason::kBeforeBlockDefinition, line,
+                        reader.lineNumber());
         }
         break;
       default:
@@ -99,21 +118,47 @@ void readRecords(InputFile& file, BlockLoaders& loaders) {
 
 }  // namespace
 
-bool VfkParser::parseFile(PathView vfkPath, std::string* failure) {
-  {
-    InputFile file(vfkPath);
-    model.clear();
-    if (!file.isOpen()) {
-      writeMessage("VfkParser: Unable to open file" + pathToUtf8(vfkPath) + "\n");
-      if (failure != nullptr) *failure = file.failure();
-      return false;
-    }
-    BlockLoaders loaders(model, processCodePage(), limits);
-    readRecords(file, loaders);
-    if (failure != nullptr) *failure = file.failure();
-  }  // the file is closed and the lookup tables are gone before the geometry is resolved
-  model.resolveGeometry();
-  return true;
+VfkParser::VfkParser(Diagnostics& diagnostics, const PointBudget& limits)
+    : diagnostics_(diagnostics), limits_(limits) {}
+
+VfkParser::~VfkParser() = default;
+
+FileRead VfkParser::read(PathView vfkPath, int codePage) {
+  FileRead result;
+  result.codePage = codePage;
+  InputFile file(vfkPath);
+  if (!file.isOpen()) {
+    const std::string path = pathToUtf8(vfkPath);
+    diagnostics_.report(
+        Finding{.kind = FindingKind::kCannotOpen, .subject = path, .detail = file.failure()});
+    result.failure = file.failure();
+    return result;
+  }
+  if (!loaders_) loaders_ = std::make_unique<BlockLoaders>(model, diagnostics_, limits_);
+  loaders_->beginFile(codePage);
+  readRecords(file, *loaders_, diagnostics_);
+  result.opened = true;
+  result.readWhole = file.failure().empty();
+  result.failure = file.failure();
+  result.codePage = loaders_->codePage();
+  return result;
+}
+
+FileRead VfkParser::parseFile(PathView vfkPath, int codePage, const DrawingOptions& options) {
+  model.clear();
+  loaders_.reset();
+  FileRead result = read(vfkPath, codePage);
+  // The lookup tables go before the geometry is resolved.
+  loaders_.reset();
+  if (result.opened) model.resolveGeometry(options, diagnostics_);
+  return result;
+}
+
+FileRead VfkParser::readFile(PathView vfkPath, int codePage) { return read(vfkPath, codePage); }
+
+void VfkParser::resolve(const DrawingOptions& options) {
+  loaders_.reset();
+  model.resolveGeometry(options, diagnostics_);
 }
 
 }  // namespace vorlane

@@ -32,13 +32,14 @@ void PointLists::prefetch(uint64_t key) const {
   byKey_.prefetch(mixed(key));
 }
 
-void PointLists::place(uint64_t key, int32_t pointIndex, int ordinal) {
-  if (ordinal < 1 || ordinal > budget_.maxOrdinal) return;
+DropReason PointLists::place(uint64_t key, int32_t pointIndex, int ordinal) {
+  if (ordinal < 1) return DropReason::kBadOrdinal;
+  if (ordinal > budget_.maxOrdinal) return DropReason::kOrdinalBeyondBound;
   int32_t found = find(key);
   const int64_t size = found < 0 ? 0 : lists_[static_cast<size_t>(found)].count;
   const int64_t growth = std::max<int64_t>(0, ordinal - size);
   const int64_t padding = std::max<int64_t>(0, growth - 1);
-  if (padding > budget_.placeholdersLeft) return;
+  if (padding > budget_.placeholdersLeft) return DropReason::kTooManyGaps;
   budget_.placeholdersLeft -= padding;
   budget_.lineEntriesLeft += growth;
   if (found < 0) {
@@ -68,18 +69,25 @@ void PointLists::place(uint64_t key, int32_t pointIndex, int ordinal) {
     list.count = (position + 1) & kCountMask;
   }
   pool_[list.first + position] = pointIndex;
+  return DropReason::kNone;
 }
 
-std::optional<IndexRange> PointLists::take(uint64_t key) {
+std::optional<IndexRange> PointLists::take(uint64_t key, DropReason& why) {
   int32_t found = -1;
   if (nextToTake_ < lists_.size() && lists_[nextToTake_].key == key) {
     found = static_cast<int32_t>(nextToTake_);
   } else {
     found = find(key);
   }
-  if (found < 0) return std::nullopt;
+  if (found < 0) {
+    why = DropReason::kNoPoints;
+    return std::nullopt;
+  }
   List& list = lists_[static_cast<size_t>(found)];
-  if (list.count > budget_.lineEntriesLeft) return std::nullopt;
+  if (list.count > budget_.lineEntriesLeft) {
+    why = DropReason::kTooManyLineEntries;
+    return std::nullopt;
+  }
   budget_.lineEntriesLeft -= list.count;
   nextToTake_ = static_cast<size_t>(found) + 1;
   if (list.taken) return IndexRange{copyToEnd(list, list.count), list.count};

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "model/diagnostics.h"
 #include "model/hash_index.h"
 #include "model/pod_vector.h"
 #include "model/records.h"
@@ -53,16 +54,17 @@ class PointLists {
   // Puts "pointIndex" at position ordinal - 1 of the list of "key" (an
   // idKey()), creating the list; positions skipped on the way hold -1, and a
   // later row for the same position replaces the point. Ordinals outside 1
-  // to the budget's maxOrdinal, or beyond its placeholders, place nothing.
-  void place(uint64_t key, int32_t pointIndex, int ordinal);
+  // to the budget's maxOrdinal, or beyond its placeholders, place nothing;
+  // the result says why (DropReason::kNone when the point was placed).
+  DropReason place(uint64_t key, int32_t pointIndex, int ordinal);
 
   // Asks for the memory a later place() or take() of "key" will look at.
   void prefetch(uint64_t key) const;
 
   // The list of "key" as it stands, as a range of the pool for a new line
   // that no other line shares; nullopt when there is no list or the line
-  // would overdraw the budget.
-  std::optional<IndexRange> take(uint64_t key);
+  // would overdraw the budget, and "why" says which.
+  std::optional<IndexRange> take(uint64_t key, DropReason& why);
 
  private:
   // A list's capacity is the entries from "first" on that belong to it: its

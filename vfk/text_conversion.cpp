@@ -7,14 +7,6 @@
 
 namespace vorlane {
 
-namespace {
-int codePage = kAnsiCodePage;
-}  // namespace
-
-int processCodePage() { return codePage; }
-
-void setProcessCodePage(int value) { codePage = value; }
-
 void convertToUtf8(std::string& text, int fromCodePage) {
   if (text.empty()) return;
   if (fromCodePage == kUtf8CodePage) {

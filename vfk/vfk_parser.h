@@ -1,31 +1,68 @@
-// VfkParser reads one VFK file into the cadastral model it owns. Start here:
-// parseFile() reads the file line by line (line_reader.h), hands each record
+// VfkParser reads VFK files into the cadastral model it owns. Start here:
+// parseFile() reads a file line by line (line_reader.h), hands each record
 // to the header handling, the block definitions or the block loaders
 // (block_loaders.h), which build the model through its operations
-// (model/cadastral_model.h), and then resolves the model's geometry.
+// (model/cadastral_model.h), and then resolves the model's geometry. What
+// reading finds (a file it cannot open, a code page it does not know, rows
+// it drops) goes to the Diagnostics the parser is given.
 #ifndef VORLANE_VFK_VFK_PARSER_H_
 #define VORLANE_VFK_VFK_PARSER_H_
 
+#include <memory>
 #include <string>
 
 #include "model/cadastral_model.h"
+#include "model/diagnostics.h"
+#include "model/drawing_options.h"
+#include "platform/code_page.h"
 #include "platform/path.h"
 #include "vfk/point_lists.h"
 
 namespace vorlane {
 
+class BlockLoaders;
+
+// What reading one file gave.
+struct FileRead {
+  bool opened = false;     // the file was opened and read
+  bool readWhole = false;  // to its end, without a failing read
+  std::string failure;     // the system's reason where one of these is false
+  // The code page the file leaves: the one its last known CODEPAGE header
+  // named, or the one reading started with.
+  int codePage = kAnsiCodePage;
+};
+
 class VfkParser {
  public:
-  // Clears the model, reads the whole file at vfkPath into it and resolves
-  // its geometry. Returns false only when the file cannot be opened (after
-  // printing a message); the model is then empty. "failure", when given,
-  // receives the system's reason where the file could not be opened or read
-  // to its end; a read that fails ends the file there.
-  bool parseFile(PathView vfkPath, std::string* failure = nullptr);
+  // "diagnostics" must outlive the parser. "limits" bounds what the point
+  // lists of the files may grow to.
+  explicit VfkParser(Diagnostics& diagnostics, const PointBudget& limits = {});
+  ~VfkParser();
+  VfkParser(const VfkParser&) = delete;
+  VfkParser& operator=(const VfkParser&) = delete;
+
+  // One file: clears the model, reads the whole file at vfkPath into it,
+  // decoding texts with "codePage" until a CODEPAGE header names another,
+  // and, when the file was opened, resolves the geometry for "options". A
+  // read that fails ends the file there.
+  FileRead parseFile(PathView vfkPath, int codePage, const DrawingOptions& options = {});
+
+  // Several files into one model: each call adds one file to the model. A
+  // later file's survey points, lines and labels whose identifier an earlier
+  // file gave are the earlier ones; its areas and buildings with the same
+  // identifier are the same records. resolve() then finishes the model.
+  FileRead readFile(PathView vfkPath, int codePage);
+  void resolve(const DrawingOptions& options);
 
   CadastralModel model;
-  // What the point lists of one file may grow to; see PointBudget.
-  PointBudget limits;
+
+ private:
+  FileRead read(PathView vfkPath, int codePage);
+
+  Diagnostics& diagnostics_;
+  PointBudget limits_;
+  // The lookup tables, kept from one file to the next of one model.
+  std::unique_ptr<BlockLoaders> loaders_;
 };
 
 }  // namespace vorlane

@@ -196,20 +196,26 @@ make_step_folder() {
 
 # Converts the files named in the array "names", copies in both folders of
 # "folder", with the Linux converter and with the DLL under Wine, passing the
-# options in "options". Leaves linux.out, linux.err, windows.out and
-# windows.err in the folder, and the exit statuses in linux_status and
-# windows_status.
+# options in "options". The converter converts each file as if it were alone,
+# so the host, a long-lived process in which the code page a file names holds
+# for the next, is started afresh for each file. Leaves linux.out, linux.err,
+# windows.out and windows.err in the folder, and the exit statuses in
+# linux_status and windows_status.
 convert_both() {
   local folder=$1
-  local linux_paths=() windows_paths=() name
+  local linux_paths=() name
   for name in "${names[@]}"; do
     linux_paths+=("$folder/linux/$czech_folder/$name")
-    windows_paths+=("$(windows_path "$folder/windows/$czech_folder/$name")")
   done
   "$VORLANE_CONVERTER" "${options[@]}" -- "${linux_paths[@]}" >"$folder/linux.out" 2>"$folder/linux.err"
   linux_status=$?
-  run_host "${options[@]}" -- "${windows_paths[@]}" >"$folder/windows.out" 2>"$folder/windows.err"
-  windows_status=$?
+  windows_status=0
+  : >"$folder/windows.out"
+  : >"$folder/windows.err"
+  for name in "${names[@]}"; do
+    run_host "${options[@]}" -- "$(windows_path "$folder/windows/$czech_folder/$name")" \
+      >>"$folder/windows.out" 2>>"$folder/windows.err" || windows_status=1
+  done
   echo "Linux converter: exit status $linux_status; DLL under Wine: exit status $windows_status"
 }
 
@@ -381,8 +387,7 @@ step_code_pages() {
   grep -qx 'host: ANSI code page 1250' "$folder/acp.err" ||
     fail "Wine's ANSI code page in $wine_locale is not 1250: $(cat "$folder/acp.err")"
 
-  # No header and an unknown one (with its warning) leave the ANSI code page;
-  # ISO-8859-2 comes last, since it holds for the rest of the process.
+  # No header and an unknown one (with its warning) leave the ANSI code page.
   names=(no-header.vfk windows-1250.vfk iso-8859-2.vfk)
   local side
   for side in linux windows; do
@@ -402,6 +407,23 @@ step_code_pages() {
     fail "no-header.vfk was not decoded as Windows-1250"
   grep -q 'ŠŞŤŹ' "$folder/windows/$czech_folder/iso-8859-2.svg" ||
     fail "iso-8859-2.vfk was not decoded as ISO-8859-2"
+
+  # In one process, the code page a file names holds for the next file that
+  # names none.
+  rm "$folder/windows/$czech_folder/no-header.svg"
+  run_host -- "$(windows_path "$folder/windows/$czech_folder/iso-8859-2.vfk")" \
+    "$(windows_path "$folder/windows/$czech_folder/no-header.vfk")" >"$folder/carry.out" 2>"$folder/carry.err" ||
+    fail "the host's conversions: $(cat "$folder/carry.err")"
+  grep -q 'ŠŞŤŹ' "$folder/windows/$czech_folder/no-header.svg" ||
+    fail "after iso-8859-2.vfk, no-header.vfk was not decoded as ISO-8859-2"
+
+  # A file named like its own drawing is refused and left as it was.
+  cp "$folder/windows/$czech_folder/iso-8859-2.vfk" "$folder/windows/$czech_folder/plan.svg"
+  run_host -- "$(windows_path "$folder/windows/$czech_folder/plan.svg")" >"$folder/plan.out" 2>"$folder/plan.err"
+  grep -qxF "host: $(windows_path "$folder/windows/$czech_folder/plan.svg"): false" "$folder/plan.err" ||
+    fail "the DLL did not refuse plan.svg: $(cat "$folder/plan.err")"
+  cmp "$folder/windows/$czech_folder/iso-8859-2.vfk" "$folder/windows/$czech_folder/plan.svg" ||
+    fail "the DLL changed plan.svg"
   rm -rf "$folder"
 }
 

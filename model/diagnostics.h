@@ -1,0 +1,97 @@
+// What a conversion finds that its drawing cannot show as the file means it:
+// a point a line lacks, a border that does not close, a label without a
+// position, a row that had to be dropped, a code page it does not know, a
+// file it cannot open. The reader and the model report each finding, as it
+// is found, to the Diagnostics their caller gives them; they print nothing.
+// The library's export turns findings into its messages on standard output
+// (entry/messages.h); the converter also counts them and writes a report.
+#ifndef VORLANE_MODEL_DIAGNOSTICS_H_
+#define VORLANE_MODEL_DIAGNOSTICS_H_
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "model/records.h"
+
+namespace vorlane {
+
+enum class FindingKind : uint8_t {
+  kCannotOpen,            // subject: the path; detail: the system's reason
+  kUnknownCodePage,       // subject: the code page the header names, after its prefix
+  kMissingPoint,          // line; number: the point's position in its line;
+                          // subject, subject2: the parcels on its sides
+  kOpenBorder,            // record: subject; places: its loose ends
+  kLabelWithoutPosition,  // label; subject: its parcel, building or unit
+  kRowDropped,            // reason; subject: the row's block; number: its line
+};
+
+// The kinds of line, for missing points and open borders.
+enum class LineKind : uint8_t {
+  kNone,
+  kParcelBoundary,
+  kBuildingOutline,
+  kBpejBoundary,
+  kMapElement,
+};
+
+// The labels that can lack a position.
+enum class LabelKind : uint8_t {
+  kNone,
+  kParcelNumber,
+  kParcelArrow,
+  kParcelSymbol,
+  kBuildingNumber,
+  kBuildingSymbol,
+  kBpejCode,
+  kMapText,
+};
+
+// Why the reader dropped a row.
+enum class DropReason : uint8_t {
+  kNone,
+  kBeforeBlockDefinition,  // a data row before any block definition
+  kLineTooLong,            // a line cut at the line bound (what it lost)
+  kBadOrdinal,             // an ordinal that is not a number from 1 on
+  kOrdinalBeyondBound,     // an ordinal above the largest placed
+  kTooManyGaps,            // its ordinal would open more gaps than allowed
+  kUnknownPoint,           // a point no SOBR row defined
+  kNoPoints,               // a line whose identifier has no points
+  kTooManyLineEntries,     // a line beyond what the file's rows can pay for
+  kUnknownParcel,          // a label of a parcel no boundary introduced
+  kUnknownBpejArea,        // a label of a unit no border introduced
+};
+
+struct Finding {
+  FindingKind kind = FindingKind::kRowDropped;
+  LineKind line = LineKind::kNone;
+  LabelKind label = LabelKind::kNone;
+  DropReason reason = DropReason::kNone;
+  std::string_view subject;
+  std::string_view subject2;
+  std::string_view detail;
+  int64_t number = -1;
+  std::span<const Point> places;  // where to look in the drawing
+};
+
+// Receives the findings of one conversion, in the order they are found. The
+// views and spans of a finding are valid during the call only.
+class Diagnostics {
+ public:
+  virtual ~Diagnostics() = default;
+  virtual void report(const Finding& finding) = 0;
+  // Whether findings of this kind are wanted at all: the model skips the
+  // work of finding those that are not.
+  virtual bool wants(FindingKind) const { return true; }
+};
+
+// Takes every finding and keeps none.
+class IgnoredDiagnostics : public Diagnostics {
+ public:
+  void report(const Finding&) override {}
+  bool wants(FindingKind) const override { return false; }
+};
+
+}  // namespace vorlane
+
+#endif  // VORLANE_MODEL_DIAGNOSTICS_H_
