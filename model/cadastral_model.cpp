@@ -93,10 +93,11 @@ int32_t CadastralModel::findOrAddBpejArea(std::string_view code) {
 }
 
 int32_t CadastralModel::addParcelBoundary(IndexRange pointIndices, std::string_view id1,
-                                          std::string_view id2, int32_t typeCode) {
+                                          std::string_view id2, int32_t typeCode,
+                                          LineShape shape) {
   const int32_t area1 = findOrAddParcel(id1);
   const int32_t area2 = findOrAddParcel(id2);
-  parcelBoundaries.push_back(Boundary{pointIndices, area1, area2, typeCode});
+  parcelBoundaries.push_back(Boundary{pointIndices, area1, area2, typeCode, shape});
   return static_cast<int32_t>(parcelBoundaries.size() - 1);
 }
 
@@ -104,17 +105,19 @@ int32_t CadastralModel::addBpejBoundary(IndexRange pointIndices, std::string_vie
                                         std::string_view code2) {
   const int32_t area1 = findOrAddBpejArea(code1);
   const int32_t area2 = findOrAddBpejArea(code2);
-  bpejBoundaries.push_back(Boundary{pointIndices, area1, area2, 0});
+  bpejBoundaries.push_back(Boundary{pointIndices, area1, area2, 0, LineShape::kStraight});
   return static_cast<int32_t>(bpejBoundaries.size() - 1);
 }
 
-int32_t CadastralModel::addGeneralPolyline(IndexRange pointIndices, int32_t building) {
-  generalPolylines.push_back(Polyline{pointIndices, building});
+int32_t CadastralModel::addGeneralPolyline(IndexRange pointIndices, int32_t building,
+                                           LineShape shape) {
+  generalPolylines.push_back(Polyline{pointIndices, building, shape});
   return static_cast<int32_t>(generalPolylines.size() - 1);
 }
 
-void CadastralModel::addElementPolyline(IndexRange pointIndices, int32_t typeCode) {
-  elementPolylines.push_back(ElementPolyline{pointIndices, typeCode});
+void CadastralModel::addElementPolyline(IndexRange pointIndices, int32_t typeCode,
+                                        LineShape shape) {
+  elementPolylines.push_back(ElementPolyline{pointIndices, typeCode, shape});
 }
 
 void CadastralModel::addBuildingType(int32_t code, std::string_view name,

@@ -80,12 +80,14 @@ class CadastralModel {
   // pointIndexPool) between the parcels id1 and id2, creating each on its
   // first boundary; an empty identifier names no parcel. Returns its index.
   int32_t addParcelBoundary(IndexRange pointIndices, std::string_view id1, std::string_view id2,
-                            int32_t typeCode);
+                            int32_t typeCode, LineShape shape = LineShape::kStraight);
   // The same for a soil-valuation boundary between the units code1 and code2.
   int32_t addBpejBoundary(IndexRange pointIndices, std::string_view code1, std::string_view code2);
   // Appends an outline line of the building at position "building".
-  int32_t addGeneralPolyline(IndexRange pointIndices, int32_t building);
-  void addElementPolyline(IndexRange pointIndices, int32_t typeCode);
+  int32_t addGeneralPolyline(IndexRange pointIndices, int32_t building,
+                             LineShape shape = LineShape::kStraight);
+  void addElementPolyline(IndexRange pointIndices, int32_t typeCode,
+                          LineShape shape = LineShape::kStraight);
   // Stores the type under its code, replacing one with the same code.
   void addBuildingType(int32_t code, std::string_view name, std::string_view abbreviation);
 

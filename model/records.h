@@ -61,6 +61,15 @@ struct TextLabel {
   bool placed = false;   // the row gave both coordinates; otherwise x, y are -0.0
 };
 
+// How the points of a line are joined, as the row of its first point says
+// (SBP's PARAMETRY_SPOJENI). The exact drawing draws arcs and circles; the
+// standard drawing joins every line's points straight.
+enum class LineShape : uint8_t {
+  kStraight,
+  kArc,     // "16": a circular arc from its first to its third point, through the second
+  kCircle,  // "15": the circle through its three points
+};
+
 // The position of a parcel in CadastralModel::parcels, or of a soil-valuation
 // unit in CadastralModel::bpejAreas; kNoArea where a boundary's identifier is
 // empty (the edge of the surveyed area).
@@ -72,18 +81,21 @@ struct Boundary {
   int32_t area1 = kNoArea;  // the area on the first side
   int32_t area2 = kNoArea;  // the area on the second side
   int32_t typeCode = 0;     // TYPPPD_KOD of a parcel boundary; 0 for BPEJ
+  LineShape shape = LineShape::kStraight;
 };
 
 // One line of a building outline (OB rows of kind "OB").
 struct Polyline {
   IndexRange pointIndices;  // in CadastralModel::pointIndexPool
   int32_t building = 0;     // its position in CadastralModel::buildings
+  LineShape shape = LineShape::kStraight;
 };
 
 // One line of a map element (DPM rows of type 21800).
 struct ElementPolyline {
   IndexRange pointIndices;  // in CadastralModel::pointIndexPool
   int32_t typeCode = 0;
+  LineShape shape = LineShape::kStraight;
 };
 
 // The lines of a parcel or building, as resolveGeometry chains them into

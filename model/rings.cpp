@@ -151,20 +151,26 @@ void collectChain(const CadastralModel& model, std::span<const int32_t> order,
 }
 
 // Where a record of several rings returns to the position of its ring's
-// first point, and more points follow, the next point begins a subpath.
-void findSubpaths(const CadastralModel& model, bool hasMultipleRings, RingPath& path) {
-  path.subpathStarts.clear();
-  const size_t n = path.points.size();
-  if (!hasMultipleRings || n == 0) return;
-  const Point* ringStart = &model.points[static_cast<size_t>(path.points[0])];
-  for (size_t j = 1; j + 1 < n; ++j) {
-    const Point& point = model.points[static_cast<size_t>(path.points[j])];
-    if (point.x == ringStart->x && point.y == ringStart->y) {
-      path.subpathStarts.push_back(j + 1);
-      ringStart = &model.points[static_cast<size_t>(path.points[j + 1])];
-      ++j;  // the new ring's first point is not looked at as a closure
+// first point, and more points follow, a closed subpath ends and the next
+// point begins another.
+void findSubpaths(const CadastralModel& model, bool hasMultipleRings, BorderPath& path) {
+  path.subpaths.clear();
+  const auto n = static_cast<uint32_t>(path.points.size());
+  if (n == 0) return;
+  uint32_t first = 0;
+  if (hasMultipleRings) {
+    const Point* ringStart = &model.points[static_cast<size_t>(path.points[0])];
+    for (uint32_t j = 1; j + 1 < n; ++j) {
+      const Point& point = model.points[static_cast<size_t>(path.points[j])];
+      if (point.x == ringStart->x && point.y == ringStart->y) {
+        path.subpaths.push_back({first, j + 1 - first, true});
+        first = j + 1;
+        ringStart = &model.points[static_cast<size_t>(path.points[j + 1])];
+        ++j;  // the new ring's first point is not looked at as a closure
+      }
     }
   }
+  path.subpaths.push_back({first, n - first, false});
 }
 
 // The loose ends of the lines named by "order", each counted once.
@@ -206,12 +212,14 @@ bool chainIntoRings(std::span<int32_t> lines, std::span<LineEnds> ends, ChainSea
   return chain(lines, ends, search);
 }
 
-void collectRingPath(const CadastralModel& model, const Parcel& parcel, RingPath& path) {
+void collectRingPath(const CadastralModel& model, const Parcel& parcel, BorderPath& path) {
+  path.arcs.clear();
   collectChain(model, model.boundaryIndicesOf(parcel), model.parcelBoundaries, path.points);
   findSubpaths(model, parcel.boundaryIndices.hasMultipleRings, path);
 }
 
-void collectRingPath(const CadastralModel& model, const Building& building, RingPath& path) {
+void collectRingPath(const CadastralModel& model, const Building& building, BorderPath& path) {
+  path.arcs.clear();
   collectChain(model, model.polylineIndicesOf(building), model.generalPolylines, path.points);
   findSubpaths(model, building.polylineIndices.hasMultipleRings, path);
 }

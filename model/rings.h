@@ -3,9 +3,11 @@
 //  - chaining (resolveGeometry): the record's list of lines is reordered so
 //    that each line continues from the open end of the chain before it, a
 //    new ring starting where the chain closes or breaks;
-//  - the ring path (for the writer): the chained lines are turned to run on
-//    from each other and joined into one sequence of points, split into
-//    subpaths where a ring of a record of several rings closes.
+//  - the ring path (for the writer of the standard drawing): the chained
+//    lines are turned to run on from each other and joined into one sequence
+//    of points, split into subpaths where a ring of a record of several rings
+//    closes.
+// The exact drawing's paths are found in exact_rings.h.
 // Lines always meet by point index, never by position.
 #ifndef VORLANE_MODEL_RINGS_H_
 #define VORLANE_MODEL_RINGS_H_
@@ -15,6 +17,7 @@
 #include <span>
 #include <vector>
 
+#include "model/border_path.h"
 #include "model/cadastral_model.h"
 
 namespace vorlane {
@@ -44,23 +47,15 @@ enum class ChainSearch {
 bool chainIntoRings(std::span<int32_t> lines, std::span<LineEnds> ends,
                     ChainSearch how = ChainSearch::kAuto);
 
-// The border of one parcel or building as a sequence of points: indices into
-// CadastralModel::points in drawing order. Where a record of several rings
-// closes one ring and more points follow, the next point begins a new
-// subpath; its position is listed in subpathStarts.
-struct RingPath {
-  std::vector<int32_t> points;
-  std::vector<size_t> subpathStarts;
-};
-
-// Fills "path" (emptied first) from the record's chained lines. Lines are
-// turned so that each continues from where the one before ended, their
-// shared point listed once; where the chain breaks, the next line starts
-// from the end that leads on to the line after it. Rings close where a
-// point returns to the position of its ring's first point, for records
-// marked hasMultipleRings only.
-void collectRingPath(const CadastralModel& model, const Parcel& parcel, RingPath& path);
-void collectRingPath(const CadastralModel& model, const Building& building, RingPath& path);
+// Fills "path" (emptied first) with the border of one parcel or building
+// in the standard drawing, from its chained lines: lines are turned so that
+// each continues from where the one before ended, their shared point listed
+// once; where the chain breaks, the next line starts from the end that leads
+// on to the line after it. For a record of several rings (hasMultipleRings)
+// a subpath ends, closed, where a point returns to the position of its
+// ring's first point and more points follow; the last one is not closed.
+void collectRingPath(const CadastralModel& model, const Parcel& parcel, BorderPath& path);
+void collectRingPath(const CadastralModel& model, const Building& building, BorderPath& path);
 
 // Calls visit(run) for each run of a line's points between missing ones
 // (-1), of two points or more, in order: the parts of the line that can be

@@ -19,7 +19,7 @@ void writeRotation(SvgOutput& out, float angle, double x, double y) {
   out << " transform=\"rotate(" << angle << " " << x << " " << y << ")\"";
 }
 
-void writeTextElement(SvgOutput& out, const CadastralModel& model, const TextLabel& label,
+void writeTextElement(SvgOutput& out, const TextLabel& label, std::string_view text,
                       std::optional<std::string_view> id) {
   const TextAlignment alignment = textAlignmentAttributes(label.referencePoint);
   out << "<text";
@@ -28,7 +28,7 @@ void writeTextElement(SvgOutput& out, const CadastralModel& model, const TextLab
       << alignment.baseline;
   // Texts turn only by a positive angle above 0.001 degrees.
   if (label.angle > 0.001f) writeRotation(out, label.angle, label.x, label.y);
-  out << " fill=\"black\" font-size=\"" << label.size << "\">" << Escaped{model.text(label.text)}
+  out << " fill=\"black\" font-size=\"" << label.size << "\">" << Escaped{text}
       << "</text>\r\n";
 }
 

@@ -21,11 +21,12 @@ struct TextAlignment {
 // the start, middle and end. Every other value is centred both ways.
 TextAlignment textAlignmentAttributes(int referencePoint);
 
-// Writes one text element with the label's text, without indent, ending the
-// line. The label is rotated about its own position when its angle exceeds
-// 0.001 degrees. The text, and "id" when given, are escaped.
-void writeTextElement(SvgOutput& out, const CadastralModel& model, const TextLabel& label,
-                      std::optional<std::string_view> id = std::nullopt);
+// Writes one text element of "text", placed by the label, without indent,
+// ending the line. The text is rotated about its own position when the
+// label's angle exceeds 0.001 degrees. The text, and "id" when given, are
+// escaped.
+void writeTextElement(SvgOutput& out, const TextLabel& label, std::string_view text,
+                      std::optional<std::string_view> id);
 
 // " transform=\"rotate(angle x y)\"", the rotation of a placement about its
 // own position.

@@ -1,9 +1,7 @@
 #include "svg/write_svg.h"
 
 #include "platform/files.h"
-#include "svg/boundary_layers.h"
-#include "svg/symbol_layer.h"
-#include "svg/text_layers.h"
+#include "svg/svg_drawing.h"
 
 namespace vorlane {
 
@@ -45,25 +43,21 @@ void writeFrameStart(const CadastralModel& model, SvgOutput& out, const DrawingO
 
 }  // namespace
 
-void writeDocument(const CadastralModel& model, SvgOutput& out, const DrawingOptions& options) {
+DrawingCounts writeDocument(const CadastralModel& model, SvgOutput& out,
+                            const DrawingOptions& options) {
   writeFrameStart(model, out, options);
-  writeSymbolLayer(model, out);
-  PointTexts points(model);
-  writeParcelBorders(model, out, points);
-  writeParcelTextLayer(model, out);
-  writeBpejBorders(model, out, points);
-  writeCadastralAreaBorder(model, out);
-  writeBuildingBorders(model, out, points);
-  writeBuildingNumberLayer(model, out);
-  writeMapElements(model, out);
+  SvgDrawing drawing(model, out);
+  const DrawingCounts counts = walkDrawing(model, options, drawing);
   out << "</svg>";
+  return counts;
 }
 
 bool writeSvg(const CadastralModel& model, PathView outputPath, const DrawingOptions& options,
-              std::string* failure) {
+              std::string* failure, DrawingCounts* counts) {
   OutputFile file(outputPath);
   SvgOutput out(&file);
-  writeDocument(model, out, options);
+  const DrawingCounts drawn = writeDocument(model, out, options);
+  if (counts != nullptr) *counts = drawn;
   out.flush();
   const bool complete = out.complete() && file.close();
   if (!complete && failure != nullptr) *failure = file.failure();

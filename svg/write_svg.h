@@ -9,6 +9,7 @@
 #include "svg/svg_output.h"
 #include "model/cadastral_model.h"
 #include "model/drawing_options.h"
+#include "model/drawing_walk.h"
 
 namespace vorlane {
 
@@ -16,13 +17,16 @@ namespace vorlane {
 // existing file. Returns whether the whole drawing reached the file; when the
 // file cannot be created or written, the model is drawn all the same and the
 // writes go nowhere, and "failure", when given, receives the system's reason.
+// "counts", when given, receives what the drawing holds.
 bool writeSvg(const CadastralModel& model, PathView outputPath, const DrawingOptions& options,
-              std::string* failure = nullptr);
+              std::string* failure = nullptr, DrawingCounts* counts = nullptr);
 
 // Writes the whole document to "out": the standard or the exact drawing,
 // with the options' units in the root element, and its origin at the centre
 // of the model's extent or at "0 0".
-void writeDocument(const CadastralModel& model, SvgOutput& out, const DrawingOptions& options);
+// Returns what the drawing holds.
+DrawingCounts writeDocument(const CadastralModel& model, SvgOutput& out,
+                            const DrawingOptions& options);
 
 }  // namespace vorlane
 

@@ -110,7 +110,7 @@ TEST(PointLists, HoldWhatSimpleListsHold) {
         const auto range = lists.take(key, why);
         const auto expected = simple.take(key);
         ASSERT_EQ(range.has_value(), expected.has_value());
-        if (range) lines.emplace_back(*range, *expected);
+        if (range) lines.emplace_back(range->range, *expected);
       } else {
         const int ordinal = random() % 50 == 0 ? static_cast<int>(random()) : static_cast<int>(random() % 14) - 1;
         const auto point = static_cast<int32_t>(random() % 100);

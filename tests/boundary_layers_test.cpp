@@ -7,7 +7,7 @@
 #include <string>
 
 #include "model/rings.h"
-#include "svg/boundary_layers.h"
+#include "svg/point_texts.h"
 #include "tests/test_support.h"
 
 namespace vorlane {
@@ -93,10 +93,10 @@ TEST_F(LineLayers, LinesAreTurnedToContinueTheChain) {
   addParcel({{0, 1, 2}, {0, 3, 2}});
   EXPECT_EQ(layer("VL_hranice_parcel"),
             kParcelPath + "2.00,2.50 1.00,1.50 0.00,0.50 3.00,3.50 2.00,2.50 \"/>\n");
-  RingPath path;
+  BorderPath path;
   collectRingPath(model, model.parcels[0], path);
   EXPECT_EQ(path.points, (Indices{2, 1, 0, 3, 2}));
-  EXPECT_TRUE(path.subpathStarts.empty());
+  EXPECT_EQ(path.subpaths.size(), 1u);
 }
 
 TEST_F(LineLayers, ABrokenChainStartsItsNextRingTowardsTheLineAfter) {

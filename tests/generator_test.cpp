@@ -40,12 +40,9 @@ class GeneratorTest : public ::testing::Test {
   template <typename Record>
   ::testing::AssertionResult ringsClose(const Record& record) {
     collectRingPath(model_, record, path_);
-    std::vector<size_t> starts = {0};
-    starts.insert(starts.end(), path_.subpathStarts.begin(), path_.subpathStarts.end());
-    starts.push_back(path_.points.size());
-    for (size_t k = 0; k + 1 < starts.size(); ++k) {
-      const size_t first = starts[k];
-      const size_t last = starts[k + 1] - 1;
+    for (const BorderPath::Subpath& subpath : path_.subpaths) {
+      const size_t first = subpath.first;
+      const size_t last = subpath.first + subpath.count - 1;
       if (last < first + 3)
         return ::testing::AssertionFailure() << "a ring of " << last - first << " sides";
       const Point& a = model_.points[static_cast<size_t>(path_.points[first])];
@@ -62,7 +59,7 @@ class GeneratorTest : public ::testing::Test {
   RecordedFindings findings_;
   VfkParser parser_{findings_};
   const CadastralModel& model_ = parser_.model;
-  RingPath path_;
+  BorderPath path_;
 };
 
 TEST_F(GeneratorTest, EveryParcelAndBuildingHasClosedRings) {

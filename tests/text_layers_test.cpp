@@ -34,7 +34,7 @@ TEST(TextAlignment, ReferencePointsSelectAnchorAndBaseline) {
 std::string textElement(const CadastralModel& model, const TextLabel& label,
                         std::optional<std::string_view> id) {
   SvgOutput out;
-  writeTextElement(out, model, label, id);
+  writeTextElement(out, label, model.text(label.text), id);
   return std::string(out.text());
 }
 

@@ -27,10 +27,10 @@ void BlockLoaders::dropped(DropReason why, std::string_view block) const {
                               .number = static_cast<int64_t>(lineNumber_)});
 }
 
-std::optional<IndexRange> BlockLoaders::takeLine(PointLists& lists, std::string_view id,
-                                                 std::string_view block) {
+std::optional<PointLists::Taken> BlockLoaders::takeLine(PointLists& lists, std::string_view id,
+                                                        std::string_view block) {
   DropReason why = DropReason::kNone;
-  const std::optional<IndexRange> line = lists.take(idKey(id), why);
+  const std::optional<PointLists::Taken> line = lists.take(idKey(id), why);
   if (!line) dropped(why, block);
   return line;
 }
@@ -58,6 +58,18 @@ struct BlockColumns {
 
 using P = FieldPositions;
 
+// A line's shape from its first point's PARAMETRY_SPOJENI: "16" a circular
+// arc through its three points, "15" the circle through them; every other
+// value (among them "3" a line of two points, "4" a line of several, "11" a
+// curve) joins the points straight. The codes are those of GDAL's VFK
+// driver, which reads the format's documentation so.
+LineShape lineShapeOf(std::string_view value) {
+  value = stripQuotes(value);
+  if (value == "16") return LineShape::kArc;
+  if (value == "15") return LineShape::kCircle;
+  return LineShape::kStraight;
+}
+
 const BlockColumns kBlockColumns[] = {
     {BlockKind::SOBR,
      {{"ID", &P::pointIDIdx}, {"SOURADNICE_X", &P::pointXIdx}, {"SOURADNICE_Y", &P::pointYIdx}},
@@ -67,7 +79,8 @@ const BlockColumns kBlockColumns[] = {
       {"PORADOVE_CISLO_BODU", &P::pointConnectionPointOrdinalNumberIdx},
       {"HP_ID", &P::pointConnectionHpIDIdx},
       {"OB_ID", &P::pointConnectionObIDIdx},
-      {"DPM_ID", &P::pointConnectionDpmIDIdx}},
+      {"DPM_ID", &P::pointConnectionDpmIDIdx},
+      {"PARAMETRY_SPOJENI", &P::pointConnectionShapeIdx}},
      {}},
     {BlockKind::SBM,
      {{"PORADOVE_CISLO_BODU", &P::sbmPointOrdinalNumberIdx},
@@ -192,6 +205,7 @@ void BlockLoaders::loadSbp(const SplitLine& row) {
   connection.pointKey = idKey(row.field(p.pointConnectionPointIDIdx));
   connection.ordinal = readInt(row.field(p.pointConnectionPointOrdinalNumberIdx));
   connection.lineNumber = lineNumber_;
+  if (connection.ordinal == 1) connection.shape = lineShapeOf(row.field(p.pointConnectionShapeIdx));
   const std::array<int, 3> owners = {p.pointConnectionHpIDIdx, p.pointConnectionObIDIdx,
                                      p.pointConnectionDpmIDIdx};
   const std::array<KeyCache*, 3> keys = {&hpKeys_, &obKeys_, &dpmKeys_};
@@ -219,7 +233,8 @@ void BlockLoaders::connect(const PointConnection& connection) {
   const std::array<PointLists*, 3> lists = maps_.sbpPointLists();
   for (size_t k = 0; k < lists.size(); ++k) {
     if (!connection.hasOwner[k]) continue;
-    const DropReason why = lists[k]->place(connection.ownerKeys[k], *point, connection.ordinal);
+    const DropReason why =
+        lists[k]->place(connection.ownerKeys[k], *point, connection.ordinal, connection.shape);
     if (why != DropReason::kNone) dropped(why, "SBP");
   }
 }
@@ -251,8 +266,8 @@ void BlockLoaders::loadHp(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const int typeCode = readInt(row.field(p.parcelBoundaryTypeIdx));
   if (const auto points = takeLine(maps_.hpPointLists, row.field(p.parcelBoundaryIDIdx), "HP")) {
-    model_.addParcelBoundary(*points, row.field(p.parcelBoundaryParcel1IDIdx),
-                             row.field(p.parcelBoundaryParcel2IDIdx), typeCode);
+    model_.addParcelBoundary(points->range, row.field(p.parcelBoundaryParcel1IDIdx),
+                             row.field(p.parcelBoundaryParcel2IDIdx), typeCode, points->shape);
   }
 }
 
@@ -290,7 +305,7 @@ void BlockLoaders::loadOb(const SplitLine& row) {
     building.symbolLabel = readTextLabel(row, p.buildingAreaTypPPDIdx, p.buildingAreaLabel, false);
   } else if (kind == "OB") {
     if (const auto points = takeLine(maps_.obPointLists, row.field(p.buildingAreaIDIdx), "OB")) {
-      model_.addGeneralPolyline(*points, model_.positionOf(building));
+      model_.addGeneralPolyline(points->range, model_.positionOf(building), points->shape);
     }
   }
 }
@@ -305,7 +320,7 @@ void BlockLoaders::loadDpm(const SplitLine& row) {
         readTextLabel(row, p.otherElementsTypPPDIdx, p.otherElementsLabel, true));
   } else if (typeCode == kInnerDrawingTypeCode) {
     if (const auto points = takeLine(maps_.dpmPointLists, row.field(p.otherElementsIDIdx), "DPM")) {
-      model_.addElementPolyline(*points, kInnerDrawingTypeCode);
+      model_.addElementPolyline(points->range, kInnerDrawingTypeCode, points->shape);
     }
   }
 }
@@ -316,7 +331,7 @@ void BlockLoaders::loadHbpej(const SplitLine& row) {
   const std::string_view code1 = stripQuotes(row.field(p.bpejBoundaryCode1Idx));
   const std::string_view code2 = stripQuotes(row.field(p.bpejBoundaryCode2Idx));
   if (const auto points = takeLine(maps_.sbmPointLists, row.field(p.bpejBoundaryIDIdx), "HBPEJ")) {
-    model_.addBpejBoundary(*points, code1, code2);
+    model_.addBpejBoundary(points->range, code1, code2);
   }
 }
 

@@ -45,6 +45,7 @@ struct FieldPositions {
   int pointConnectionHpIDIdx = -1;
   int pointConnectionObIDIdx = -1;
   int pointConnectionDpmIDIdx = -1;
+  int pointConnectionShapeIdx = -1;  // PARAMETRY_SPOJENI
   // SBM
   int sbmPointOrdinalNumberIdx = -1;
   int sbmPointXIdx = -1;
@@ -179,6 +180,7 @@ class BlockLoaders {
     uint64_t pointKey = 0;  // idKey of BP_ID
     uint64_t lineNumber = 0;
     int ordinal = 0;
+    LineShape shape = LineShape::kStraight;  // read for ordinal 1 only
     // idKey of HP_ID, OB_ID and DPM_ID, where the row names them
     std::array<uint64_t, 3> ownerKeys{};
     std::array<bool, 3> hasOwner{};
@@ -207,7 +209,7 @@ class BlockLoaders {
   // Reports a row of block "block" that is not used, and why.
   void dropped(DropReason why, std::string_view block) const;
   // The line of "lists" that "id" names, or nullopt (reported as dropped).
-  std::optional<IndexRange> takeLine(PointLists& lists, std::string_view id,
+  std::optional<PointLists::Taken> takeLine(PointLists& lists, std::string_view id,
                                      std::string_view block);
 
   CadastralModel& model_;

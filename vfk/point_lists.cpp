@@ -32,7 +32,7 @@ void PointLists::prefetch(uint64_t key) const {
   byKey_.prefetch(mixed(key));
 }
 
-DropReason PointLists::place(uint64_t key, int32_t pointIndex, int ordinal) {
+DropReason PointLists::place(uint64_t key, int32_t pointIndex, int ordinal, LineShape shape) {
   if (ordinal < 1) return DropReason::kBadOrdinal;
   if (ordinal > budget_.maxOrdinal) return DropReason::kOrdinalBeyondBound;
   int32_t found = find(key);
@@ -69,10 +69,11 @@ DropReason PointLists::place(uint64_t key, int32_t pointIndex, int ordinal) {
     list.count = (position + 1) & kCountMask;
   }
   pool_[list.first + position] = pointIndex;
+  if (ordinal == 1) list.shape = static_cast<uint32_t>(shape) & 3;
   return DropReason::kNone;
 }
 
-std::optional<IndexRange> PointLists::take(uint64_t key, DropReason& why) {
+std::optional<PointLists::Taken> PointLists::take(uint64_t key, DropReason& why) {
   int32_t found = -1;
   if (nextToTake_ < lists_.size() && lists_[nextToTake_].key == key) {
     found = static_cast<int32_t>(nextToTake_);
@@ -90,9 +91,10 @@ std::optional<IndexRange> PointLists::take(uint64_t key, DropReason& why) {
   }
   budget_.lineEntriesLeft -= list.count;
   nextToTake_ = static_cast<size_t>(found) + 1;
-  if (list.taken) return IndexRange{copyToEnd(list, list.count), list.count};
+  const auto shape = static_cast<LineShape>(list.shape);
+  if (list.taken) return Taken{IndexRange{copyToEnd(list, list.count), list.count}, shape};
   list.taken = true;
-  return IndexRange{list.first, list.count};
+  return Taken{IndexRange{list.first, list.count}, shape};
 }
 
 void PointLists::reserve(List& list, uint32_t count) {

@@ -56,15 +56,21 @@ class PointLists {
   // later row for the same position replaces the point. Ordinals outside 1
   // to the budget's maxOrdinal, or beyond its placeholders, place nothing;
   // the result says why (DropReason::kNone when the point was placed).
-  DropReason place(uint64_t key, int32_t pointIndex, int ordinal);
+  // The row of ordinal 1 gives the line's shape.
+  DropReason place(uint64_t key, int32_t pointIndex, int ordinal,
+                   LineShape shape = LineShape::kStraight);
 
   // Asks for the memory a later place() or take() of "key" will look at.
   void prefetch(uint64_t key) const;
 
   // The list of "key" as it stands, as a range of the pool for a new line
-  // that no other line shares; nullopt when there is no list or the line
-  // would overdraw the budget, and "why" says which.
-  std::optional<IndexRange> take(uint64_t key, DropReason& why);
+  // that no other line shares, with the line's shape; nullopt when there is
+  // no list or the line would overdraw the budget, and "why" says which.
+  struct Taken {
+    IndexRange range;
+    LineShape shape;
+  };
+  std::optional<Taken> take(uint64_t key, DropReason& why);
 
  private:
   // A list's capacity is the entries from "first" on that belong to it: its
@@ -75,6 +81,7 @@ class PointLists {
     uint32_t count : 22 = 0;  // enough for kMaxPointOrdinal
     uint32_t taken : 1 = 0;   // a line holds the range [first, first + count)
     uint32_t capacityLog2 : 5 = 0;
+    uint32_t shape : 2 = 0;   // a LineShape
     uint32_t capacity() const { return capacityLog2 == 0 ? count : uint32_t{1} << capacityLog2; }
   };
 

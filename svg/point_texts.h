@@ -1,8 +1,9 @@
-// The layers of lines: parcel borders, soil-valuation (BPEJ) unit borders with
-// their codes, the cadastral-area border, building outlines, and the map
-// elements (free texts and inner drawing lines).
-#ifndef VORLANE_SVG_BOUNDARY_LAYERS_H_
-#define VORLANE_SVG_BOUNDARY_LAYERS_H_
+// The points of a drawing's paths as "x,y ", each point formatted once for
+// all the border layers: the points of a boundary are written in the
+// borders of the areas on both its sides, and where the lines of one border
+// meet.
+#ifndef VORLANE_SVG_POINT_TEXTS_H_
+#define VORLANE_SVG_POINT_TEXTS_H_
 
 #include <array>
 #include <cstdint>
@@ -14,9 +15,6 @@
 
 namespace vorlane {
 
-// Writes points of the model as "x,y ", formatting each point once for all
-// the border layers: the points of a boundary are written in the borders of
-// the areas on both its sides, and where the lines of one border meet.
 class PointTexts {
  public:
   // "model" must outlive the texts. Their memory starts zeroed, and the
@@ -42,12 +40,6 @@ class PointTexts {
   std::vector<uint64_t> made_;
 };
 
-void writeParcelBorders(const CadastralModel& model, SvgOutput& out, PointTexts& points);
-void writeBpejBorders(const CadastralModel& model, SvgOutput& out, PointTexts& points);
-void writeCadastralAreaBorder(const CadastralModel& model, SvgOutput& out);
-void writeBuildingBorders(const CadastralModel& model, SvgOutput& out, PointTexts& points);
-void writeMapElements(const CadastralModel& model, SvgOutput& out);
-
 }  // namespace vorlane
 
-#endif  // VORLANE_SVG_BOUNDARY_LAYERS_H_
+#endif  // VORLANE_SVG_POINT_TEXTS_H_
