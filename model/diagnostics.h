@@ -10,7 +10,9 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/records.h"
 
@@ -72,6 +74,30 @@ struct Finding {
   std::string_view detail;
   int64_t number = -1;
   std::span<const Point> places;  // where to look in the drawing
+};
+
+// A finding that owns its texts and places, to be kept after the call.
+struct KeptFinding {
+  explicit KeptFinding(const Finding& finding)
+      : kind(finding.kind),
+        line(finding.line),
+        label(finding.label),
+        reason(finding.reason),
+        subject(finding.subject),
+        subject2(finding.subject2),
+        detail(finding.detail),
+        number(finding.number),
+        places(finding.places.begin(), finding.places.end()) {}
+
+  FindingKind kind;
+  LineKind line;
+  LabelKind label;
+  DropReason reason;
+  std::string subject;
+  std::string subject2;
+  std::string detail;
+  int64_t number;
+  std::vector<Point> places;
 };
 
 // Receives the findings of one conversion, in the order they are found. The

@@ -75,9 +75,7 @@ bool asUnprivilegedUser(const std::function<bool()>& action) {
 }
 
 void RecordedFindings::report(const Finding& finding) {
-  kept.push_back(Kept{finding.kind, finding.line, finding.label, finding.reason,
-                      std::string(finding.subject), std::string(finding.subject2), finding.number,
-                      std::vector<Point>(finding.places.begin(), finding.places.end())});
+  kept.emplace_back(finding);
   printed_.report(finding);
 }
 

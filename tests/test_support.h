@@ -73,16 +73,7 @@ inline const std::string kTrianglePath =
 // export prints for them.
 class RecordedFindings : public Diagnostics {
  public:
-  struct Kept {
-    FindingKind kind;
-    LineKind line;
-    LabelKind label;
-    DropReason reason;
-    std::string subject;
-    std::string subject2;
-    int64_t number;
-    std::vector<Point> places;
-  };
+  using Kept = KeptFinding;
 
   void report(const Finding& finding) override;
   // The printed messages, the last line for warnings left out included.

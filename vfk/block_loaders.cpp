@@ -14,10 +14,19 @@ BlockLoaders::BlockLoaders(CadastralModel& model, Diagnostics& diagnostics,
                            const PointBudget& limits)
     : model_(model), diagnostics_(diagnostics), maps_(model.pointIndexPool, limits) {}
 
-void BlockLoaders::beginFile(int codePage) {
+void BlockLoaders::beginFile(int codePage, bool onePerId) {
   positions_ = FieldPositions();
   fieldsRead_.fill(0);
   codePage_ = codePage;
+  onePerId_ = onePerId;
+  ++file_;
+}
+
+bool BlockLoaders::givenBefore(IdBlock block, std::string_view id) {
+  if (!onePerId_) return false;
+  uint32_t& first = firstFileOfId_[block][idKey(id)];
+  if (first == 0) first = file_;
+  return first != file_;
 }
 
 void BlockLoaders::dropped(DropReason why, std::string_view block) const {
@@ -97,7 +106,8 @@ const BlockColumns kBlockColumns[] = {
       {"TYPPPD_KOD", &P::parcelBoundaryTypeIdx}},
      {}},
     {BlockKind::OP,
-     {{"PAR_ID", &P::parcelAreaParcelIDIdx},
+     {{"ID", &P::parcelAreaIDIdx},
+      {"PAR_ID", &P::parcelAreaParcelIDIdx},
       {"OPAR_TYPE", &P::parcelAreaOparTypeIdx},
       {"TYPPPD_KOD", &P::parcelAreaTypPPDIdx}},
      {&P::parcelAreaLabel, true, true}},
@@ -186,6 +196,7 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNu
 
 // Survey points. A repeated ID maps to the later point.
 void BlockLoaders::loadSobr(const SplitLine& row) {
+  if (givenBefore(kSobrIds, row.field(positions_.pointIDIdx))) return;
   const Point at = pointOfFileCoordinates(readReal(row.field(positions_.pointXIdx)),
                                           readReal(row.field(positions_.pointYIdx)));
   const SurveyPoint point{idKey(row.field(positions_.pointIDIdx)), model_.addPoint(at.x, at.y)};
@@ -264,6 +275,7 @@ void BlockLoaders::loadSbm(const SplitLine& row) {
 
 void BlockLoaders::loadHp(const SplitLine& row) {
   const FieldPositions& p = positions_;
+  if (givenBefore(kHpIds, row.field(p.parcelBoundaryIDIdx))) return;
   const int typeCode = readInt(row.field(p.parcelBoundaryTypeIdx));
   if (const auto points = takeLine(maps_.hpPointLists, row.field(p.parcelBoundaryIDIdx), "HP")) {
     model_.addParcelBoundary(points->range, row.field(p.parcelBoundaryParcel1IDIdx),
@@ -275,6 +287,7 @@ void BlockLoaders::loadHp(const SplitLine& row) {
 // OBPEJ rows for a missing unit are: one bad row must not cost the drawing.
 void BlockLoaders::loadOp(const SplitLine& row) {
   const FieldPositions& p = positions_;
+  if (givenBefore(kOpIds, row.field(p.parcelAreaIDIdx))) return;
   const int32_t parcel = model_.findParcel(row.field(p.parcelAreaParcelIDIdx));
   if (parcel < 0) {
     dropped(DropReason::kUnknownParcel, "OP");
@@ -299,6 +312,7 @@ void BlockLoaders::loadOp(const SplitLine& row) {
 // building.
 void BlockLoaders::loadOb(const SplitLine& row) {
   const FieldPositions& p = positions_;
+  if (givenBefore(kObIds, row.field(p.buildingAreaIDIdx))) return;
   Building& building = model_.getOrCreateBuilding(row.field(p.buildingAreaBuildingIDIdx));
   const std::string_view kind = stripQuotes(row.field(p.buildingAreaKindIdx));
   if (kind == "ZDB") {
@@ -313,6 +327,7 @@ void BlockLoaders::loadOb(const SplitLine& row) {
 // Map texts (kind "TPP") and inner drawing lines (type 21800).
 void BlockLoaders::loadDpm(const SplitLine& row) {
   const FieldPositions& p = positions_;
+  if (givenBefore(kDpmIds, row.field(p.otherElementsIDIdx))) return;
   const std::string_view kind = stripQuotes(row.field(p.otherElementsDPMTypeIdx));
   const int typeCode = readInt(row.field(p.otherElementsTypPPDIdx));
   if (kind == "TPP") {
@@ -328,6 +343,7 @@ void BlockLoaders::loadDpm(const SplitLine& row) {
 // Soil-valuation unit borders, drawn through the SBM points of their ID.
 void BlockLoaders::loadHbpej(const SplitLine& row) {
   const FieldPositions& p = positions_;
+  if (givenBefore(kHbpejIds, row.field(p.bpejBoundaryIDIdx))) return;
   const std::string_view code1 = stripQuotes(row.field(p.bpejBoundaryCode1Idx));
   const std::string_view code2 = stripQuotes(row.field(p.bpejBoundaryCode2Idx));
   if (const auto points = takeLine(maps_.sbmPointLists, row.field(p.bpejBoundaryIDIdx), "HBPEJ")) {

@@ -59,6 +59,7 @@ struct FieldPositions {
   int parcelBoundaryParcel2IDIdx = -1;
   int parcelBoundaryTypeIdx = -1;
   // OP
+  int parcelAreaIDIdx = -1;
   int parcelAreaParcelIDIdx = -1;
   int parcelAreaOparTypeIdx = -1;
   int parcelAreaTypPPDIdx = -1;
@@ -148,8 +149,10 @@ class BlockLoaders {
 
   // Starts a file: no column is known, and texts that are converted are
   // decoded with "codePage" until setCodePage() gives another. The lookup
-  // tables stay from the files before.
-  void beginFile(int codePage);
+  // tables stay from the files before. With "onePerId", a survey point,
+  // line or label whose row's ID an earlier file gave is that file's: the
+  // row is passed over.
+  void beginFile(int codePage, bool onePerId = false);
   void setCodePage(int codePage) { codePage_ = codePage; }
   int codePage() const { return codePage_; }
 
@@ -212,8 +215,16 @@ class BlockLoaders {
   std::optional<PointLists::Taken> takeLine(PointLists& lists, std::string_view id,
                                      std::string_view block);
 
+  // Whether a row of "block" with this ID came in an earlier file; records
+  // the ID for the files after. Only while reading several files.
+  enum IdBlock { kSobrIds, kHpIds, kOpIds, kObIds, kDpmIds, kHbpejIds, kIdBlocks };
+  bool givenBefore(IdBlock block, std::string_view id);
+
   CadastralModel& model_;
   Diagnostics& diagnostics_;
+  bool onePerId_ = false;
+  uint32_t file_ = 0;  // the file being read, from 1
+  std::array<IdMap<uint32_t>, kIdBlocks> firstFileOfId_;
   int codePage_ = 0;
   uint64_t lineNumber_ = 0;  // of the row being loaded
   FieldPositions positions_;

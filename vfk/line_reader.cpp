@@ -13,7 +13,8 @@ namespace {
 constexpr char kEndOfInput = 0x1A;
 }
 
-LineReader::LineReader(InputFile& file) : file_(file) {}
+LineReader::LineReader(InputFile& file, std::atomic<uint64_t>* bytesRead)
+    : file_(file), bytesRead_(bytesRead) {}
 
 bool LineReader::nextLine(std::string_view& line) {
   for (;;) {
@@ -126,6 +127,7 @@ bool LineReader::refill() {
   end_ = unread;
 
   const size_t got = file_.read(buffer_.get() + end_, kChunkSize);
+  if (bytesRead_ != nullptr) bytesRead_->fetch_add(got, std::memory_order_relaxed);
   const auto* stop = static_cast<const char*>(std::memchr(buffer_.get() + end_, kEndOfInput, got));
   if (stop != nullptr) {
     end_ = static_cast<size_t>(stop - buffer_.get());

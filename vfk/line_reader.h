@@ -14,6 +14,7 @@
 #ifndef VORLANE_VFK_LINE_READER_H_
 #define VORLANE_VFK_LINE_READER_H_
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -27,8 +28,9 @@ class LineReader {
  public:
   static constexpr size_t kMaxLineLength = 1 << 20;
 
-  // "file" must stay open while the reader is in use.
-  explicit LineReader(InputFile& file);
+  // "file" must stay open while the reader is in use. "bytesRead", when
+  // given, grows by the bytes read from it, as they are read.
+  explicit LineReader(InputFile& file, std::atomic<uint64_t>* bytesRead = nullptr);
 
   // Sets "line" to the next line, without its line end, and returns true;
   // returns false at the end of the input. The view is valid until the next
@@ -63,6 +65,7 @@ class LineReader {
   static constexpr size_t kChunkSize = 256 * 1024;
 
   InputFile& file_;
+  std::atomic<uint64_t>* bytesRead_;
   // Grows only to hold an over-long line: up to kMaxLineLength + a CR + a
   // piece. Left uninitialized: only the bytes read are ever looked at.
   std::unique_ptr<char[]> buffer_;

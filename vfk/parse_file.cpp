@@ -67,8 +67,9 @@ void reportDropped(Diagnostics& diagnostics, DropReason reason, std::string_view
                              .number = static_cast<int64_t>(lineNumber)});
 }
 
-void readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnostics) {
-  LineReader reader(file);
+void readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnostics,
+                 std::atomic<uint64_t>* bytesRead) {
+  LineReader reader(file, bytesRead);
   SplitLine row;
   BlockKind currentBlockKind = BlockKind::kNone;
   bool blockDefined = false;
@@ -118,12 +119,13 @@ void readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnostic
 
 }  // namespace
 
-VfkParser::VfkParser(Diagnostics& diagnostics, const PointBudget& limits)
-    : diagnostics_(diagnostics), limits_(limits) {}
+VfkParser::VfkParser(Diagnostics& diagnostics, const PointBudget& limits,
+                     std::atomic<uint64_t>* bytesRead)
+    : diagnostics_(diagnostics), limits_(limits), bytesRead_(bytesRead) {}
 
 VfkParser::~VfkParser() = default;
 
-FileRead VfkParser::read(PathView vfkPath, int codePage) {
+FileRead VfkParser::read(PathView vfkPath, int codePage, bool onePerId) {
   FileRead result;
   result.codePage = codePage;
   InputFile file(vfkPath);
@@ -135,8 +137,8 @@ FileRead VfkParser::read(PathView vfkPath, int codePage) {
     return result;
   }
   if (!loaders_) loaders_ = std::make_unique<BlockLoaders>(model, diagnostics_, limits_);
-  loaders_->beginFile(codePage);
-  readRecords(file, *loaders_, diagnostics_);
+  loaders_->beginFile(codePage, onePerId);
+  readRecords(file, *loaders_, diagnostics_, bytesRead_);
   result.opened = true;
   result.readWhole = file.failure().empty();
   result.failure = file.failure();
@@ -147,14 +149,16 @@ FileRead VfkParser::read(PathView vfkPath, int codePage) {
 FileRead VfkParser::parseFile(PathView vfkPath, int codePage, const DrawingOptions& options) {
   model.clear();
   loaders_.reset();
-  FileRead result = read(vfkPath, codePage);
+  FileRead result = read(vfkPath, codePage, false);
   // The lookup tables go before the geometry is resolved.
   loaders_.reset();
   if (result.opened) model.resolveGeometry(options, diagnostics_);
   return result;
 }
 
-FileRead VfkParser::readFile(PathView vfkPath, int codePage) { return read(vfkPath, codePage); }
+FileRead VfkParser::readFile(PathView vfkPath, int codePage) {
+  return read(vfkPath, codePage, true);
+}
 
 void VfkParser::resolve(const DrawingOptions& options) {
   loaders_.reset();

@@ -8,6 +8,8 @@
 #ifndef VORLANE_VFK_VFK_PARSER_H_
 #define VORLANE_VFK_VFK_PARSER_H_
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -35,8 +37,10 @@ struct FileRead {
 class VfkParser {
  public:
   // "diagnostics" must outlive the parser. "limits" bounds what the point
-  // lists of the files may grow to.
-  explicit VfkParser(Diagnostics& diagnostics, const PointBudget& limits = {});
+  // lists of the files may grow to. "bytesRead", when given, grows by the
+  // bytes of the files as they are read.
+  explicit VfkParser(Diagnostics& diagnostics, const PointBudget& limits = {},
+                     std::atomic<uint64_t>* bytesRead = nullptr);
   ~VfkParser();
   VfkParser(const VfkParser&) = delete;
   VfkParser& operator=(const VfkParser&) = delete;
@@ -57,10 +61,11 @@ class VfkParser {
   CadastralModel model;
 
  private:
-  FileRead read(PathView vfkPath, int codePage);
+  FileRead read(PathView vfkPath, int codePage, bool onePerId);
 
   Diagnostics& diagnostics_;
   PointBudget limits_;
+  std::atomic<uint64_t>* bytesRead_;
   // The lookup tables, kept from one file to the next of one model.
   std::unique_ptr<BlockLoaders> loaders_;
 };

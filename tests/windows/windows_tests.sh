@@ -220,8 +220,9 @@ convert_both() {
 }
 
 # Compares what convert_both left: the library's messages on standard output,
-# each call's result, and the drawings. Returns 1 after reporting every
-# difference.
+# each call's result, and the drawings. (The converter's exit status also
+# counts files with nothing to draw, which the library reads all the same.)
+# Returns 1 after reporting every difference.
 compare_both() {
   local folder=$1 status=0 name
   if ! cmp "$folder/linux.out" "$folder/windows.out"; then
@@ -229,16 +230,15 @@ compare_both() {
     diff "$folder/linux.out" "$folder/windows.out" | head -20 >&2
     status=1
   fi
-  [ "$linux_status" = "$windows_status" ] || { echo "FAILED: the exit statuses differ" >&2; status=1; }
   local compared=0
   for name in "${names[@]}"; do
     local linux_svg=$folder/linux/$czech_folder/${name%.*}.svg
     local windows_svg=$folder/windows/$czech_folder/${name%.*}.svg
     local windows_input
     windows_input=$(windows_path "$folder/windows/$czech_folder/$name")
-    local linux_result=true windows_result=false
-    grep -qF "vorlane: $folder/linux/$czech_folder/$name: could not be read" "$folder/linux.err" &&
-      linux_result=false
+    # The library's result: whether it read the file, and so wrote a drawing.
+    local linux_result=false windows_result=false
+    [ -f "$linux_svg" ] && linux_result=true
     grep -qxF "host: $windows_input: true" "$folder/windows.err" && windows_result=true
     if [ "$linux_result" != "$windows_result" ]; then
       echo "FAILED: $name: the Linux converter's call returned $linux_result, the DLL's $windows_result" >&2

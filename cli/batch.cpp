@@ -1,0 +1,232 @@
+#include "cli/batch.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "cli/file_checks.h"
+#include "cli/findings.h"
+#include "entry/output_path.h"
+#include "platform/files.h"
+
+namespace vorlane::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// "1 parcel" or "2 parcels".
+std::string counted(int64_t count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+// "wrote x.svg: 615 parcels, 58 buildings; 3 parcels with open borders, ...".
+std::string summaryOf(const std::string& drawing, const DrawingCounts& counts,
+                      const ConversionFindings& findings) {
+  std::string line = "wrote " + drawing + ": " +
+                     counted(counts[Layer::kParcelBorders].paths, "parcel", "parcels") + ", " +
+                     counted(counts[Layer::kBuildingBorders].paths, "building", "buildings");
+  std::vector<std::string> lacks;
+  auto lack = [&lacks](int64_t count, std::string_view one, std::string_view many) {
+    if (count > 0) lacks.push_back(counted(count, one, many));
+  };
+  lack(findings.openParcels(), "parcel with an open border", "parcels with open borders");
+  lack(findings.openBuildings(), "building with an open outline", "buildings with open outlines");
+  lack(findings.unplacedTexts(), "text without a position", "texts without a position");
+  lack(findings.count(FindingKind::kLabelWithoutPosition) - findings.unplacedTexts(),
+       "symbol or arrow without a position", "symbols or arrows without a position");
+  lack(findings.count(FindingKind::kMissingPoint), "missing point", "missing points");
+  lack(findings.count(FindingKind::kRowDropped), "row dropped", "rows dropped");
+  lack(findings.count(FindingKind::kUnknownCodePage), "unknown code page", "unknown code pages");
+  for (size_t k = 0; k < lacks.size(); ++k) line += (k == 0 ? "; " : ", ") + lacks[k];
+  return line;
+}
+
+JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>& bytesRead) {
+  JobOutcome outcome;
+  ConversionRecord& record = outcome.record;
+  record.inputs = job.inputs;
+  record.drawing = job.drawing;
+  auto note = [&outcome](const std::string& text) { outcome.notes += "vorlane: " + text + "\n"; };
+  auto fail = [&](std::string status, std::string message) {
+    record.status = std::move(status);
+    record.message = std::move(message);
+  };
+  if (!job.refusal.empty()) {
+    fail("refused", job.refusal);
+    note(job.refusal + "; nothing was converted");
+    return outcome;
+  }
+  ConversionFindings findings(outcome.messages);
+  ConversionSettings settings;
+  settings.options = options.drawing;
+  settings.drawingPath = job.drawingPath;
+  settings.bytesRead = &bytesRead;
+  const Conversion conversion = options.into.empty()
+                                    ? convertVfkFile(job.paths.front(), settings, findings)
+                                    : convertVfkFiles(job.paths, settings, findings);
+  findings.finish();
+  record.reads = conversion.inputs;
+  record.counts = conversion.counts;
+  for (size_t k = 0; k < kFindingKinds; ++k) {
+    record.findingCounts[k] = findings.count(static_cast<FindingKind>(k));
+  }
+  record.findings = findings.kept();
+  const std::string& input = job.inputs[std::max<size_t>(conversion.inputs.size(), 1) - 1];
+  if (!conversion.opened) {
+    // The library has said that a file cannot be opened.
+    fail("not read", conversion.failure);
+    if (conversion.inputs.empty()) note(input + ": " + conversion.failure);
+  } else if (!conversion.readWhole) {
+    fail("not read", conversion.failure);
+    note(input + ": could not be read: " + conversion.failure);
+  } else if (!conversion.written) {
+    fail("not written", conversion.failure);
+    note(job.drawing + ": the drawing could not be written: " + conversion.failure);
+  } else if (conversion.counts.empty()) {
+    fail("empty", "nothing to draw");
+    note("warning: " + (job.inputs.size() == 1 ? input : job.drawing) +
+         ": nothing to draw (no parcel, building, line, text or symbol); " + job.drawing +
+         " is an empty drawing");
+  } else {
+    record.status = "written";
+    outcome.converted = true;
+    note(summaryOf(job.drawing, conversion.counts, findings));
+  }
+  return outcome;
+}
+
+// "INPUT: why" the file cannot be converted, or "".
+std::string refusalOf(const std::string& input, const PathString& path, const std::string& drawing,
+                      const PathString& drawingPath, bool besideInput) {
+  std::string why;
+  if (besideInput) why = misplacedDrawing(input, drawing);
+  // An input named plan.svg would be overwritten by its own drawing; so
+  // would plan.SVG where file names ignore case.
+  if (why.empty() && (equalIgnoringCase(drawing, input) || namesSameFile(path, drawingPath))) {
+    why = "its drawing would replace the file itself";
+  }
+  if (why.empty() && !looksLikeVfk(path)) {
+    why = "does not look like a VFK file (it must begin with a record such as &HVERZE)";
+  }
+  return why.empty() ? why : input + ": " + why;
+}
+
+}  // namespace
+
+std::string planJobs(const Options& options, std::vector<Job>& jobs) {
+  const std::string_view extension = drawingExtension(options.drawing.format);
+  auto wide = [](const std::string& text, PathString& path) { return utf8ToUtf16(text, path); };
+  jobs.clear();
+  if (!options.into.empty()) {
+    Job job;
+    job.drawing = options.into;
+    if (!wide(job.drawing, job.drawingPath)) return job.drawing + ": the name is not UTF-8";
+    jobs.push_back(std::move(job));
+  }
+  for (const std::string& input : options.inputs) {
+    PathString path;
+    const bool utf8 = wide(input, path);
+    std::error_code ignored;
+    const uint64_t bytes = fs::is_regular_file(input, ignored) ? fs::file_size(input, ignored) : 0;
+    if (!options.into.empty()) {
+      Job& job = jobs.front();
+      job.inputs.push_back(input);
+      job.paths.push_back(path);
+      job.bytes += bytes;
+      if (!utf8) return input + ": the file name is not UTF-8, so it cannot be converted";
+      if (job.refusal.empty()) job.refusal = refusalOf(input, path, job.drawing, job.drawingPath, false);
+      continue;
+    }
+    Job job;
+    job.inputs.push_back(input);
+    job.paths.push_back(path);
+    job.bytes = bytes;
+    if (!utf8) {
+      job.refusal = input + ": the file name is not UTF-8, so it cannot be converted";
+      jobs.push_back(std::move(job));
+      continue;
+    }
+    if (options.outputDir.empty()) {
+      job.drawingPath = outputPathFor(PathView(path), extension);
+      job.drawing = pathToUtf8(job.drawingPath);
+    } else {
+      const std::string name = fs::path(input).filename().string();
+      job.drawing = (fs::path(options.outputDir) / outputPathFor(std::string_view(name), extension))
+                        .string();
+      wide(job.drawing, job.drawingPath);
+      if (outputPathFor(std::string_view(name), extension) == extension) {
+        job.refusal = input + ": its drawing would be " + job.drawing +
+                      ", without a name of its own; give the file a name with an extension, "
+                      "such as .vfk";
+      }
+    }
+    if (job.refusal.empty()) {
+      job.refusal = refusalOf(input, path, job.drawing, job.drawingPath, options.outputDir.empty());
+    }
+    jobs.push_back(std::move(job));
+  }
+  // Two jobs may not write one drawing: nothing would be left of the first.
+  std::map<std::string, std::string> inputOfDrawing;
+  for (const Job& job : jobs) {
+    if (!job.refusal.empty()) continue;
+    const std::string key = fs::absolute(job.drawing).lexically_normal().string();
+    const auto [at, added] = inputOfDrawing.emplace(key, job.inputs.front());
+    if (!added) {
+      return at->second + " and " + job.inputs.front() + " would both be drawn into " +
+             job.drawing + "; nothing was converted";
+    }
+  }
+  return "";
+}
+
+void runJobs(std::span<const Job> jobs, const Options& options, unsigned threads,
+             std::atomic<uint64_t>& bytesRead,
+             const std::function<void(size_t, JobOutcome&)>& deliver,
+             const std::function<void()>& tick) {
+  std::vector<std::optional<JobOutcome>> outcomes(jobs.size());
+  std::mutex mutex;
+  std::condition_variable finished;
+  std::atomic<size_t> next{0};
+  auto work = [&] {
+    for (size_t k; (k = next++) < jobs.size();) {
+      JobOutcome outcome;
+      try {
+        outcome = runJob(jobs[k], options, bytesRead);
+      } catch (const std::exception& error) {
+        outcome.record.status = "not written";
+        outcome.record.message = error.what();
+        outcome.notes = "vorlane: " + jobs[k].inputs.front() + ": the conversion failed: " +
+                        error.what() + "\n";
+      }
+      {
+        const std::lock_guard lock(mutex);
+        outcomes[k] = std::move(outcome);
+      }
+      finished.notify_all();
+    }
+  };
+  std::vector<std::thread> workers;
+  for (unsigned t = 0; t < std::max(1u, threads); ++t) workers.emplace_back(work);
+  for (size_t k = 0; k < jobs.size(); ++k) {
+    std::unique_lock lock(mutex);
+    while (!outcomes[k]) {
+      if (!finished.wait_for(lock, std::chrono::milliseconds(200), [&] { return outcomes[k].has_value(); })) {
+        lock.unlock();
+        tick();
+        lock.lock();
+      }
+    }
+    JobOutcome outcome = std::move(*outcomes[k]);
+    outcomes[k].reset();
+    lock.unlock();
+    deliver(k, outcome);
+  }
+  for (std::thread& worker : workers) worker.join();
+}
+
+}  // namespace vorlane::cli

@@ -1,0 +1,197 @@
+#include "cli/report.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "Vorlane.h"
+#include "platform/code_page.h"
+#include "platform/unicode.h"
+
+namespace vorlane::cli {
+
+namespace {
+
+constexpr std::string_view kKindNames[] = {"cannotOpen",           "unknownCodePage",
+                                           "missingPoint",         "openBorder",
+                                           "labelWithoutPosition", "rowDropped"};
+constexpr std::string_view kLineNames[] = {"", "parcelBoundary", "buildingOutline", "bpejBoundary",
+                                           "mapElement"};
+constexpr std::string_view kLabelNames[] = {"",           "parcelNumber",   "parcelArrow",
+                                            "parcelSymbol", "buildingNumber", "buildingSymbol",
+                                            "bpejCode",   "mapText"};
+constexpr std::string_view kReasonNames[] = {
+    "",           "beforeBlockDefinition", "lineTooLong",        "badOrdinal",
+    "ordinalBeyondBound", "tooManyGaps",   "unknownPoint",       "noPoints",
+    "tooManyLineEntries", "unknownParcel", "unknownBpejArea"};
+
+template <typename Enum, size_t N>
+std::string_view nameOf(const std::string_view (&names)[N], Enum value) {
+  const auto index = static_cast<size_t>(value);
+  return index < N ? names[index] : std::string_view("?");
+}
+
+// Appends JSON text to one string.
+class Json {
+ public:
+  explicit Json(std::string& out) : out_(out) {}
+
+  Json& raw(std::string_view text) {
+    out_ += text;
+    return *this;
+  }
+  // A string, made valid UTF-8 and escaped.
+  Json& string(std::string_view text) {
+    out_ += '"';
+    for (const char c : repairUtf8(text)) {
+      if (c == '"' || c == '\\') {
+        out_ += '\\';
+        out_ += c;
+      } else if (static_cast<unsigned char>(c) < 0x20) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+        out_ += escape;
+      } else {
+        out_ += c;
+      }
+    }
+    out_ += '"';
+    return *this;
+  }
+  Json& number(int64_t value) {
+    out_ += std::to_string(value);
+    return *this;
+  }
+  // A coordinate, with two decimals as in the drawing; null when not finite.
+  Json& coordinate(double value) {
+    char digits[400];
+    const auto result =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 2);
+    const std::string_view text(digits, static_cast<size_t>(result.ptr - digits));
+    out_ += text.find_first_of("ni") == std::string_view::npos ? text : "null";
+    return *this;
+  }
+  Json& key(std::string_view name) {
+    string(name);
+    out_ += ": ";
+    return *this;
+  }
+
+ private:
+  std::string& out_;
+};
+
+void writeFinding(Json& json, const KeptFinding& finding) {
+  json.raw("{").key("kind").string(nameOf(kKindNames, finding.kind));
+  switch (finding.kind) {
+    case FindingKind::kCannotOpen:
+      json.raw(", ").key("path").string(finding.subject);
+      json.raw(", ").key("reason").string(finding.detail);
+      break;
+    case FindingKind::kUnknownCodePage:
+      json.raw(", ").key("codePage").string(finding.subject);
+      break;
+    case FindingKind::kMissingPoint:
+      json.raw(", ").key("line").string(nameOf(kLineNames, finding.line));
+      json.raw(", ").key("position").number(finding.number);
+      if (finding.line == LineKind::kParcelBoundary) {
+        json.raw(", ").key("ids").raw("[").string(finding.subject).raw(", ");
+        json.string(finding.subject2).raw("]");
+      }
+      break;
+    case FindingKind::kOpenBorder:
+      json.raw(", ").key("of").string(finding.line == LineKind::kParcelBoundary ? "parcel"
+                                                                                : "building");
+      json.raw(", ").key("ids").raw("[").string(finding.subject).raw("]");
+      json.raw(", ").key("places").raw("[");
+      for (size_t k = 0; k < finding.places.size(); ++k) {
+        json.raw(k > 0 ? ", [" : "[").coordinate(finding.places[k].x).raw(", ");
+        json.coordinate(finding.places[k].y).raw("]");
+      }
+      json.raw("]");
+      break;
+    case FindingKind::kLabelWithoutPosition:
+      json.raw(", ").key("label").string(nameOf(kLabelNames, finding.label));
+      json.raw(", ").key(finding.label == LabelKind::kMapText ? "text" : "ids");
+      if (finding.label == LabelKind::kMapText) {
+        json.string(finding.subject);
+      } else {
+        json.raw("[").string(finding.subject).raw("]");
+      }
+      break;
+    case FindingKind::kRowDropped:
+      json.raw(", ").key("reason").string(nameOf(kReasonNames, finding.reason));
+      json.raw(", ").key("block").string(finding.subject);
+      json.raw(", ").key("line").number(finding.number);
+      break;
+  }
+  json.raw("}");
+}
+
+void writeRecord(Json& json, const ConversionRecord& record) {
+  json.raw("    {\n      ").key("inputs").raw("[");
+  for (size_t k = 0; k < record.inputs.size(); ++k) {
+    json.raw(k > 0 ? ",\n        {" : "\n        {").key("path").string(record.inputs[k]);
+    if (k < record.reads.size()) {
+      const InputRead& read = record.reads[k];
+      json.raw(", ").key("read").raw(read.opened && read.readWhole ? "true" : "false");
+      if (!read.failure.empty()) json.raw(", ").key("failure").string(read.failure);
+      json.raw(", ").key("codePage").string(codePageName(read.codePage));
+    }
+    json.raw("}");
+  }
+  json.raw("],\n      ").key("drawing").string(record.drawing);
+  json.raw(",\n      ").key("status").string(record.status);
+  if (!record.message.empty()) json.raw(",\n      ").key("message").string(record.message);
+  json.raw(",\n      ").key("layers").raw("{");
+  for (size_t k = 0; k < kLayerCount; ++k) {
+    const LayerCounts& counts = record.counts.layers[k];
+    json.raw(k > 0 ? ",\n        " : "\n        ").key(kLayerStyles[k].name).raw("{");
+    json.key("paths").number(counts.paths).raw(", ").key("segments").number(counts.segments);
+    json.raw(", ").key("texts").number(counts.texts).raw(", ").key("symbols").number(counts.symbols);
+    json.raw(", ").key("arrows").number(counts.arrows).raw("}");
+  }
+  json.raw("},\n      ").key("findingCounts").raw("{");
+  for (size_t k = 0; k < kFindingKinds; ++k) {
+    json.raw(k > 0 ? ", " : "").key(kKindNames[k]).number(record.findingCounts[k]);
+  }
+  json.raw("},\n      ").key("findings").raw("[");
+  for (size_t k = 0; k < record.findings.size(); ++k) {
+    json.raw(k > 0 ? ",\n        " : "\n        ");
+    writeFinding(json, record.findings[k]);
+  }
+  json.raw("]\n    }");
+}
+
+}  // namespace
+
+std::string_view codePageName(int codePage) {
+  switch (codePage) {
+    case kIso8859_2CodePage:
+      return "ISO-8859-2";
+    case kUtf8CodePage:
+      return "UTF-8";
+    default:
+      return "Windows-1250";  // the ANSI code page a file without a header is read with
+  }
+}
+
+std::string reportJson(const Options& options, std::span<const ConversionRecord> records) {
+  std::string out;
+  Json json(out);
+  json.raw("{\n  ").key("version").string(std::to_string(VORLANE_VERSION_MAJOR) + "." +
+                                          std::to_string(VORLANE_VERSION_MINOR) + "." +
+                                          std::to_string(VORLANE_VERSION_PATCH));
+  json.raw(",\n  ").key("drawing").string(options.drawing.exact ? "exact" : "standard");
+  json.raw(",\n  ").key("format").string(options.drawing.format == DrawingFormat::kDxf ? "dxf"
+                                                                                        : "svg");
+  json.raw(",\n  ").key("keptPerKind").number(ConversionFindings::kKeptPerKind);
+  json.raw(",\n  ").key("conversions").raw("[");
+  for (size_t k = 0; k < records.size(); ++k) {
+    json.raw(k > 0 ? ",\n" : "\n");
+    writeRecord(json, records[k]);
+  }
+  json.raw("\n  ]\n}\n");
+  return out;
+}
+
+}  // namespace vorlane::cli
