@@ -24,12 +24,8 @@ std::string counted(int64_t count, std::string_view one, std::string_view many) 
   return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
-// "wrote x.svg: 615 parcels, 58 buildings; 3 parcels with open borders, ...".
-std::string summaryOf(const std::string& drawing, const DrawingCounts& counts,
-                      const ConversionFindings& findings) {
-  std::string line = "wrote " + drawing + ": " +
-                     counted(counts[Layer::kParcelBorders].paths, "parcel", "parcels") + ", " +
-                     counted(counts[Layer::kBuildingBorders].paths, "building", "buildings");
+// "; 3 parcels with open borders, 8 texts without a position", or "".
+std::string lacksOf(const ConversionFindings& findings) {
   std::vector<std::string> lacks;
   auto lack = [&lacks](int64_t count, std::string_view one, std::string_view many) {
     if (count > 0) lacks.push_back(counted(count, one, many));
@@ -42,8 +38,18 @@ std::string summaryOf(const std::string& drawing, const DrawingCounts& counts,
   lack(findings.count(FindingKind::kMissingPoint), "missing point", "missing points");
   lack(findings.count(FindingKind::kRowDropped), "row dropped", "rows dropped");
   lack(findings.count(FindingKind::kUnknownCodePage), "unknown code page", "unknown code pages");
+  std::string line;
   for (size_t k = 0; k < lacks.size(); ++k) line += (k == 0 ? "; " : ", ") + lacks[k];
   return line;
+}
+
+// "wrote x.svg: 615 parcels, 58 buildings; 3 parcels with open borders, ...".
+std::string summaryOf(const std::string& drawing, const DrawingCounts& counts,
+                      const ConversionFindings& findings) {
+  return "wrote " + drawing + ": " +
+         counted(counts[Layer::kParcelBorders].paths, "parcel", "parcels") + ", " +
+         counted(counts[Layer::kBuildingBorders].paths, "building", "buildings") +
+         lacksOf(findings);
 }
 
 JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>& bytesRead) {
@@ -91,7 +97,7 @@ JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>&
     fail("empty", "nothing to draw");
     note("warning: " + (job.inputs.size() == 1 ? input : job.drawing) +
          ": nothing to draw (no parcel, building, line, text or symbol); " + job.drawing +
-         " is an empty drawing");
+         " is an empty drawing" + lacksOf(findings));
   } else {
     record.status = "written";
     outcome.converted = true;

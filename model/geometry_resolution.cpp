@@ -24,7 +24,7 @@ void dropMissingPoints(PodVector<int32_t>& pool, IndexRange& range, bool keepGap
   for (uint32_t position = 0; position < range.count; ++position) {
     if (list[position] < 0) {
       missing(position);
-    } else {
+    } else if (!keepGaps) {
       list[kept++] = list[position];
     }
   }

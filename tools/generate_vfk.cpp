@@ -5,11 +5,17 @@
 //   generate_vfk --seed N --size-mb M OUTPUT.vfk   about M MiB (M may be a fraction)
 //   generate_vfk --seed N --parcels K OUTPUT.vfk   about K parcels, few register rows
 //   generate_vfk --seed N --dense K OUTPUT.vfk     K small triangles and nothing else
+//
+// With --cut F (a fraction, such as 0.05) the file is an extract cut as a
+// surveyor's is: about that share of its survey points and of its point
+// connections (SOBR and SBP rows) left out, so that lines lack points and
+// borders break.
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <stdexcept>
@@ -43,6 +49,7 @@ struct Options {
   std::optional<double> sizeMegabytes;
   std::optional<int> parcels;
   std::optional<int> denseParcels;
+  double cut = 0.0;
   std::string output;
 };
 
@@ -52,7 +59,8 @@ void printUsage() {
       "       generate_vfk --seed N --parcels K OUTPUT.vfk\n"
       "       generate_vfk --seed N --dense K OUTPUT.vfk\n"
       "Writes a synthetic VFK file of about M MiB, or with about K parcels, or\n"
-      "of K small triangular parcels and nothing else.\n",
+      "of K small triangular parcels and nothing else. With --cut F, about that\n"
+      "share of its SOBR and SBP rows is left out.\n",
       stderr);
 }
 
@@ -85,6 +93,10 @@ std::optional<Options> parseArguments(int argc, char** argv) {
       double size = 0;
       if (!parseDouble(argv[++i], size) || !(size > 0) || size > 100'000) return std::nullopt;
       options.sizeMegabytes = size;
+    } else if (arg == "--cut" && hasValue) {
+      if (!parseDouble(argv[++i], options.cut) || !(options.cut >= 0) || options.cut > 1) {
+        return std::nullopt;
+      }
     } else if ((arg == "--parcels" || arg == "--dense") && hasValue) {
       int parcels = 0;
       if (!parseNumber(argv[++i], parcels) || parcels < 1 || parcels > 50'000'000) {
@@ -107,6 +119,21 @@ int parcelsFor(const Options& options) {
   if (options.parcels) return *options.parcels;
   const double bytes = *options.sizeMegabytes * kBytesPerMegabyte;
   return static_cast<int>(bytes * kDrawingShare / kDrawingBytesPerParcel) + 1;
+}
+
+// Leaves out about "share" of the SOBR and SBP rows of "blocks".
+std::string cutExtract(const std::string& blocks, uint64_t seed, double share) {
+  Rng random = Rng::forPurpose(seed, 0xC07);
+  std::string kept;
+  kept.reserve(blocks.size());
+  for (size_t start = 0; start < blocks.size();) {
+    const size_t end = std::min(blocks.find('\n', start), blocks.size() - 1) + 1;
+    const std::string_view line(blocks.data() + start, end - start);
+    const bool cuttable = line.starts_with("&DSOBR;") || line.starts_with("&DSBP;");
+    if (!cuttable || !random.chance(share)) kept += line;
+    start = end;
+  }
+  return kept;
 }
 
 // The file is written in three parts: the header and parcel register and
@@ -139,9 +166,12 @@ uint64_t generate(const Options& options, const Layout& layout) {
     RowWriter middle(file);
     writeRegisterBlocks(middle, context, layout, counts);
     middle.flush();
-    writeBytes(file, drawing.buffer());
+    const std::string cut =
+        options.cut > 0 ? cutExtract(drawing.buffer(), options.seed, options.cut) : std::string();
+    const std::string& blocks = options.cut > 0 ? cut : drawing.buffer();
+    writeBytes(file, blocks);
     writeBytes(file, kEnd);
-    total = opening.bytes() + middle.bytes() + drawing.bytes() + kEnd.size();
+    total = opening.bytes() + middle.bytes() + blocks.size() + kEnd.size();
   } catch (...) {
     std::fclose(file);
     throw;

@@ -59,6 +59,10 @@ std::string_view blockNameOfRecord(std::string_view line) {
                                              : std::string_view();
 }
 
+// Whether the rows of a block give the drawing anything: KATUZE's do not,
+// and header sections repeat its rows before any block is defined.
+bool usedRows(BlockKind kind) { return kind != BlockKind::kNone && kind != BlockKind::KATUZE; }
+
 void reportDropped(Diagnostics& diagnostics, DropReason reason, std::string_view line,
                    uint64_t lineNumber) {
   diagnostics.report(Finding{.kind = FindingKind::kRowDropped,
@@ -105,7 +109,7 @@ void readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnostic
         if (currentBlockKind != BlockKind::kNone) {
           reader.splitLastLine(row, loaders.fieldsRead(currentBlockKind));
           loaders.loadRow(currentBlockKind, row, reader.lineNumber());
-        } else if (!blockDefined && blockKindOf(blockNameOfRecord(line)) != BlockKind::kNone) {
+        } else if (!blockDefined && usedRows(blockKindOf(blockNameOfRecord(line)))) {
           reportDropped(diagnostics, DropReason::kBeforeBlockDefinition, line,
                         reader.lineNumber());
         }
