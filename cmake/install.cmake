@@ -28,6 +28,7 @@ install(TARGETS Vorlane EXPORT VorlaneTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(FILES ${PROJECT_BINARY_DIR}/include/Vorlane.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(TARGETS vorlane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES cli/vorlane.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(EXPORT VorlaneTargets NAMESPACE Vorlane:: DESTINATION ${VORLANE_PACKAGE_DIR})
 configure_package_config_file(cmake/VorlaneConfig.cmake.in

@@ -2,13 +2,16 @@
 # The command-line converter: exit statuses, where its messages go, that it
 # never overwrites its input nor writes a drawing elsewhere, that it refuses
 # what is not a VFK file, and that nothing it is given makes it wait.
-# Usage: cli_test.sh VORLANE SAMPLE_VFK ANSI_CODE_PAGE_VFK VERSION
+# Usage: cli_test.sh VORLANE SAMPLE_VFK ANSI_CODE_PAGE_VFK VERSION MAN_PAGE
+# The batch test also converts the real exports of VORLANE_REAL_DATA.
 set -uo pipefail
 
 vorlane=$1
 sample=$2
 ansi=$3
 version=$4
+manpage=$5
+data=$(dirname "$sample")
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 failures=0
@@ -135,6 +138,61 @@ run 0 --version
 check "--version prints the version" grep -qx "vorlane $version" "$work/out"
 run 0 -V
 check "and -V" grep -qx "vorlane $version" "$work/out"
+
+# A file without a CODEPAGE header is read alike after a Latin-2 one: the
+# converter starts every file from the ANSI code page, where 0xA9 is "©".
+mkdir "$work/cp"
+printf '&HCODEPAGE;"WE8ISO8859P2"\r\n&BTYPBUD;KOD N1;NAZEV T9;ZKRATKA T9\r\n&DTYPBUD;1;"a";"\xa9"\r\n&BBUD;ID N30;TYPBUD_KOD N1\r\n&DBUD;5;1\r\n' >"$work/cp/latin2.vfk"
+printf '&BTYPBUD;KOD N1;NAZEV T9;ZKRATKA T9\r\n&DTYPBUD;1;"a";"\xa9"\r\n&BBUD;ID N30;TYPBUD_KOD N1\r\n&DBUD;5;1\r\n' >"$work/cp/none.vfk"
+run 0 "$work/cp/none.vfk"
+mv "$work/cp/none.svg" "$work/cp/alone.svg"
+run 0 "$work/cp/latin2.vfk" "$work/cp/none.vfk"
+check "Latin-2 names its code page" grep -q ">Š </text>" "$work/cp/latin2.svg"
+check "a file without one is read alike alone and after it" cmp -s "$work/cp/alone.svg" "$work/cp/none.svg"
+check "from the ANSI code page" grep -q ">© </text>" "$work/cp/none.svg"
+
+# Several files at once: the same drawings and messages, in the same order,
+# as one after another.
+for jobs in 1 3; do
+  mkdir -p "$work/batch$jobs"
+  cp "$data"/*.vfk "$work/batch$jobs/"
+  [ -z "${VORLANE_REAL_DATA:-}" ] || cp "$VORLANE_REAL_DATA"/*.vfk "$work/batch$jobs/" 2>/dev/null
+  (cd "$work/batch$jobs" && "$vorlane" -j "$jobs" --report report.json ./*.vfk >out 2>err; echo $? >status)
+done
+check "-j 3 writes what -j 1 writes, messages and exit status included" \
+  diff -r "$work/batch1" "$work/batch3"
+check "the report is JSON with a conversion for each file" python3 -c '
+import json, sys
+report = json.load(open(sys.argv[1]))
+conversions = report["conversions"]
+assert len(conversions) == int(sys.argv[2]), len(conversions)
+for c in conversions:
+    assert len(c["layers"]) == 9 and c["status"] in ("written", "empty", "not read"), c["status"]
+    assert all(f["kind"] in c["findingCounts"] for f in c["findings"])
+assert any(c["findingCounts"]["missingPoint"] > 0 for c in conversions)
+' "$work/batch1/report.json" "$(ls "$work/batch1"/*.vfk | wc -l)"
+
+# Drawings into another folder; two inputs that would make one drawing are
+# refused before anything is converted.
+mkdir -p "$work/a" "$work/b" "$work/drawings"
+cp "$sample" "$work/a/plan.vfk"
+cp "$sample" "$work/b/plan.vfk"
+cp "$sample" "$work/a/other.vfk"
+run 0 -o "$work/drawings" "$work/a/plan.vfk" "$work/a/other.vfk"
+check "-o writes into the folder" test -s "$work/drawings/plan.svg" -a -s "$work/drawings/other.svg"
+check "and nothing beside the inputs" test ! -e "$work/a/plan.svg"
+rm "$work/drawings"/*
+run 1 -o "$work/drawings" "$work/a/other.vfk" "$work/a/plan.vfk" "$work/b/plan.vfk"
+check "two inputs for one drawing are refused" grep -q "would both be drawn into $work/drawings/plan.svg" "$work/err"
+check "and nothing is converted" test -z "$(ls "$work/drawings")"
+
+run 2 --format dxf --units 3 "$work/a/plan.vfk"
+check "--units is refused with --format dxf" grep -q "a DXF drawing has neither" "$work/err"
+
+# The man page tells of every option --help names.
+for option in $("$vorlane" --help | grep -oE -- '--[a-z-]+' | sort -u); do
+  check "the man page has $option" grep -qF -- "$(sed 's/-/\\-/g' <<<"$option")" "$manpage"
+done
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"
