@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <charconv>
-
-#include "platform/unicode.h"
 #include <cstdint>
+
+#include "platform/fixed_decimals.h"
+#include "platform/unicode.h"
 
 namespace vorlane {
 
@@ -19,62 +19,7 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 // small enough to stay in the cache while it fills.
 constexpr size_t kBufferSize = 256 * 1024;
 
-// The digits of 0 to 99, two by two.
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-// The fast path of formatFixed2, for every value below 2^58 / 100 in
-// magnitude: value * 100 is exactly mantissa * 25 * 2^(exponent + 2), so the
-// hundredths and what is left over are exact integers, and rounding them as
-// "%.2f" does (to nearest, a tie to the even one) gives its digits.
-// Returns 0, having written nothing, for larger and non-finite values.
-size_t formatFixed2Fast(double value, char* buffer) {
-  const auto bits = std::bit_cast<uint64_t>(value);
-  const auto biasedExponent = static_cast<int>((bits >> 52) & 0x7FF);
-  if (biasedExponent == 0x7FF) return 0;  // the infinities and NaN
-  uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
-  int exponent = -1074;  // of a subnormal value (or zero)
-  if (biasedExponent != 0) {
-    mantissa |= uint64_t{1} << 52;
-    exponent = biasedExponent - 1075;
-  }
-  const uint64_t scaled = mantissa * 25;  // below 2^58
-  const int shift = exponent + 2;
-  uint64_t hundredths = 0;
-  if (shift >= 0) {
-    if (shift > 4) return 0;
-    hundredths = scaled << shift;
-  } else if (shift > -60) {
-    const int down = -shift;
-    hundredths = scaled >> down;
-    const uint64_t rest = scaled & ((uint64_t{1} << down) - 1);
-    const uint64_t half = uint64_t{1} << (down - 1);
-    hundredths +=
-        static_cast<uint64_t>(rest > half) | (static_cast<uint64_t>(rest == half) & hundredths);
-  }  // else below a hundredth by far: 0
-
-  char* p = buffer;
-  *p = '-';  // "%.2f" keeps the sign of -0.004 and of -0.0
-  p += bits >> 63;
-  p = std::to_chars(p, p + 24, hundredths / 100).ptr;
-  *p = '.';
-  std::memcpy(p + 1, kDigitPairs + 2 * (hundredths % 100), 2);
-  return static_cast<size_t>(p + 3 - buffer);
-}
-
 }  // namespace
-
-std::string_view formatFixed2(double value, char* buffer) {
-  if (const size_t length = formatFixed2Fast(value, buffer))
-    return std::string_view(buffer, length);
-  // std::to_chars with fixed precision gives the digits of "%.2f" in the
-  // "C" locale, without a heap allocation and whatever the process locale.
-  const auto result =
-      std::to_chars(buffer, buffer + kNumberBufferSize, value, std::chars_format::fixed, 2);
-  return std::string_view(buffer, static_cast<size_t>(result.ptr - buffer));
-}
 
 SvgOutput::SvgOutput(OutputFile* file)
     : file_(file),

@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "platform/files.h"
+#include "platform/fixed_decimals.h"
 
 namespace vorlane {
 
@@ -98,11 +99,6 @@ class SvgOutput {
   char* cursor_ = nullptr;
   char* limit_ = nullptr;
 };
-
-// Formats "value" as the stream does, into "buffer"; returns the text.
-// REQUIRES: "buffer" holds kNumberBufferSize characters.
-constexpr size_t kNumberBufferSize = 400;  // DBL_MAX needs 309 digits, a sign, "." and 2 decimals
-std::string_view formatFixed2(double value, char* buffer);
 
 // Formats a point of a path, "x,y ", into "buffer"; returns the text.
 // REQUIRES: "buffer" holds kPointBufferSize characters.
