@@ -57,6 +57,11 @@ class OutputFile {
   // failed (failure() then says why).
   bool write(const char* data, size_t size);
 
+  // Writes all "size" bytes at "offset" from the start of the file, over
+  // what was written there before; false as write(). The next write() may
+  // then start anywhere: call it last, before close().
+  bool writeAt(uint64_t offset, const char* data, size_t size);
+
   // Closes the file; false when that fails, as when the system could not
   // store what was written (failure() then says why).
   bool close();

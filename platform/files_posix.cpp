@@ -98,6 +98,22 @@ bool OutputFile::write(const char* data, size_t size) {
   return true;
 }
 
+bool OutputFile::writeAt(uint64_t offset, const char* data, size_t size) {
+  if (!isOpen()) return false;
+  while (size > 0) {
+    const ssize_t n = ::pwrite(static_cast<int>(handle_), data, size, static_cast<off_t>(offset));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      failure_ = systemReason(errno);
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+    offset += static_cast<uint64_t>(n);
+  }
+  return true;
+}
+
 bool OutputFile::close() {
   if (!isOpen()) return false;
   const int result = ::close(static_cast<int>(handle_));

@@ -95,6 +95,25 @@ bool OutputFile::write(const char* data, size_t size) {
   return true;
 }
 
+bool OutputFile::writeAt(uint64_t offset, const char* data, size_t size) {
+  if (!isOpen()) return false;
+  while (size > 0) {
+    const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD written = 0;
+    if (!::WriteFile(nativeHandle(handle_), data, chunk, &written, &at) || written == 0) {
+      failure_ = systemReason(::GetLastError());
+      return false;
+    }
+    data += written;
+    size -= written;
+    offset += written;
+  }
+  return true;
+}
+
 bool OutputFile::close() {
   if (!isOpen()) return false;
   const BOOL closed = ::CloseHandle(nativeHandle(handle_));

@@ -15,43 +15,7 @@ namespace {
 // U+FFFD, the replacement character, in UTF-8.
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
-// Large enough that a drawing of hundreds of megabytes needs few writes,
-// small enough to stay in the cache while it fills.
-constexpr size_t kBufferSize = 256 * 1024;
-
 }  // namespace
-
-SvgOutput::SvgOutput(OutputFile* file)
-    : file_(file),
-      complete_(file == nullptr || file->isOpen()),
-      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
-  cursor_ = buffer_.get();
-  limit_ = cursor_ + kBufferSize;
-}
-
-SvgOutput::~SvgOutput() { flush(); }
-
-void SvgOutput::flush() {
-  if (file_ == nullptr) return;
-  // A file that failed swallows the rest.
-  if (complete_)
-    complete_ = file_->write(buffer_.get(), static_cast<size_t>(cursor_ - buffer_.get()));
-  cursor_ = buffer_.get();
-}
-
-void SvgOutput::makeRoom(size_t size) {
-  flush();
-  const auto used = static_cast<size_t>(cursor_ - buffer_.get());
-  const auto capacity = static_cast<size_t>(limit_ - buffer_.get());
-  if (capacity - used >= size) return;
-  // Kept in memory, or more at once than the buffer holds: it grows.
-  const size_t larger = std::max(capacity * 2, used + size);
-  auto grown = std::make_unique_for_overwrite<char[]>(larger);
-  std::memcpy(grown.get(), buffer_.get(), used);
-  buffer_ = std::move(grown);
-  cursor_ = buffer_.get() + used;
-  limit_ = buffer_.get() + larger;
-}
 
 SvgOutput& SvgOutput::operator<<(Escaped escaped) {
   // Whether a byte needs more than itself: the markup characters, the line
@@ -115,19 +79,19 @@ std::string_view formatPoint(double x, double y, char* buffer) {
 
 SvgOutput& SvgOutput::point(double x, double y) {
   char* at = room(kPointBufferSize);
-  cursor_ = at + formatPoint(x, y, at).size();
+  commit(at + formatPoint(x, y, at).size());
   return *this;
 }
 
 SvgOutput& SvgOutput::operator<<(double value) {
   char* at = room(kNumberBufferSize);
-  cursor_ = at + formatFixed2(value, at).size();
+  commit(at + formatFixed2(value, at).size());
   return *this;
 }
 
 SvgOutput& SvgOutput::operator<<(int value) {
   char* at = room(16);  // a sign and 10 digits
-  cursor_ = std::to_chars(at, at + 16, value).ptr;
+  commit(std::to_chars(at, at + 16, value).ptr);
   return *this;
 }
 

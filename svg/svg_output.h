@@ -1,6 +1,5 @@
-// The output stream of one drawing: text and numbers appended at a cursor in
-// one buffer, which goes to the file in large pieces. The format is fixed for
-// the whole document and follows no locale:
+// The output stream of one SVG drawing (platform/output_buffer.h). The format
+// is fixed for the whole document and follows no locale:
 //  - doubles and floats in fixed notation with two decimals and "." as the
 //    decimal point (12 -> "12.00", -0.004 -> "-0.00"; non-finite values as
 //    "%.2f" prints them: "inf", "-inf", "nan", "-nan");
@@ -14,10 +13,10 @@
 
 #include <array>
 #include <cstring>
-#include <memory>
 #include <string_view>
 
 #include "platform/files.h"
+#include "platform/output_buffer.h"
 #include "platform/fixed_decimals.h"
 
 namespace vorlane {
@@ -31,23 +30,13 @@ struct Escaped {
   std::string_view text;
 };
 
-class SvgOutput {
+class SvgOutput : public OutputBuffer {
  public:
-  // Writes to "file", which must outlive the stream; a file that is not open
-  // swallows everything. Without a file the text stays in memory (text()).
-  explicit SvgOutput(OutputFile* file = nullptr);
-  // Flushes.
-  ~SvgOutput();
-  SvgOutput(const SvgOutput&) = delete;
-  SvgOutput& operator=(const SvgOutput&) = delete;
+  using OutputBuffer::OutputBuffer;
 
-  // Text written as it is. An empty view may have no data at all, which
-  // memcpy must not be handed.
+  // Text written as it is.
   SvgOutput& operator<<(std::string_view text) {
-    if (text.empty()) return *this;
-    char* at = room(text.size());
-    std::memcpy(at, text.data(), text.size());
-    cursor_ = at + text.size();
+    append(text);
     return *this;
   }
   // A literal: its length is known where it is written.
@@ -67,37 +56,12 @@ class SvgOutput {
   SvgOutput& appendPrefix(const std::array<char, N>& bytes, size_t length) {
     char* at = room(N);
     std::memcpy(at, bytes.data(), N);
-    cursor_ = at + length;
+    commit(at + length);
     return *this;
   }
   // No other type has a format here (a char or a bool would print as a number).
   template <typename T>
   SvgOutput& operator<<(T) = delete;
-
-  // Hands the buffered text to the file.
-  void flush();
-  // Whether everything flushed so far reached the file: false when it is
-  // not open or a write failed.
-  bool complete() const { return complete_; }
-
-  // Everything written so far, when there is no file.
-  std::string_view text() const {
-    return std::string_view(buffer_.get(), static_cast<size_t>(cursor_ - buffer_.get()));
-  }
-
- private:
-  // Where "size" more bytes can be written.
-  char* room(size_t size) {
-    if (static_cast<size_t>(limit_ - cursor_) < size) makeRoom(size);
-    return cursor_;
-  }
-  void makeRoom(size_t size);
-
-  OutputFile* file_;
-  bool complete_;
-  std::unique_ptr<char[]> buffer_;
-  char* cursor_ = nullptr;
-  char* limit_ = nullptr;
 };
 
 // Formats a point of a path, "x,y ", into "buffer"; returns the text.
