@@ -1,5 +1,6 @@
 #include "entry/conversion.h"
 
+#include "dxf/write_dxf.h"
 #include "entry/output_path.h"
 #include "platform/files.h"
 #include "svg/write_svg.h"
@@ -21,8 +22,9 @@ void takeRead(const FileRead& read, Conversion& conversion) {
 void writeDrawing(const CadastralModel& model, const ConversionSettings& settings,
                   Conversion& conversion) {
   std::string failure;
-  conversion.written = writeSvg(model, conversion.drawingPath, settings.options, &failure,
-                                &conversion.counts);
+  const auto write = settings.options.format == DrawingFormat::kDxf ? writeDxf : writeSvg;
+  conversion.written =
+      write(model, conversion.drawingPath, settings.options, &failure, &conversion.counts);
   if (conversion.readWhole) conversion.failure = failure;
 }
 

@@ -1,18 +1,18 @@
 #include "svg/text_element.h"
 
+#include "model/text_alignment.h"
+
 namespace vorlane {
 
 TextAlignment textAlignmentAttributes(int referencePoint) {
-  if (referencePoint < 1 || referencePoint > 9) {
-    return {"text-anchor=\"middle\"", "alignment-baseline=\"middle\""};
-  }
   static constexpr std::string_view kAnchors[] = {
       "text-anchor=\"start\"", "text-anchor=\"middle\"", "text-anchor=\"end\""};
   static constexpr std::string_view kBaselines[] = {"alignment-baseline=\"baseline\"",
                                                     "alignment-baseline=\"hanging\"",
                                                     "alignment-baseline=\"middle\""};
-  const int cell = referencePoint - 1;
-  return {kAnchors[cell % 3], kBaselines[cell / 3]};
+  const TextPlacement placement = textPlacementOf(referencePoint);
+  return {kAnchors[static_cast<size_t>(placement.anchor)],
+          kBaselines[static_cast<size_t>(placement.baseline)]};
 }
 
 void writeRotation(SvgOutput& out, float angle, double x, double y) {

@@ -16,9 +16,8 @@ struct TextAlignment {
   std::string_view baseline;  // alignment-baseline="baseline|hanging|middle"
 };
 
-// The reference point (VZTAZNY_BOD) 1 to 9 reads as a 3 x 3 grid: 1 to 3 sit
-// on the baseline, 4 to 6 hang and 7 to 9 are centred, each row anchored at
-// the start, middle and end. Every other value is centred both ways.
+// The attributes that place a text as its reference point says
+// (model/text_alignment.h).
 TextAlignment textAlignmentAttributes(int referencePoint);
 
 // Writes one text element of "text", placed by the label, without indent,
