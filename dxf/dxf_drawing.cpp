@@ -48,18 +48,23 @@ void DxfDrawing::symbol(const TextLabel& label, bool) {
 }
 
 // A subpath of one point draws nothing, and has no polyline.
+// REQUIRES: no subpath is empty.
 void DxfDrawing::path(std::optional<std::string_view> id, const BorderPath& path) {
   auto arc = path.arcs.begin();
   for (const BorderPath::Subpath& subpath : path.subpaths) {
-    // A closed subpath ends where it starts; the polyline's closed flag
-    // draws that last segment.
-    const uint32_t count = subpath.closed ? subpath.count - 1 : subpath.count;
+    // A ring ends where it starts, whether the path closes it or not: the
+    // polyline's closed flag draws its last segment.
+    const std::span<const int32_t> points = path.pointsOf(subpath);
+    const Point& first = model_.points[static_cast<size_t>(points.front())];
+    const Point& last = model_.points[static_cast<size_t>(points.back())];
+    const bool closed = subpath.closed || (points.size() > 3 && first.x == last.x && first.y == last.y);
+    const uint32_t count = closed ? subpath.count - 1 : subpath.count;
     if (count < 2) {
       while (arc != path.arcs.end() && arc->to < subpath.first + subpath.count) ++arc;
       continue;
     }
     startEntity("LWPOLYLINE", "AcDbPolyline");
-    out_.integer(90, count).integer(70, subpath.closed ? 1 : 0);
+    out_.integer(90, count).integer(70, closed ? 1 : 0);
     for (uint32_t k = subpath.first; k < subpath.first + subpath.count; ++k) {
       const Point& at = model_.points[static_cast<size_t>(path.points[k])];
       if (k < subpath.first + count) out_.coordinate(10, at.x).coordinate(20, at.y);

@@ -14,6 +14,7 @@ namespace vorlane {
 class DxfOutput : public OutputBuffer {
  public:
   using OutputBuffer::OutputBuffer;
+  using OutputBuffer::text;
 
   // A value of the writer's own, written as it is.
   DxfOutput& group(int code, std::string_view value);

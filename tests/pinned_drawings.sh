@@ -38,7 +38,7 @@ else
   echo "Note: VORLANE_REAL_DATA names no folder; the real exports were not compared"
 fi
 option_sets() {
-  printf '%s\n' - --exact
+  printf '%s\n' - --exact --format=dxf --exact,--format=dxf
   [ "$1" != repo:examples/sample.vfk ] || echo --units=-7,--centre-origin
 }
 
@@ -62,14 +62,14 @@ materialize() {
 digests() {
   local file=$1 options=() drawing
   [ "$2" = - ] || IFS=, read -r -a options <<<"$2"
-  rm -f "$work/in/"*.svg
+  rm -f "$work/in/"*.svg "$work/in/"*.dxf
   "$vorlane" --quiet "${options[@]}" "$file" >"$work/stdout" 2>"$work/stderr"
-  drawing=$(find "$work/in" -name '*.svg' | head -n 1)
+  drawing=$(find "$work/in" -name '*.svg' -o -name '*.dxf' | head -n 1)
   if [ -z "$drawing" ]; then
     echo "no drawing of $file: $(cat "$work/stderr")" >&2
     return 1
   fi
-  if command -v xmllint >/dev/null && ! xmllint --noout "$drawing"; then
+  if [[ $drawing == *.svg ]] && command -v xmllint >/dev/null && ! xmllint --noout "$drawing"; then
     echo "the drawing of $file is not well-formed XML" >&2
     return 1
   fi

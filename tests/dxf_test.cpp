@@ -1,0 +1,100 @@
+// The DXF drawing of a tiny model, group by group: a layer of the tables, a
+// polyline with its identifier, a turned and aligned text, a symbol's
+// insert. The readers' view of whole drawings is in dxf_readers_test.sh.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dxf/write_dxf.h"
+#include "tests/test_support.h"
+
+namespace vorlane {
+namespace {
+
+using Groups = std::vector<std::pair<int, std::string>>;
+
+// The document's groups, each code with its value.
+Groups groupsOf(std::string_view document) {
+  Groups groups;
+  while (!document.empty()) {
+    const size_t codeEnd = document.find("\r\n");
+    const size_t valueEnd = document.find("\r\n", codeEnd + 2);
+    groups.emplace_back(std::stoi(std::string(document.substr(0, codeEnd))),
+                        std::string(document.substr(codeEnd + 2, valueEnd - codeEnd - 2)));
+    document.remove_prefix(valueEnd + 2);
+  }
+  return groups;
+}
+
+// The groups of the first "kind" object, of all the file's sections, that
+// holds the group "marker", up to the next object; handles (5, 330) left out.
+Groups object(const Groups& groups, std::string_view kind, std::pair<int, std::string> marker) {
+  for (size_t k = 0; k < groups.size(); ++k) {
+    if (groups[k] != std::pair(0, std::string(kind))) continue;
+    Groups found;
+    for (++k; k < groups.size() && groups[k].first != 0; ++k) {
+      if (groups[k].first != 5 && groups[k].first != 330) found.push_back(groups[k]);
+    }
+    if (std::find(found.begin(), found.end(), marker) != found.end()) return found;
+    --k;
+  }
+  return {};
+}
+
+TEST(DxfDrawing, TablesPolylineTextAndInsertGroupByGroup) {
+  CadastralModel model;
+  model.addPoint(-10, -20);
+  model.addPoint(-11.5, -20);
+  model.addPoint(-11.5, -21.25);
+  const int32_t building = model.positionOf(model.getOrCreateBuilding("7"));
+  model.addGeneralPolyline(model.addPointList(testing::Indices{0, 1, 2, 0}), building);
+  model.addParcelBoundary(model.addPointList(testing::Indices{0, 1}), "15", "", 0);
+  TextLabel& number = model.getParcel("15").numberLabel;
+  number.text = model.addText("15/2");
+  number.x = 1;
+  number.y = 2;
+  number.size = 2.5f;
+  number.angle = 90.0f;
+  number.referencePoint = 6;  // hanging, ending at its position
+  number.placed = true;
+  TextLabel symbol;
+  symbol.typeCode = 303;
+  symbol.x = 3;
+  symbol.y = 4;
+  symbol.angle = -45.0f;
+  model.setSymbolLabel(model.findParcel("15"), symbol);
+  model.resolveGeometry();
+  DxfOutput out;
+  writeDxfDocument(model, out, {});
+  const Groups groups = groupsOf(out.text());
+
+  // The building layer: true colour 255,191,0 (the nearest of the nine
+  // colours is 2, yellow), its line style, line weight 0.30 mm.
+  EXPECT_EQ(object(groups, "LAYER", {2, "VL_hranice_budov"}),
+            (Groups{{100, "AcDbSymbolTableRecord"}, {100, "AcDbLayerTableRecord"},
+                    {2, "VL_hranice_budov"}, {70, "0"}, {62, "2"}, {420, "16760576"},
+                    {6, "VL_hranice_budov"}, {370, "30"}, {390, "9"}}));
+
+  // The outline's ring: closed, its last point the first again, unwritten.
+  EXPECT_EQ(object(groups, "LWPOLYLINE", {8, "VL_hranice_budov"}),
+            (Groups{{100, "AcDbEntity"}, {8, "VL_hranice_budov"}, {100, "AcDbPolyline"},
+                    {90, "3"}, {70, "1"}, {10, "-10.00"}, {20, "-20.00"}, {10, "-11.50"},
+                    {20, "-20.00"}, {10, "-11.50"}, {20, "-21.25"}, {1001, "VORLANE"},
+                    {1000, "7"}}));
+  EXPECT_EQ(object(groups, "TEXT", {8, "VL_text_parcel"}),
+            (Groups{{100, "AcDbEntity"}, {8, "VL_text_parcel"}, {100, "AcDbText"}, {10, "1.00"},
+                    {20, "2.00"}, {30, "0.00"}, {40, "2.5"}, {1, "15/2"}, {50, "90"},
+                    {7, "VL_text_mapy"}, {72, "2"}, {11, "1.00"}, {21, "2.00"}, {31, "0.00"},
+                    {100, "AcDbText"}, {73, "3"}, {1001, "VORLANE"}, {1000, "15"}}));
+  EXPECT_EQ(object(groups, "INSERT", {8, "VL_mapove_znacky"}),
+            (Groups{{100, "AcDbEntity"}, {8, "VL_mapove_znacky"}, {100, "AcDbBlockReference"},
+                    {2, "VL_symbol_303"}, {10, "3.00"}, {20, "4.00"}, {30, "0.00"}, {50, "-45"}}));
+  // The file ends as DXF does.
+  EXPECT_EQ(groups.back(), std::pair(0, std::string("EOF")));
+}
+
+}  // namespace
+}  // namespace vorlane
