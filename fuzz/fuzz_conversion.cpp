@@ -1,6 +1,9 @@
-// Fuzzes the whole conversion as the export runs it: whatever the file
-// holds, it is read and leaves a complete drawing with the nine layer groups
-// in their order.
+// Fuzzes the whole conversion as the converter runs it, in each drawing and
+// format: whatever the file holds, it is read and leaves a complete drawing,
+// an SVG that is well-formed XML of UTF-8 characters with the nine layer
+// groups in their order, or a DXF of well-formed groups; and the library's
+// messages stay within their bound.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,17 +11,9 @@
 
 #include "entry/conversion.h"
 #include "entry/messages.h"
+#include "fuzz/document_check.h"
 #include "fuzz/fuzz_input.h"
-
-namespace {
-
-constexpr std::string_view kLayers[] = {
-    "VL_mapove_znacky", "VL_hranice_parcel", "VL_text_parcel", "VL_BPEJ",          "VL_hranice_KU",
-    "VL_hranice_budov", "VL_cisla_budov",    "VL_prvky_mapy",  "VL_vnitrni_kresby"};
-
-constexpr std::string_view kEnd = "</svg>";
-
-}  // namespace
+#include "model/layers.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   vorlane::fuzz::prepareFuzzing();
@@ -26,28 +21,35 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using vorlane::fuzz::fail;
-  const vorlane::PathString path = vorlane::fuzz::writeInput(data, size);
-  // Both origins, so that the centre's arithmetic is fuzzed too.
-  vorlane::ConversionSettings settings;
+  using namespace vorlane;
+  using fuzz::fail;
+  const PathString path = fuzz::writeInput(data, size);
+  // The input's size picks the origin, the drawing and the format, so that
+  // each is fuzzed.
+  ConversionSettings settings;
   settings.options.centreOrigin = size % 2 == 1;
-  settings.limits = vorlane::fuzz::kFuzzLimits;
+  settings.options.exact = size / 2 % 2 == 1;
+  settings.options.format = size / 4 % 2 == 1 ? DrawingFormat::kDxf : DrawingFormat::kSvg;
+  settings.limits = fuzz::kFuzzLimits;
   std::string messages;
-  vorlane::PrintedMessages printed(&messages);
-  const vorlane::Conversion conversion = vorlane::convertVfkFile(path, settings, printed);
+  PrintedMessages printed(&messages);
+  const Conversion conversion = convertVfkFile(path, settings, printed);
   printed.finish();
   if (!conversion.opened || !conversion.readWhole) fail("a readable file was not read");
   if (!conversion.written) fail("the drawing was not written");
-
-  const std::string drawing = vorlane::fuzz::readDrawing();
-  if (drawing.size() < kEnd.size() ||
-      drawing.compare(drawing.size() - kEnd.size(), kEnd.size(), kEnd) != 0) {
-    fail("the drawing does not end with </svg>");
+  if (std::count(messages.begin(), messages.end(), '\n') > PrintedMessages::kMaxWarningLines + 1) {
+    fail("more messages than their bound");
   }
-  // Texts are escaped, so a group's opening cannot come from the file.
+
+  const std::string drawing = fuzz::readDrawing(drawingExtension(settings.options.format));
+  if (settings.options.format == DrawingFormat::kDxf) {
+    if (!fuzz::dxfFault(drawing).empty()) fail(fuzz::dxfFault(drawing).data());
+    return 0;
+  }
+  if (!fuzz::svgFault(drawing).empty()) fail(fuzz::svgFault(drawing).data());
   size_t position = 0;
-  for (const std::string_view layer : kLayers) {
-    const std::string opening = "\r\n    <g layer=\"" + std::string(layer) + "\"";
+  for (const LayerStyle& layer : kLayerStyles) {
+    const std::string opening = "\r\n    <g layer=\"" + std::string(layer.name) + "\"";
     position = drawing.find(opening, position);
     if (position == std::string::npos) fail("a layer group is missing or out of order");
     position += opening.size();

@@ -30,8 +30,8 @@ PathString writeInput(const uint8_t* data, size_t size) {
   return PathString(narrow.begin(), narrow.end());
 }
 
-std::string readDrawing() {
-  std::ifstream file(folder / "input.svg", std::ios::binary);
+std::string readDrawing(std::string_view extension) {
+  std::ifstream file(folder / ("input" + std::string(extension)), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/path.h"
 #include "vfk/point_lists.h"
@@ -25,8 +26,9 @@ void prepareFuzzing();
 // Writes the bytes to the input file and returns the file's path.
 PathString writeInput(const uint8_t* data, size_t size);
 
-// The drawing the input file gives ("" when there is none).
-std::string readDrawing();
+// The drawing the input file gives, with the extension (".svg" or ".dxf");
+// "" when there is none.
+std::string readDrawing(std::string_view extension);
 
 // Reports a broken rule and aborts, so that the fuzzer keeps the input.
 [[noreturn]] void fail(const char* rule);

@@ -1,5 +1,5 @@
-// Fuzzes the reader and geometry resolution alone, checking the model the
-// writer relies on: every range and position points into its array, the
+// Fuzzes the reader and geometry resolution alone, for each drawing,
+// checking the model the writer relies on: every range and position points into its array, the
 // areas are in identifier order and list what names them, and the extent
 // holds every point.
 #include <cstddef>
@@ -24,11 +24,14 @@ void checkPositions(std::span<const int32_t> positions, size_t size) {
   }
 }
 
+// The exact drawing keeps the gaps (-1) of its lines.
 template <typename Line>
-void checkLines(const CadastralModel& model, const PodVector<Line>& lines) {
+void checkLines(const CadastralModel& model, const PodVector<Line>& lines, bool exact) {
   for (const Line& line : lines) {
     checkRange(line.pointIndices, model.pointIndexPool.size());
-    checkPositions(model.pointIndicesOf(line), model.points.size());
+    for (const int32_t point : model.pointIndicesOf(line)) {
+      if (!(exact && point == -1)) checkPositions({&point, 1}, model.points.size());
+    }
   }
 }
 
@@ -48,11 +51,11 @@ void checkOrder(const CadastralModel& model, const PodVector<Record>& records,
   }
 }
 
-void checkModel(CadastralModel& model) {
-  checkLines(model, model.parcelBoundaries);
-  checkLines(model, model.bpejBoundaries);
-  checkLines(model, model.generalPolylines);
-  checkLines(model, model.elementPolylines);
+void checkModel(CadastralModel& model, bool exact) {
+  checkLines(model, model.parcelBoundaries, exact);
+  checkLines(model, model.bpejBoundaries, exact);
+  checkLines(model, model.generalPolylines, exact);
+  checkLines(model, model.elementPolylines, exact);
   for (const Boundary& boundary : model.parcelBoundaries) {
     checkSide(boundary.area1, model.parcels.size());
     checkSide(boundary.area2, model.parcels.size());
@@ -123,7 +126,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const PathString path = vorlane::fuzz::writeInput(data, size);
   IgnoredDiagnostics ignored;
   VfkParser parser(ignored, fuzz::kFuzzLimits);
-  if (!parser.parseFile(path, kAnsiCodePage).opened) fail("a readable file was not read");
-  checkModel(parser.model);
+  const bool exact = size % 2 == 1;
+  if (!parser.parseFile(path, kAnsiCodePage, {.exact = exact}).opened) {
+    fail("a readable file was not read");
+  }
+  checkModel(parser.model, exact);
   return 0;
 }

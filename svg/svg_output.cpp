@@ -38,8 +38,10 @@ SvgOutput& SvgOutput::operator<<(Escaped escaped) {
     if (static_cast<unsigned char>(text[run]) >= 0x80) {
       // A character of UTF-8 as it is; each maximal ill-formed sequence
       // becomes one U+FFFD.
+      // (U+FFFE and U+FFFF are no characters of an XML document either.)
       const Utf8Step step = decodeUtf8(text.substr(run));
-      *this << (step.wellFormed ? text.substr(run, step.length) : kReplacement);
+      const bool character = step.wellFormed && step.codePoint != 0xFFFE && step.codePoint != 0xFFFF;
+      *this << (character ? text.substr(run, step.length) : kReplacement);
       text.remove_prefix(run + step.length);
       continue;
     }

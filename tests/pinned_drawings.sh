@@ -107,7 +107,7 @@ for input in "${inputs[@]}"; do
       [ "$e_in" = "$a_in" ] || what+=("the input")
       [ "$e_drawing" = "$a_drawing" ] || what+=("the drawing")
       [ "$e_out" = "$a_out" ] || what+=("standard output")
-      echo "FAILED: $key: ${what[*]} changed"
+      echo "FAILED: $key: $(IFS=,; echo "${what[*]}" | sed 's/,/, /g') changed"
       failures=$((failures + 1))
     else
       compared=$((compared + 1))

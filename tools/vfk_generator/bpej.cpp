@@ -25,8 +25,11 @@ class BpejStage {
     for (int attempt = 0; attempt < 128; ++attempt) {
       int code = 0;
       if (attempt < 64) {
-        code = std::clamp(climate + rng.range(-1, 1), 0, 9) * 10'000 + rng.range(1, 78) * 100 +
-               rng.range(0, 7) * 10 + rng.range(0, 4);
+        // One after another: the order of a sum's terms is the compiler's.
+        code = std::clamp(climate + rng.range(-1, 1), 0, 9) * 10'000;
+        code += rng.range(1, 78) * 100;
+        code += rng.range(0, 7) * 10;
+        code += rng.range(0, 4);
       } else {
         code = rng.range(1, 99'999);
       }

@@ -20,8 +20,12 @@ class BuildingStage {
       const Parcel& parcel = plan_.layout.parcels[i];
       const Shape& shape = plan_.shapes[i];
       if (parcel.use == Use::kBuildingPlot) {
-        const Quad box = insetQuad(shape.quad, rng.between(0.1, 0.16), rng.between(0.84, 0.9),
-                                   rng.between(0.1, 0.16), rng.between(0.84, 0.9));
+        // One after another: the order of a call's arguments is the compiler's.
+        const double bottom = rng.between(0.84, 0.9);
+        const double top = rng.between(0.1, 0.16);
+        const double right = rng.between(0.84, 0.9);
+        const double left = rng.between(0.1, 0.16);
+        const Quad box = insetQuad(shape.quad, left, right, top, bottom);
         addBuilding(rng, static_cast<int>(i), box);
         continue;
       }

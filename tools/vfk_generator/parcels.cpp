@@ -150,8 +150,10 @@ class ParcelStage {
       const double v0 = rng.between(0.12, 0.2);
       const double v1 = rng.between(0.5, 0.62);
       auto corner = [&](double u, double v) {
-        return plan_.grid.cellPoint(col, row, u + rng.between(-0.03, 0.03),
-                                    v + rng.between(-0.03, 0.03));
+        // One after another: the order of a call's arguments is the compiler's.
+        const double dv = rng.between(-0.03, 0.03);
+        const double du = rng.between(-0.03, 0.03);
+        return plan_.grid.cellPoint(col, row, u + du, v + dv);
       };
       Shape shape;
       shape.rectangle = false;

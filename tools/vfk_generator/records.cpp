@@ -21,8 +21,12 @@ std::string randomDate(Rng& rng, int firstYear, int lastYear, bool midnight) {
   const int hour = midnight ? 0 : rng.range(6, 18);
   const int minute = midnight ? 0 : rng.range(0, 59);
   const int second = midnight ? 0 : rng.range(0, 59);
-  std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", rng.range(1, 28),
-                rng.range(1, 12), rng.range(firstYear, lastYear), hour, minute, second);
+  // One after another: the order of a call's arguments is the compiler's.
+  const int year = rng.range(firstYear, lastYear);
+  const int month = rng.range(1, 12);
+  const int day = rng.range(1, 28);
+  std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", day, month, year, hour, minute,
+                second);
   return text;
 }
 

@@ -102,7 +102,8 @@ class RegisterWriter {
     w_.num(rng_.range(1, 999)).text(rng_.chance(0.3) ? "12" : "").text(pick(rng_, words_.streets));
     const std::string& town = pick(rng_, words_.areaNames);
     w_.text(town).text(town).text(pick(rng_, words_.districts)).emptyText();
-    w_.num(rng_.range(10, 79) * 1000 + rng_.range(0, 99) * 10 + 1).emptyText().num(1);
+    const int postCode = rng_.range(10, 79) * 1000;
+    w_.num(postCode + rng_.range(0, 99) * 10 + 1).emptyText().num(1);
     w_.emptyText().empty().num(rng_.range(10'000'000, 29'999'999)).emptyText().end();
   }
 
