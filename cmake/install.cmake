@@ -12,7 +12,8 @@ if(WIN32)
   install(FILES ${PROJECT_BINARY_DIR}/Vorlane.lib entry/Vorlane.def DESTINATION .)
   install(FILES ${PROJECT_BINARY_DIR}/include/Vorlane.h DESTINATION include)
   install(TARGETS vorlane-host RUNTIME DESTINATION .)
-  install(FILES README.md DESTINATION . RENAME README.txt)
+  install(FILES tools/windows_host/README.txt DESTINATION .)
+  install(FILES tools/windows_host/load_vorlane.c DESTINATION examples)
   install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
   install(FILES CHANGELOG.md DESTINATION . RENAME CHANGELOG.txt)
   return()
@@ -41,13 +42,17 @@ install(FILES
   ${PROJECT_BINARY_DIR}/VorlaneConfigVersion.cmake
   DESTINATION ${VORLANE_PACKAGE_DIR})
 
-# vorlane.pc finds its prefix from its own folder, so that it holds wherever
-# the files are put: /usr, another prefix, or a package unpacked elsewhere.
-file(RELATIVE_PATH VORLANE_PC_TO_PREFIX
-  /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
-string(REGEX REPLACE "/$" "" VORLANE_PC_TO_PREFIX "${VORLANE_PC_TO_PREFIX}")
-configure_file(cmake/vorlane.pc.in ${PROJECT_BINARY_DIR}/vorlane.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/vorlane.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+# vorlane.pc names the prefix it is installed into, which is known only then:
+# /usr for the Debian package (whose system folders pkg-config leaves out),
+# or the folder of cmake --install --prefix.
+configure_file(cmake/vorlane.pc.in ${PROJECT_BINARY_DIR}/vorlane.pc.in @ONLY)
+install(CODE "
+  file(READ \"${PROJECT_BINARY_DIR}/vorlane.pc.in\" pc)
+  string(REPLACE \"%PREFIX%\" \"\${CMAKE_INSTALL_PREFIX}\" pc \"\${pc}\")
+  set(pcfile \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig/vorlane.pc\")
+  message(STATUS \"Installing: \${pcfile}\")
+  file(WRITE \"\${pcfile}\" \"\${pc}\")
+")
 
 # A Debian package keeps its licence as the copyright file.
 install(FILES README.md CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/vorlane)

@@ -38,6 +38,7 @@ echo "ok: $(basename "$deb"): vorlane $version, Depends: $(field Depends)"
 
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for expected in ./usr/bin/vorlane ./usr/include/Vorlane.h ./usr/share/doc/vorlane/copyright \
+  ./usr/share/man/man1/vorlane.1 \
   'libVorlane.so' 'libVorlane.so.1' "libVorlane.so.${version}" pkgconfig/vorlane.pc \
   cmake/Vorlane/VorlaneConfig.cmake; do
   grep -q -- "${expected}\$" <<<"$contents" || fail "the package lacks $expected"
@@ -50,10 +51,14 @@ pc=$(find "$root" -name vorlane.pc)
 export PKG_CONFIG_PATH
 PKG_CONFIG_PATH=$(dirname "$pc")
 [ "$(pkg-config --modversion vorlane)" = "$version" ] || fail "pkg-config --modversion: $(pkg-config --modversion vorlane)"
+# Installed in /usr, the package needs no -I or -L.
+[ "$(pkg-config --cflags --libs vorlane | xargs)" = "-lVorlane" ] || fail "pkg-config --cflags --libs: $(pkg-config --cflags --libs vorlane)"
+echo "ok: pkg-config --cflags --libs vorlane gives -lVorlane"
+# Unpacked elsewhere, the prefix is where the .pc file lies.
 # shellcheck disable=SC2046
 cc -std=c11 -Wall -Wextra -Wpedantic -Werror -o "$work/convert" "$source/install_consumer/convert.c" \
-  $(pkg-config --cflags --libs vorlane)
-libdir=$(pkg-config --variable=libdir vorlane)
+  $(pkg-config --define-prefix --cflags --libs vorlane)
+libdir=$(pkg-config --define-prefix --variable=libdir vorlane)
 cp "$sample" "$work/plán.vfk"
 [ "$(LD_LIBRARY_PATH=$libdir "$work/convert" "$work/plán.vfk")" = true ] || fail "the C program's conversion"
 [ "$(tail -c 6 "$work/plán.svg")" = "</svg>" ] || fail "the drawing is not complete"
@@ -64,3 +69,7 @@ mv "$work/plán.svg" "$work/by_library.svg"
 cmp "$work/plán.svg" "$work/by_library.svg" || fail "the packaged converter writes another drawing"
 [ "$("$root/usr/bin/vorlane" --version)" = "vorlane $version" ] || fail "vorlane --version"
 echo "ok: the packaged converter writes the same drawing and gives its version"
+for binary in "$root/usr/bin/vorlane" "$(find "$root" -name "libVorlane.so.${version}")"; do
+  file -L "$binary" | grep -q ", stripped" || fail "$binary carries debug information"
+done
+echo "ok: the binaries are stripped"

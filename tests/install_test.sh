@@ -19,6 +19,13 @@ for installed in include/Vorlane.h bin/vorlane; do
 done
 ls "$work"/prefix/lib*/libVorlane.so* >/dev/null
 ls "$work"/prefix/lib*/cmake/Vorlane/VorlaneConfig.cmake >/dev/null
+if command -v pkg-config >/dev/null; then
+  # vorlane.pc names the prefix it was installed into.
+  flags=$(PKG_CONFIG_PATH=$(dirname "$(find "$work/prefix" -name vorlane.pc)") pkg-config --cflags --libs vorlane)
+  [ "$(xargs <<<"$flags")" = "-I$work/prefix/include -L$(dirname "$(find "$work/prefix" -name 'libVorlane.so')") -lVorlane" ] ||
+    { echo "FAILED: pkg-config --cflags --libs vorlane gives $flags"; exit 1; }
+  echo "ok: pkg-config finds the package in its prefix"
+fi
 
 "$cmake" -S "$source/install_consumer" -B "$work/consumer" \
   -DCMAKE_PREFIX_PATH="$work/prefix" -DCMAKE_C_FLAGS="$c_flags" >"$work/configure.log"

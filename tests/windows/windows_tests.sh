@@ -465,12 +465,17 @@ step_release_zip() {
   local files expected
   files=$(cd "$top" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
   expected=$(printf '%s\n' CHANGELOG.txt LICENSE.txt README.txt Vorlane.def Vorlane.dll Vorlane.lib \
-    include/Vorlane.h libVorlane.dll.a vorlane-host.exe)
+    examples/load_vorlane.c include/Vorlane.h libVorlane.dll.a vorlane-host.exe)
   [ "$files" = "$expected" ] || fail "the zip holds:
 $files
 and not:
 $expected"
   echo "ok: the zip holds ${files//$'\n'/ }"
+  local binary
+  for binary in Vorlane.dll vorlane-host.exe; do
+    ! "$objdump" -h "$top/$binary" | grep -q '\.debug_' || fail "$binary carries debug information"
+  done
+  echo "ok: the DLL and the host are stripped"
 
   # What Windows shows on the Details tab of the DLL's properties.
   local resource
@@ -502,6 +507,19 @@ true" ] || fail "the C program reported: $(cat "$folder/consumer.err")"
   "$VORLANE_CONVERTER" "$folder/linux/sample.vfk" >/dev/null 2>&1 || fail "the Linux converter"
   cmp "$folder/sample.svg" "$folder/linux/sample.svg" || fail "the zip's DLL draws the sample differently"
   echo "ok: a C program linked with Vorlane.lib converts the sample as the Linux converter does"
+
+  # The zip's sample host loads the DLL by name, here through a path longer
+  # than 260 characters with Windows' \\?\ prefix.
+  "$mingw_gcc" -std=c11 -municode -Wall -Wextra -Wpedantic -Werror -o "$top/load_vorlane.exe" \
+    "$top/examples/load_vorlane.c" || fail "examples/load_vorlane.c does not build with MinGW"
+  local deep=$folder/long
+  while [ ${#deep} -le 300 ]; do deep=$deep/$czech_folder-folder-of-exports; done
+  mkdir -p "$deep"
+  cp "$source_dir/examples/sample.vfk" "$deep/sample.vfk"
+  (cd "$top" && run_wine load_vorlane.exe "\\\\?\\$(windows_path "$deep/sample.vfk")" \
+    >"$folder/load.out" 2>"$folder/load.err") || fail "load_vorlane: $(cat "$folder/load.err")"
+  cmp "$deep/sample.svg" "$folder/linux/sample.svg" || fail "the drawing made through load_vorlane differs"
+  echo "ok: examples/load_vorlane.c builds and converts the sample through a path of ${#deep} characters"
 
   # Microsoft's linker reads Vorlane.lib as lld-link, its stand-in, does.
   if command -v clang >/dev/null && command -v lld-link >/dev/null; then
