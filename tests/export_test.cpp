@@ -2,8 +2,12 @@
 // application calls it.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "Vorlane.h"
 #include "tests/test_support.h"
@@ -56,6 +60,78 @@ TEST(Export, KeepsTheCodePageNamedLastForTheNextFile) {
   for (const char* drawing : {"latin2.svg", "none.svg"}) {
     EXPECT_NE(testing::readFile(dir.path() / drawing).find(">Š </text>"), std::string::npos)
         << drawing;
+  }
+}
+
+// The fixtures, the sample and the real exports of VORLANE_REAL_DATA.
+std::vector<fs::path> inputFiles() {
+  std::vector<fs::path> files{fs::path(VORLANE_TEST_DATA) / "../../examples/sample.vfk"};
+  std::vector<fs::path> folders{VORLANE_TEST_DATA};
+  if (const char* realData = std::getenv("VORLANE_REAL_DATA"); realData != nullptr) {
+    folders.emplace_back(realData);
+  }
+  for (const fs::path& folder : folders) {
+    if (!fs::is_directory(folder)) continue;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      if (entry.path().extension() == ".vfk") files.push_back(entry.path());
+    }
+  }
+  return files;
+}
+
+bool namesItsCodePage(const fs::path& file) {
+  return testing::readFile(file).substr(0, 4096).find("&HCODEPAGE;") != std::string::npos;
+}
+
+// Four threads convert the same files at once, each in a folder of its own
+// and starting at another file. A file that names its code page is drawn
+// exactly as one thread alone draws it; the others are decoded with whichever
+// code page was named last, so only their conversion is checked. Built with
+// ThreadSanitizer, this also shows the calls free of data races.
+TEST(Export, ConvertsFromFourThreadsAtOnceAsFromOne) {
+  constexpr int kThreads = 4;
+  const std::vector<fs::path> files = inputFiles();
+  testing::TempDir dir;
+  const auto copyInto = [&](const fs::path& folder) {
+    fs::create_directory(folder);
+    std::vector<PathString> copies;
+    for (const fs::path& file : files) {
+      fs::copy_file(file, folder / file.filename());
+      copies.push_back(testing::widePath(folder / file.filename()));
+    }
+    return copies;
+  };
+  const std::vector<PathString> alone = copyInto(dir.path() / "alone");
+  for (const PathString& file : alone) ASSERT_TRUE(parse(file.c_str()));
+
+  std::vector<std::vector<PathString>> copies;
+  for (int thread = 0; thread < kThreads; ++thread) {
+    copies.push_back(copyInto(dir.path() / ("thread" + std::to_string(thread))));
+  }
+  std::atomic<int> failures{0};
+  testing::captureStdout([&] {
+    std::vector<std::thread> threads;
+    for (int thread = 0; thread < kThreads; ++thread) {
+      threads.emplace_back([&, thread] {
+        for (size_t i = 0; i < files.size(); ++i) {
+          const PathString& file = copies[thread][(i + thread) % files.size()];
+          if (!Vorlane_ParseVfk(file.c_str(), 4, true)) ++failures;
+        }
+      });
+    }
+    for (std::thread& thread : threads) thread.join();
+  });
+  EXPECT_EQ(failures, 0);
+
+  for (const fs::path& file : files) {
+    if (!namesItsCodePage(file)) continue;
+    const fs::path drawing = fs::path(file.filename()).replace_extension(".svg");
+    const std::string expected = testing::readFile(dir.path() / "alone" / drawing);
+    for (int thread = 0; thread < kThreads; ++thread) {
+      EXPECT_TRUE(testing::readFile(dir.path() / ("thread" + std::to_string(thread)) / drawing) ==
+                  expected)
+          << drawing << " of thread " << thread;
+    }
   }
 }
 

@@ -14,7 +14,8 @@
 #   same-output [OPTION...]
 #                    convert every VFK file found with the DLL and with the Linux
 #                    converter, with the same options; compare drawings and messages
-#   unopenable       a missing file and a folder: false and the same message
+#   unopenable       a missing file and a folder: false and the same message;
+#                    a file the drawing would replace: false, and kept
 #   scan-kernels     every structure-scan kernel of the Windows build, on random
 #                    buffers and on every VFK file, against the bytes
 #   code-pages       texts decoded with the ANSI code page (Windows-1250 on Czech
@@ -347,6 +348,22 @@ step_unopenable() {
       fail "the host did not report false for $name"
   done
   [ -z "$(find "$folder" -name '*.svg')" ] || fail "a drawing was written for a file that cannot be opened"
+
+  # A file named like its own drawing, in either case (Windows' names are the
+  # same whatever their case): false, and the file is left as it is.
+  local input
+  for name in plan.svg PLAN.SVG; do
+    input=$folder/windows/$name
+    cp "$source_dir/examples/sample.vfk" "$input"
+    run_host -- "$(windows_path "$input")" >"$folder/replace.out" 2>"$folder/replace.err" &&
+      fail "the host converted $name into itself"
+    grep -qxF "host: $(windows_path "$input"): false" "$folder/replace.err" ||
+      fail "the host did not report false for $name: $(cat "$folder/replace.err")"
+    cmp "$input" "$source_dir/examples/sample.vfk" || fail "$name was replaced"
+    [ "$(find "$folder/windows" -maxdepth 1 -iname '*.svg')" = "$input" ] || fail "$name: another drawing was written"
+    rm "$input"
+  done
+  echo "ok: plan.svg and PLAN.SVG are not replaced by their drawings"
   rm -rf "$folder"
 }
 
