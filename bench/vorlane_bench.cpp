@@ -5,13 +5,19 @@
 // medians of their CPU (user + system) and wall times, the median ratio of
 // the two CPU times, and the converter's peak resident memory per megabyte
 // of input; then how the cost grows from the smallest file to the largest,
-// and the chaining of one parcel of 100000 boundaries (in this process).
+// what the exact and the DXF drawing of the file nearest 100 MB cost against
+// the default one, a batch of 200 copies of real exports converted on every core
+// against one after another, and the chaining of one parcel of 100000
+// boundaries (in this process).
 //
 //   vorlane_bench [--runs N] [--sizes MB,MB,...] [--dense PARCELS] [--work DIR]
+//                 [--real DIR]
 //
 // The files are made by generate_vfk (seed 1) in the work folder, default
 // /tmp/vorlane-bench, and kept there for later runs: exports of about the
 // given sizes, and a dense file of small triangular parcels (0 for none).
+// The real exports are the .vfk files of --real, default the folder
+// VORLANE_REAL_DATA names; without them there is no batch.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -27,6 +33,8 @@
 #include <numeric>
 #include <random>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "model/cadastral_model.h"
@@ -41,6 +49,7 @@ struct Options {
   std::vector<double> sizesMb = {20, 100, 400};
   int denseParcels = 300000;
   fs::path work = "/tmp/vorlane-bench";
+  fs::path real;
 };
 
 // What one finished process cost.
@@ -48,11 +57,12 @@ struct Run {
   double cpu = 0;   // user + system seconds
   double wall = 0;  // seconds
   long peakBytes = 0;
+  int exitStatus = -1;  // -1 when a signal ended it
 };
 
 // Runs a program to its end with its output discarded. posix_spawn rather
 // than fork: a fork would mark this process's memory copy-on-write.
-// Returns false when it could not run or failed.
+// Returns false when it could not run.
 bool runChild(const std::vector<std::string>& argv, Run& run) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -75,14 +85,15 @@ bool runChild(const std::vector<std::string>& argv, Run& run) {
   };
   run.cpu = seconds(usage.ru_utime) + seconds(usage.ru_stime);
   run.peakBytes = usage.ru_maxrss * 1024L;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return true;
 }
 
 // runChild, ending the benchmark when the program fails: a figure from a
 // failed run would be no measurement.
 Run runOrExit(const std::vector<std::string>& argv) {
   Run run;
-  if (!runChild(argv, run)) {
+  if (!runChild(argv, run) || run.exitStatus != 0) {
     std::fprintf(stderr, "vorlane_bench: %s failed\n", argv[0].c_str());
     std::exit(1);
   }
@@ -140,6 +151,81 @@ Figures benchmarkFile(const Options& options, const fs::path& input) {
   return figures;
 }
 
+// The CPU time of each drawing of "input" against the default one's, each
+// pair run in turn.
+void benchmarkDrawings(const Options& options, const fs::path& input) {
+  const std::vector<std::pair<std::string, std::vector<std::string>>> drawings = {
+      {"exact drawing", {"--exact"}}, {"DXF drawing", {"--format=dxf"}}};
+  for (const auto& [name, arguments] : drawings) {
+    std::vector<std::string> argv = {VORLANE_CONVERTER, "--quiet"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    argv.push_back(input.string());
+    std::vector<double> cpu, defaultCpu, ratios;
+    for (int run = 0; run < options.runs + 1; ++run) {
+      const Run plain = runOrExit({VORLANE_CONVERTER, "--quiet", input.string()});
+      const Run other = runOrExit(argv);
+      if (run == 0) continue;
+      cpu.push_back(other.cpu);
+      defaultCpu.push_back(plain.cpu);
+      ratios.push_back(other.cpu / std::max(plain.cpu, 1e-6));
+    }
+    std::printf("%s of %s: cpu %.3f s against %.3f s, %.2fx the default drawing\n", name.c_str(),
+                input.filename().c_str(), median(cpu), median(defaultCpu), median(ratios));
+  }
+}
+
+// 200 copies of the real exports that have something to draw, converted by
+// one converter on every core against one file after another.
+void benchmarkBatch(const Options& options) {
+  const fs::path folder = options.work / "batch";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  // Each tried in a copy: nothing is written beside the originals.
+  std::vector<fs::path> drawable;
+  for (const auto& entry : fs::directory_iterator(options.real)) {
+    if (entry.path().extension() != ".vfk") continue;
+    const fs::path copy = folder / entry.path().filename();
+    fs::copy_file(entry.path(), copy);
+    Run run;
+    // Exit status 1 says that a file has nothing to draw (a register extract).
+    if (runChild({VORLANE_CONVERTER, "--quiet", copy.string()}, run) && run.exitStatus == 0) {
+      drawable.push_back(copy);
+    }
+  }
+  std::sort(drawable.begin(), drawable.end());
+  constexpr int kCopies = 200;
+  std::vector<std::string> files;
+  double megabytes = 0;
+  for (int i = 0; i < kCopies && !drawable.empty(); ++i) {
+    const fs::path& from = drawable[static_cast<size_t>(i) % drawable.size()];
+    const fs::path to = folder / (std::to_string(i) + "_" + from.filename().string());
+    fs::copy_file(from, to);
+    files.push_back(to.string());
+    megabytes += static_cast<double>(fs::file_size(to)) / 1e6;
+  }
+  if (files.empty()) return;
+  const auto batch = [&](const std::string& jobs) {
+    std::vector<std::string> argv = {VORLANE_CONVERTER, "--quiet", "-j", jobs, "--"};
+    argv.insert(argv.end(), files.begin(), files.end());
+    return argv;
+  };
+  const std::string cores = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+  std::vector<double> wall, serialWall, ratios;
+  for (int run = 0; run < options.runs + 1; ++run) {
+    const Run serial = runOrExit(batch("1"));
+    const Run parallel = runOrExit(batch(cores));
+    if (run == 0) continue;
+    wall.push_back(parallel.wall);
+    serialWall.push_back(serial.wall);
+    ratios.push_back(parallel.wall / std::max(serial.wall, 1e-6));
+  }
+  std::printf("batch of %d copies of %zu real exports, %.1f MB: -j %s wall %.3f s against -j 1 "
+              "%.3f s, %.2fx\n",
+              kCopies, drawable.size(), megabytes, cores.c_str(), median(wall), median(serialWall),
+              median(ratios));
+  fs::remove_all(folder);
+}
+
 // One parcel whose 100000 two-point boundaries form a single ring, given in
 // a shuffled order: the worst case of chaining.
 void benchmarkLongRing(const Options& options) {
@@ -169,12 +255,14 @@ void benchmarkLongRing(const Options& options) {
 void usage() {
   std::fprintf(
       stderr,
-      "usage: vorlane_bench [--runs N] [--sizes MB,MB,...] [--dense PARCELS] [--work DIR]\n");
+      "usage: vorlane_bench [--runs N] [--sizes MB,MB,...] [--dense PARCELS] [--work DIR]\n"
+      "                     [--real DIR]\n");
   std::exit(2);
 }
 
 Options parseOptions(int argc, char** argv) {
   Options options;
+  if (const char* real = std::getenv("VORLANE_REAL_DATA"); real != nullptr) options.real = real;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (i + 1 >= argc) usage();
@@ -192,6 +280,8 @@ Options parseOptions(int argc, char** argv) {
       options.denseParcels = std::max(0, std::atoi(value.c_str()));
     } else if (arg == "--work") {
       options.work = value;
+    } else if (arg == "--real") {
+      options.real = value;
     } else {
       usage();
     }
@@ -209,12 +299,18 @@ int main(int argc, char** argv) {
   std::printf("%-26s %8s  %15s  %15s  %7s  %8s %8s\n", "file", "MB", "convert cpu wall",
               "wc -l cpu wall", "cpu x", "peak MB", "RSS/MB");
   std::vector<Figures> exports;
+  fs::path nearest100Mb;
+  double nearestDistance = 0;
   for (const double size : options.sizesMb) {
     char megabytes[32];
     std::snprintf(megabytes, sizeof megabytes, "%g", size);
     const std::string name = "generated_" + std::string(megabytes) + "mb.vfk";
-    exports.push_back(
-        benchmarkFile(options, generatedFile(options, name, {"--size-mb", megabytes})));
+    const fs::path file = generatedFile(options, name, {"--size-mb", megabytes});
+    exports.push_back(benchmarkFile(options, file));
+    if (nearest100Mb.empty() || std::abs(size - 100) < nearestDistance) {
+      nearest100Mb = file;
+      nearestDistance = std::abs(size - 100);
+    }
   }
   if (options.denseParcels > 0) {
     const std::string count = std::to_string(options.denseParcels);
@@ -227,6 +323,8 @@ int main(int argc, char** argv) {
                 small.megabytes, large.megabytes, large.megabytes / small.megabytes,
                 large.cpu / small.cpu);
   }
+  if (!nearest100Mb.empty()) benchmarkDrawings(options, nearest100Mb);
+  if (!options.real.empty() && fs::is_directory(options.real)) benchmarkBatch(options);
   benchmarkLongRing(options);
   return 0;
 }

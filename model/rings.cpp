@@ -173,29 +173,32 @@ void findSubpaths(const CadastralModel& model, bool hasMultipleRings, BorderPath
   path.subpaths.push_back({first, n - first, false});
 }
 
-// The loose ends of the lines named by "order", each counted once.
+// The loose ends of the lines named by "order", each counted once. "ends"
+// serves as the only buffer: first the distinct lines, then after them the
+// ends of their runs, of which the odd ones move to the front.
 template <typename Line>
 void looseEnds(const CadastralModel& model, std::span<const int32_t> order,
                const PodVector<Line>& lines, std::vector<int32_t>& ends) {
-  std::vector<int32_t> distinct(order.begin(), order.end());
-  std::sort(distinct.begin(), distinct.end());
-  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-  std::vector<int32_t> runEnds;
-  for (const int32_t line : distinct) {
-    forEachRun(model.pointIndicesOf(lines[static_cast<size_t>(line)]),
-               [&runEnds](std::span<const int32_t> run) {
-                 runEnds.push_back(run.front());
-                 runEnds.push_back(run.back());
+  ends.assign(order.begin(), order.end());
+  std::sort(ends.begin(), ends.end());
+  const auto lineCount = static_cast<size_t>(std::unique(ends.begin(), ends.end()) - ends.begin());
+  ends.resize(lineCount);
+  for (size_t k = 0; k < lineCount; ++k) {
+    forEachRun(model.pointIndicesOf(lines[static_cast<size_t>(ends[k])]),
+               [&ends](std::span<const int32_t> run) {
+                 ends.push_back(run.front());
+                 ends.push_back(run.back());
                });
   }
-  std::sort(runEnds.begin(), runEnds.end());
-  ends.clear();
-  for (size_t i = 0; i < runEnds.size();) {
+  std::sort(ends.begin() + static_cast<std::ptrdiff_t>(lineCount), ends.end());
+  size_t kept = 0;
+  for (size_t i = lineCount; i < ends.size();) {
     size_t next = i;
-    while (next < runEnds.size() && runEnds[next] == runEnds[i]) ++next;
-    if ((next - i) % 2 == 1) ends.push_back(runEnds[i]);
+    while (next < ends.size() && ends[next] == ends[i]) ++next;
+    if ((next - i) % 2 == 1) ends[kept++] = ends[i];
     i = next;
   }
+  ends.resize(kept);
 }
 
 }  // namespace

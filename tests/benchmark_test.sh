@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The benchmark, on small generated files: its report holds every figure it
 # promises, as numbers (the figures themselves are not judged).
-# Usage: benchmark_test.sh VORLANE_BENCH WORK_DIR
+# The fixtures stand in for the real exports of the batch.
+# Usage: benchmark_test.sh VORLANE_BENCH WORK_DIR FIXTURES_DIR
 set -uo pipefail
-report=$("$1" --runs 1 --sizes 0.2,0.5 --dense 1000 --work "$2") || { echo "FAILED: the benchmark"; exit 1; }
+report=$("$1" --runs 1 --sizes 0.2,0.5 --dense 1000 --work "$2" --real "$3") ||
+  { echo "FAILED: the benchmark"; exit 1; }
 echo "$report"
 number='[0-9]+\.[0-9]+'
 failures=0
@@ -16,5 +18,9 @@ expect "a row of eight figures per file: MB, CPU and wall of both, ratio, peak a
   "^(generated_0\.2mb|generated_0\.5mb|dense_1000)\.vfk( +$number){8}\$" 3
 expect "the growth from the smallest file to the largest" \
   "^growth from 0\.2 MB to 0\.5 MB: $number""x the input, $number""x the cpu time\$"
+expect "the cost of the exact and the DXF drawing" \
+  "^(exact|DXF) drawing of generated_0\.5mb\.vfk: cpu $number s against $number s, $number""x the default drawing\$" 2
+expect "the batch on every core against one file after another" \
+  "^batch of 200 copies of [0-9]+ real exports, $number MB: -j [0-9]+ wall $number s against -j 1 $number s, $number""x\$"
 expect "the chaining of one large parcel" "^one parcel of 100000 boundaries .*: chained in $number s\$"
 exit $((failures > 0))
