@@ -2,7 +2,7 @@
 
 #include "dxf/dxf_drawing.h"
 #include "dxf/dxf_frame.h"
-#include "platform/files.h"
+#include "platform/output_buffer.h"
 
 namespace vorlane {
 
@@ -21,14 +21,13 @@ DrawingCounts writeDxfDocument(const CadastralModel& model, DxfOutput& out,
 
 bool writeDxf(const CadastralModel& model, PathView outputPath, const DrawingOptions& options,
               std::string* failure, DrawingCounts* counts) {
-  OutputFile file(outputPath);
-  DxfOutput out(&file);
-  const DrawingCounts drawn = writeDxfDocument(model, out, options);
-  if (counts != nullptr) *counts = drawn;
-  out.flush();
-  const bool complete = out.complete() && file.close();
-  if (!complete && failure != nullptr) *failure = file.failure();
-  return complete;
+  return writeFileThrough<DxfOutput>(
+      outputPath,
+      [&](DxfOutput& out) {
+        const DrawingCounts drawn = writeDxfDocument(model, out, options);
+        if (counts != nullptr) *counts = drawn;
+      },
+      failure);
 }
 
 }  // namespace vorlane

@@ -83,35 +83,40 @@ OutputFile::OutputFile(PathView path) {
 
 OutputFile::~OutputFile() { close(); }
 
-bool OutputFile::write(const char* data, size_t size) {
-  if (!isOpen()) return false;
-  while (size > 0) {
-    const ssize_t n = ::write(static_cast<int>(handle_), data, size);
+namespace {
+
+// Hands all "size" bytes to "put" (write or pwrite), which may take fewer at
+// once, and tells it how far it has come. Returns false, with the system's
+// reason in "failure", when it fails.
+template <typename Put>
+bool putAll(const char* data, size_t size, std::string& failure, const Put& put) {
+  for (uint64_t done = 0; done < size;) {
+    const ssize_t n = put(data + done, size - done, done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      failure_ = systemReason(errno);
+      failure = systemReason(errno);
       return false;
     }
-    data += n;
-    size -= static_cast<size_t>(n);
+    done += static_cast<uint64_t>(n);
   }
   return true;
 }
 
+}  // namespace
+
+bool OutputFile::write(const char* data, size_t size) {
+  if (!isOpen()) return false;
+  const int fd = static_cast<int>(handle_);
+  return putAll(data, size, failure_,
+                [fd](const char* from, size_t count, uint64_t) { return ::write(fd, from, count); });
+}
+
 bool OutputFile::writeAt(uint64_t offset, const char* data, size_t size) {
   if (!isOpen()) return false;
-  while (size > 0) {
-    const ssize_t n = ::pwrite(static_cast<int>(handle_), data, size, static_cast<off_t>(offset));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      failure_ = systemReason(errno);
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-    offset += static_cast<uint64_t>(n);
-  }
-  return true;
+  const int fd = static_cast<int>(handle_);
+  return putAll(data, size, failure_, [fd, offset](const char* from, size_t count, uint64_t done) {
+    return ::pwrite(fd, from, count, static_cast<off_t>(offset + done));
+  });
 }
 
 bool OutputFile::close() {

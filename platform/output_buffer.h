@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/files.h"
@@ -68,6 +69,20 @@ class OutputBuffer {
   char* limit_ = nullptr;
   uint64_t flushed_ = 0;  // bytes handed to the file
 };
+
+// Creates or replaces the file at "path" and writes into it what "write"
+// appends to an output of type Output (an OutputBuffer). Returns whether the
+// whole file was written and closed; "failure", when given, then says why not.
+template <typename Output, typename Write>
+bool writeFileThrough(PathView path, const Write& write, std::string* failure) {
+  OutputFile file(path);
+  Output out(&file);
+  write(out);
+  out.flush();
+  const bool complete = out.complete() && file.close();
+  if (!complete && failure != nullptr) *failure = file.failure();
+  return complete;
+}
 
 }  // namespace vorlane
 

@@ -1,6 +1,6 @@
 #include "svg/write_svg.h"
 
-#include "platform/files.h"
+#include "platform/output_buffer.h"
 #include "svg/svg_drawing.h"
 
 namespace vorlane {
@@ -54,14 +54,13 @@ DrawingCounts writeDocument(const CadastralModel& model, SvgOutput& out,
 
 bool writeSvg(const CadastralModel& model, PathView outputPath, const DrawingOptions& options,
               std::string* failure, DrawingCounts* counts) {
-  OutputFile file(outputPath);
-  SvgOutput out(&file);
-  const DrawingCounts drawn = writeDocument(model, out, options);
-  if (counts != nullptr) *counts = drawn;
-  out.flush();
-  const bool complete = out.complete() && file.close();
-  if (!complete && failure != nullptr) *failure = file.failure();
-  return complete;
+  return writeFileThrough<SvgOutput>(
+      outputPath,
+      [&](SvgOutput& out) {
+        const DrawingCounts drawn = writeDocument(model, out, options);
+        if (counts != nullptr) *counts = drawn;
+      },
+      failure);
 }
 
 }  // namespace vorlane

@@ -169,21 +169,6 @@ TEST(ChainIntoRings, ALongRingIsChainedWithoutQuadraticWork) {
   for (size_t k = 1; k < lines.size(); ++k) ASSERT_EQ(ends[k].front, ends[k - 1].back);
 }
 
-TEST(ResolveGeometry, ChainsBuildingOutlinesToo) {
-  CadastralModel model;
-  for (int i = 0; i < 4; ++i) model.addPoint(i, i);
-  const int32_t building = model.positionOf(model.getOrCreateBuilding("1"));
-  for (const Indices& line : {Indices{0, 1}, Indices{2, 0}, Indices{1, 2}}) {
-    model.addGeneralPolyline(model.addPointList(line), building);
-  }
-  model.getOrCreateBuilding("2");
-  testing::resolve(model);
-  EXPECT_EQ(indices(model.polylineIndicesOf(model.buildings[0])), (Indices{0, 2, 1}));
-  EXPECT_FALSE(model.buildings[0].polylineIndices.hasMultipleRings);
-  EXPECT_TRUE(model.polylineIndicesOf(model.buildings[1]).empty());
-  EXPECT_FALSE(model.buildings[1].polylineIndices.hasMultipleRings);
-}
-
 TEST(ResolveGeometry, AddsTheDefaultBuildingTypesOnlyToAnEmptyTable) {
   CadastralModel model;
   model.resolveGeometry();

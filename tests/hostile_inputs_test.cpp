@@ -78,18 +78,6 @@ TEST_F(HostileInput, NulBytesAndACutLastLineAreReadAsData) {
   EXPECT_NE(cut.find(">12</text>"), std::string::npos);
 }
 
-TEST_F(HostileInput, AnOpRowBeforeItsHpBlockLabelsNothing) {
-  // The parcel does not exist yet when its number comes, so the row is
-  // skipped; the parcel then has no number and is not drawn.
-  const std::string drawing = convert(kTrianglePoints +
-                                      "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\n" +
-                                      kTriangleNumber + kTriangleLines);
-  EXPECT_TRUE(result.opened);
-  EXPECT_EQ(output, "");
-  EXPECT_EQ(testing::groupContent(drawing, "VL_hranice_parcel"), "");
-  EXPECT_EQ(drawing.find("<path id=\"77\""), std::string::npos);
-}
-
 TEST_F(HostileInput, CoordinatesThatAreNotFiniteAreWrittenAsThePrintfDigits) {
   // Point 2 has Y "nan", point 3 has X "1e400" (an infinity), point 4 "-"
   // for both (zero). A NaN never widens the extent; an infinity does.

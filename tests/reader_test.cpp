@@ -140,19 +140,5 @@ TEST_F(Reader, CodePageIsHandedInAndBack) {
             kIso8859_2CodePage);
 }
 
-TEST_F(Reader, ASecondFileIsReadAsIfTheParserWereNew) {
-  testing::TempDir dir;
-  const auto second = dir.path() / "second.vfk";
-  testing::writeFile(second, kSobr + "&DSOBR;1;1;2\n&DSOBR;2;3;4\n");
-  IgnoredDiagnostics ignored;
-  VfkParser reused(ignored);
-  VfkParser fresh(ignored);
-  ASSERT_TRUE(reused.parseFile(testing::widePath(VORLANE_TEST_DATA "/small_area.vfk"), 0).opened);
-  ASSERT_TRUE(reused.parseFile(testing::widePath(second), 0).opened);
-  ASSERT_TRUE(fresh.parseFile(testing::widePath(second), 0).opened);
-  EXPECT_EQ(reused.model.points.size(), 2u);
-  EXPECT_EQ(testing::drawing(reused.model), testing::drawing(fresh.model));
-}
-
 }  // namespace
 }  // namespace vorlane

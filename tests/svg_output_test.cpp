@@ -60,14 +60,6 @@ TEST(SvgOutput, NumbersHaveTheDigitsOfPrintfFixed2) {
   }
 }
 
-TEST(SvgOutput, IntegersPointsAndText) {
-  SvgOutput out;
-  const std::string_view text = "t\nu";  // written as it is
-  out << INT_MIN << " " << 0 << " " << 12 << " " << 1.5f << "\r\n" << text;
-  out.point(-0.004, 780513.225);
-  EXPECT_EQ(out.text(), "-2147483648 0 12 1.50\r\nt\nu-0.00,780513.22 ");
-}
-
 TEST(SvgOutput, EscapesModelText) {
   SvgOutput out;
   out << Escaped{"a&b<c>d\"e'f č"} << Escaped{""} << Escaped{"&&"} << Escaped{"\nx\n\n"};

@@ -49,29 +49,5 @@ TEST(SymbolLayer, PlacesParcelSymbolsThenBuildingSymbolsInKeyOrder) {
             "        <use x=\"-3.26\" y=\"4.00\" xlink:href=\"#VL_symbol_404\"/>\n");
 }
 
-TEST(SymbolLayer, TheLibraryIsTheSameInEveryDocument) {
-  CadastralModel empty;
-  CadastralModel full;
-  full.addPoint(0, 0);
-  full.addParcelBoundary(full.addPointList(std::vector<int32_t>{0}), "1", "", 0);
-  TextLabel symbol;
-  symbol.typeCode = 302;
-  full.setSymbolLabel(0, symbol);
-  full.resolveGeometry();
-  auto libraryOf = [](const CadastralModel& model) {
-    const std::string content = testing::groupContent(testing::drawing(model), "VL_mapove_znacky");
-    return content.substr(0, content.find("\n\n"));
-  };
-  const std::string library = libraryOf(empty);
-  EXPECT_EQ(libraryOf(full), library);
-  size_t symbols = 0;
-  for (size_t at = library.find("<symbol id=\"VL_symbol_"); at != std::string::npos;
-       at = library.find("<symbol id=\"VL_symbol_", at + 1)) {
-    ++symbols;
-  }
-  EXPECT_EQ(symbols, 21u);
-  EXPECT_EQ(library.find("transform"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace vorlane
