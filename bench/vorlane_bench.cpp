@@ -219,10 +219,11 @@ void benchmarkBatch(const Options& options) {
     serialWall.push_back(serial.wall);
     ratios.push_back(parallel.wall / std::max(serial.wall, 1e-6));
   }
-  std::printf("batch of %d copies of %zu real exports, %.1f MB: -j %s wall %.3f s against -j 1 "
-              "%.3f s, %.2fx\n",
-              kCopies, drawable.size(), megabytes, cores.c_str(), median(wall), median(serialWall),
-              median(ratios));
+  std::printf(
+      "batch of %d copies of %zu real exports, %.1f MB: -j %s wall %.3f s against -j 1 "
+      "%.3f s, %.2fx\n",
+      kCopies, drawable.size(), megabytes, cores.c_str(), median(wall), median(serialWall),
+      median(ratios));
   fs::remove_all(folder);
 }
 

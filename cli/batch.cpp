@@ -145,7 +145,8 @@ std::string planJobs(const Options& options, std::vector<Job>& jobs) {
       job.paths.push_back(path);
       job.bytes += bytes;
       if (!utf8) return input + ": the file name is not UTF-8, so it cannot be converted";
-      if (job.refusal.empty()) job.refusal = refusalOf(input, path, job.drawing, job.drawingPath, false);
+      if (job.refusal.empty())
+        job.refusal = refusalOf(input, path, job.drawing, job.drawingPath, false);
       continue;
     }
     Job job;
@@ -162,8 +163,8 @@ std::string planJobs(const Options& options, std::vector<Job>& jobs) {
       job.drawing = pathToUtf8(job.drawingPath);
     } else {
       const std::string name = fs::path(input).filename().string();
-      job.drawing = (fs::path(options.outputDir) / outputPathFor(std::string_view(name), extension))
-                        .string();
+      job.drawing =
+          (fs::path(options.outputDir) / outputPathFor(std::string_view(name), extension)).string();
       wide(job.drawing, job.drawingPath);
       if (outputPathFor(std::string_view(name), extension) == extension) {
         job.refusal = input + ": its drawing would be " + job.drawing +
@@ -206,8 +207,8 @@ void runJobs(std::span<const Job> jobs, const Options& options, unsigned threads
       } catch (const std::exception& error) {
         outcome.record.status = "not written";
         outcome.record.message = error.what();
-        outcome.notes = "vorlane: " + jobs[k].inputs.front() + ": the conversion failed: " +
-                        error.what() + "\n";
+        outcome.notes = "vorlane: " + jobs[k].inputs.front() +
+                        ": the conversion failed: " + error.what() + "\n";
       }
       {
         const std::lock_guard lock(mutex);
@@ -221,7 +222,8 @@ void runJobs(std::span<const Job> jobs, const Options& options, unsigned threads
   for (size_t k = 0; k < jobs.size(); ++k) {
     std::unique_lock lock(mutex);
     while (!outcomes[k]) {
-      if (!finished.wait_for(lock, std::chrono::milliseconds(200), [&] { return outcomes[k].has_value(); })) {
+      if (!finished.wait_for(lock, std::chrono::milliseconds(200),
+                             [&] { return outcomes[k].has_value(); })) {
         lock.unlock();
         tick();
         lock.lock();

@@ -94,14 +94,14 @@ int main(int argc, char** argv) {
     return kFailed;
   }
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-  const auto threads = static_cast<unsigned>(
-      std::min<size_t>(options.jobs > 0 ? options.jobs : cores, jobs.size()));
+  const auto threads =
+      static_cast<unsigned>(std::min<size_t>(options.jobs > 0 ? options.jobs : cores, jobs.size()));
   uint64_t bytes = 0;
   for (const Job& job : jobs) bytes += job.bytes;
   std::atomic<uint64_t> bytesRead{0};
-  Progress progress(!options.quiet && ::isatty(STDERR_FILENO) &&
-                        (jobs.size() > 1 || bytes > kLargeFile),
-                    jobs.size(), bytes, bytesRead);
+  Progress progress(
+      !options.quiet && ::isatty(STDERR_FILENO) && (jobs.size() > 1 || bytes > kLargeFile),
+      jobs.size(), bytes, bytesRead);
 
   int status = kConverted;
   std::vector<ConversionRecord> records;

@@ -136,8 +136,9 @@ ParseResult parseArguments(int argc, char** argv) {
     }
   }
   if (svgOnly && options.drawing.format == DrawingFormat::kDxf) {
-    return fail("--units and --centre-origin are the SVG drawing's attributes; a DXF drawing "
-                "has neither (leave them out with --format dxf)");
+    return fail(
+        "--units and --centre-origin are the SVG drawing's attributes; a DXF drawing "
+        "has neither (leave them out with --format dxf)");
   }
   if (!options.into.empty() && !options.outputDir.empty()) {
     return fail("--into names the one drawing; it cannot go with --output-dir");

@@ -15,11 +15,11 @@ extern const std::string_view kUsage;
 
 struct Options {
   DrawingOptions drawing;
-  std::string into;        // --into: one drawing of every input
-  std::string outputDir;   // -o: drawings in this folder
-  std::string report;      // --report: the run's report, in JSON
-  unsigned jobs = 0;       // -j: files converted at once; 0 for one per core
-  bool quiet = false;      // --quiet: no progress line
+  std::string into;       // --into: one drawing of every input
+  std::string outputDir;  // -o: drawings in this folder
+  std::string report;     // --report: the run's report, in JSON
+  unsigned jobs = 0;      // -j: files converted at once; 0 for one per core
+  bool quiet = false;     // --quiet: no progress line
   std::vector<std::string> inputs;
 };
 

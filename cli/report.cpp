@@ -11,18 +11,24 @@ namespace vorlane::cli {
 
 namespace {
 
-constexpr std::string_view kKindNames[] = {"cannotOpen",           "unknownCodePage",
-                                           "missingPoint",         "openBorder",
-                                           "labelWithoutPosition", "rowDropped"};
+constexpr std::string_view kKindNames[] = {"cannotOpen", "unknownCodePage",      "missingPoint",
+                                           "openBorder", "labelWithoutPosition", "rowDropped"};
 constexpr std::string_view kLineNames[] = {"", "parcelBoundary", "buildingOutline", "bpejBoundary",
                                            "mapElement"};
-constexpr std::string_view kLabelNames[] = {"",           "parcelNumber",   "parcelArrow",
-                                            "parcelSymbol", "buildingNumber", "buildingSymbol",
-                                            "bpejCode",   "mapText"};
-constexpr std::string_view kReasonNames[] = {
-    "",           "beforeBlockDefinition", "lineTooLong",        "badOrdinal",
-    "ordinalBeyondBound", "tooManyGaps",   "unknownPoint",       "noPoints",
-    "tooManyLineEntries", "unknownParcel", "unknownBpejArea"};
+constexpr std::string_view kLabelNames[] = {
+    "",         "parcelNumber", "parcelArrow", "parcelSymbol", "buildingNumber", "buildingSymbol",
+    "bpejCode", "mapText"};
+constexpr std::string_view kReasonNames[] = {"",
+                                             "beforeBlockDefinition",
+                                             "lineTooLong",
+                                             "badOrdinal",
+                                             "ordinalBeyondBound",
+                                             "tooManyGaps",
+                                             "unknownPoint",
+                                             "noPoints",
+                                             "tooManyLineEntries",
+                                             "unknownParcel",
+                                             "unknownBpejArea"};
 
 template <typename Enum, size_t N>
 std::string_view nameOf(const std::string_view (&names)[N], Enum value) {
@@ -147,7 +153,12 @@ void writeRecord(Json& json, const ConversionRecord& record) {
     const LayerCounts& counts = record.counts.layers[k];
     json.raw(k > 0 ? ",\n        " : "\n        ").key(kLayerStyles[k].name).raw("{");
     json.key("paths").number(counts.paths).raw(", ").key("segments").number(counts.segments);
-    json.raw(", ").key("texts").number(counts.texts).raw(", ").key("symbols").number(counts.symbols);
+    json.raw(", ")
+        .key("texts")
+        .number(counts.texts)
+        .raw(", ")
+        .key("symbols")
+        .number(counts.symbols);
     json.raw(", ").key("arrows").number(counts.arrows).raw("}");
   }
   json.raw("},\n      ").key("findingCounts").raw("{");
@@ -183,7 +194,7 @@ std::string reportJson(const Options& options, std::span<const ConversionRecord>
                                           std::to_string(VORLANE_VERSION_PATCH));
   json.raw(",\n  ").key("drawing").string(options.drawing.exact ? "exact" : "standard");
   json.raw(",\n  ").key("format").string(options.drawing.format == DrawingFormat::kDxf ? "dxf"
-                                                                                        : "svg");
+                                                                                       : "svg");
   json.raw(",\n  ").key("keptPerKind").number(ConversionFindings::kKeptPerKind);
   json.raw(",\n  ").key("conversions").raw("[");
   for (size_t k = 0; k < records.size(); ++k) {

@@ -57,7 +57,8 @@ void DxfDrawing::path(std::optional<std::string_view> id, const BorderPath& path
     const std::span<const int32_t> points = path.pointsOf(subpath);
     const Point& first = model_.points[static_cast<size_t>(points.front())];
     const Point& last = model_.points[static_cast<size_t>(points.back())];
-    const bool closed = subpath.closed || (points.size() > 3 && first.x == last.x && first.y == last.y);
+    const bool closed =
+        subpath.closed || (points.size() > 3 && first.x == last.x && first.y == last.y);
     const uint32_t count = closed ? subpath.count - 1 : subpath.count;
     if (count < 2) {
       while (arc != path.arcs.end() && arc->to < subpath.first + subpath.count) ++arc;

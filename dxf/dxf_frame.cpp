@@ -13,10 +13,9 @@ namespace {
 // The $HANDSEED placeholder: as wide as any handle this writer gives.
 constexpr std::string_view kHandseedPlaceholder = "0000000000000000";
 
-constexpr Colour kColourIndices[] = {{0, 0, 0},   {255, 0, 0},   {255, 255, 0},
-                                     {0, 255, 0}, {0, 255, 255}, {0, 0, 255},
-                                     {255, 0, 255}, {255, 255, 255}, {128, 128, 128},
-                                     {192, 192, 192}};
+constexpr Colour kColourIndices[] = {
+    {0, 0, 0},   {255, 0, 0},   {255, 255, 0},   {0, 255, 0},     {0, 255, 255},
+    {0, 0, 255}, {255, 0, 255}, {255, 255, 255}, {128, 128, 128}, {192, 192, 192}};
 
 // The model's extent, or a point at 0 0 for a model without points.
 struct Extent {
@@ -188,8 +187,8 @@ void writeBlockRecords(DxfOutput& out, DxfHandles& handles, std::vector<BlockNam
              DxfHandles::kBlockRecordTable);
   for (BlockName& block : blocks) {
     if (block.record == 0) block.record = handles.take();
-    startEntry(out, handles, "BLOCK_RECORD", DxfHandles::kBlockRecordTable,
-               "AcDbBlockTableRecord", block.record);
+    startEntry(out, handles, "BLOCK_RECORD", DxfHandles::kBlockRecordTable, "AcDbBlockTableRecord",
+               block.record);
     out.group(2, block.name).handle(340, block.layout).integer(70, 0);
     out.integer(280, 1).integer(281, 0);
   }

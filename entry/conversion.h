@@ -34,9 +34,9 @@ struct ConversionSettings {
 
 // What reading one input gave.
 struct InputRead {
-  bool opened = false;     // the file was opened and read
-  bool readWhole = false;  // and read to its end, without a failing read
-  std::string failure;     // the system's reason where one of these is false
+  bool opened = false;           // the file was opened and read
+  bool readWhole = false;        // and read to its end, without a failing read
+  std::string failure;           // the system's reason where one of these is false
   int codePage = kAnsiCodePage;  // the code page the file left
 };
 

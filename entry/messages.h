@@ -1,10 +1,10 @@
 // The library's messages: the findings of a conversion as the lines the
 // export has always printed on standard output.
 //   VfkParser: Unable to open file<path>
-//   [VfkParser Warning]: unhandled codepage parsed (<code page>) 
-//   [Warning]: Parcel border polyline point missing (point index = <n>, parcel ID1 = <id>, parcel ID2 = <id>)
-//   [Warning]: General polyline point missing (point index = <n>)
-//   [Warning]: BPEJ polyline point missing (point index = <n>)
+//   [VfkParser Warning]: unhandled codepage parsed (<code page>)
+//   [Warning]: Parcel border polyline point missing (point index = <n>, parcel ID1 = <id>, parcel
+//   ID2 = <id>) [Warning]: General polyline point missing (point index = <n>) [Warning]: BPEJ
+//   polyline point missing (point index = <n>)
 // One conversion prints at most kMaxWarningLines warnings; what is left out
 // is counted in one last line, "[Warning]: <n> further missing points not
 // listed", so that a hostile file cannot flood the calling application's

@@ -8,7 +8,6 @@
 #include <fstream>
 #include <iterator>
 
-
 namespace vorlane::fuzz {
 
 namespace {
@@ -24,8 +23,8 @@ void prepareFuzzing() {
 
 PathString writeInput(const uint8_t* data, size_t size) {
   const std::filesystem::path input = folder / "input.vfk";
-  std::ofstream(input, std::ios::binary).write(reinterpret_cast<const char*>(data),
-                                               static_cast<std::streamsize>(size));
+  std::ofstream(input, std::ios::binary)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   const std::string narrow = input.string();  // ASCII: the folder name is made above
   return PathString(narrow.begin(), narrow.end());
 }

@@ -16,8 +16,8 @@ namespace vorlane::fuzz {
 // The reader's bounds while fuzzing: a thousandth of the product's, so that
 // a few bytes that ask for huge point lists cost a thousandth of the time,
 // and the paths where a bound is reached are found sooner.
-constexpr PointBudget kFuzzLimits{.maxOrdinal = 1000, .placeholdersLeft = 1000,
-                                  .lineEntriesLeft = 1000};
+constexpr PointBudget kFuzzLimits{
+    .maxOrdinal = 1000, .placeholdersLeft = 1000, .lineEntriesLeft = 1000};
 
 // Creates the folder and silences standard output, where the library's
 // warnings would otherwise flood the fuzzer's log.

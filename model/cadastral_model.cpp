@@ -93,8 +93,7 @@ int32_t CadastralModel::findOrAddBpejArea(std::string_view code) {
 }
 
 int32_t CadastralModel::addParcelBoundary(IndexRange pointIndices, std::string_view id1,
-                                          std::string_view id2, int32_t typeCode,
-                                          LineShape shape) {
+                                          std::string_view id2, int32_t typeCode, LineShape shape) {
   const int32_t area1 = findOrAddParcel(id1);
   const int32_t area2 = findOrAddParcel(id2);
   parcelBoundaries.push_back(Boundary{pointIndices, area1, area2, typeCode, shape});

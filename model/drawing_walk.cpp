@@ -120,7 +120,8 @@ class Walk {
         text(parcel.numberLabel, model_.text(parcel.numberLabel.text), id, TextForm::kLabel);
       }
       for (const ParcelLabel& extra : model_.extraNumberLabelsOf(parcel)) {
-        if (drawn(extra.label)) text(extra.label, model_.text(extra.label.text), id, TextForm::kLabel);
+        if (drawn(extra.label))
+          text(extra.label, model_.text(extra.label.text), id, TextForm::kLabel);
       }
     }
     // The arrows follow all texts.

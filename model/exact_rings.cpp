@@ -147,8 +147,8 @@ class PathBuilder {
 // circles go to "circles".
 void addPieces(std::span<const int32_t> points, LineShape shape, std::vector<Piece>& pieces,
                std::vector<std::span<const int32_t>>& circles) {
-  const bool whole = points.size() == 3 && std::none_of(points.begin(), points.end(),
-                                                        [](int32_t p) { return p < 0; });
+  const bool whole = points.size() == 3 &&
+                     std::none_of(points.begin(), points.end(), [](int32_t p) { return p < 0; });
   if (whole && shape == LineShape::kCircle) {
     circles.push_back(points);
   } else if (whole && shape == LineShape::kArc) {
@@ -231,8 +231,8 @@ void collectBorder(const CadastralModel& model, std::span<const int32_t> order,
   std::vector<Piece> pieces;
   std::vector<std::span<const int32_t>> circles;
   for (const int32_t line : order) {
-    const auto at = static_cast<size_t>(
-        std::lower_bound(distinct.begin(), distinct.end(), line) - distinct.begin());
+    const auto at = static_cast<size_t>(std::lower_bound(distinct.begin(), distinct.end(), line) -
+                                        distinct.begin());
     if (taken[at]) continue;
     taken[at] = true;
     const Line& record = lines[static_cast<size_t>(line)];

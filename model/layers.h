@@ -52,7 +52,9 @@ constexpr std::array<LayerStyle, kLayerCount> kLayerStyles = {{
     {"VL_vnitrni_kresby", "VL_vnitrni_kresby", -3, {153, 153, 153}, "", 5},
 }};
 
-constexpr const LayerStyle& styleOf(Layer layer) { return kLayerStyles[static_cast<size_t>(layer)]; }
+constexpr const LayerStyle& styleOf(Layer layer) {
+  return kLayerStyles[static_cast<size_t>(layer)];
+}
 
 }  // namespace vorlane
 

@@ -107,8 +107,9 @@ bool putAll(const char* data, size_t size, std::string& failure, const Put& put)
 bool OutputFile::write(const char* data, size_t size) {
   if (!isOpen()) return false;
   const int fd = static_cast<int>(handle_);
-  return putAll(data, size, failure_,
-                [fd](const char* from, size_t count, uint64_t) { return ::write(fd, from, count); });
+  return putAll(data, size, failure_, [fd](const char* from, size_t count, uint64_t) {
+    return ::write(fd, from, count);
+  });
 }
 
 bool OutputFile::writeAt(uint64_t offset, const char* data, size_t size) {
@@ -133,8 +134,9 @@ bool OutputFile::close() {
 bool namesSameFile(PathView a, PathView b) {
   struct stat first;
   struct stat second;
-  return ::stat(pathToUtf8(a).c_str(), &first) == 0 && ::stat(pathToUtf8(b).c_str(), &second) == 0 &&
-         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  return ::stat(pathToUtf8(a).c_str(), &first) == 0 &&
+         ::stat(pathToUtf8(b).c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
 }
 
 }  // namespace vorlane

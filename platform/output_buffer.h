@@ -41,9 +41,7 @@ class OutputBuffer {
   void commit(char* end) { cursor_ = end; }
 
   // How many bytes were appended so far.
-  uint64_t position() const {
-    return flushed_ + static_cast<uint64_t>(cursor_ - buffer_.get());
-  }
+  uint64_t position() const { return flushed_ + static_cast<uint64_t>(cursor_ - buffer_.get()); }
   // Writes "bytes" over those appended from "position" on.
   // REQUIRES: position + bytes.size() <= this->position().
   void overwrite(uint64_t position, std::string_view bytes);

@@ -40,7 +40,8 @@ SvgOutput& SvgOutput::operator<<(Escaped escaped) {
       // becomes one U+FFFD.
       // (U+FFFE and U+FFFF are no characters of an XML document either.)
       const Utf8Step step = decodeUtf8(text.substr(run));
-      const bool character = step.wellFormed && step.codePoint != 0xFFFE && step.codePoint != 0xFFFF;
+      const bool character =
+          step.wellFormed && step.codePoint != 0xFFFE && step.codePoint != 0xFFFF;
       *this << (character ? text.substr(run, step.length) : kReplacement);
       text.remove_prefix(run + step.length);
       continue;

@@ -16,8 +16,8 @@
 #include <string_view>
 
 #include "platform/files.h"
-#include "platform/output_buffer.h"
 #include "platform/fixed_decimals.h"
+#include "platform/output_buffer.h"
 
 namespace vorlane {
 

@@ -5,8 +5,8 @@
 namespace vorlane {
 
 TextAlignment textAlignmentAttributes(int referencePoint) {
-  static constexpr std::string_view kAnchors[] = {
-      "text-anchor=\"start\"", "text-anchor=\"middle\"", "text-anchor=\"end\""};
+  static constexpr std::string_view kAnchors[] = {"text-anchor=\"start\"", "text-anchor=\"middle\"",
+                                                  "text-anchor=\"end\""};
   static constexpr std::string_view kBaselines[] = {"alignment-baseline=\"baseline\"",
                                                     "alignment-baseline=\"hanging\"",
                                                     "alignment-baseline=\"middle\""};
@@ -28,8 +28,7 @@ void writeTextElement(SvgOutput& out, const TextLabel& label, std::string_view t
       << alignment.baseline;
   // Texts turn only by a positive angle above 0.001 degrees.
   if (label.angle > 0.001f) writeRotation(out, label.angle, label.x, label.y);
-  out << " fill=\"black\" font-size=\"" << label.size << "\">" << Escaped{text}
-      << "</text>\r\n";
+  out << " fill=\"black\" font-size=\"" << label.size << "\">" << Escaped{text} << "</text>\r\n";
 }
 
 }  // namespace vorlane

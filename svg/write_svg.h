@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "platform/path.h"
-#include "svg/svg_output.h"
 #include "model/cadastral_model.h"
 #include "model/drawing_options.h"
 #include "model/drawing_walk.h"
+#include "platform/path.h"
+#include "svg/svg_output.h"
 
 namespace vorlane {
 

@@ -1,4 +1,6 @@
 // The thirteen block loaders, each through parseFile with a small VFK text.
+#include "vfk/block_loaders.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 #include <unordered_map>
 
 #include "tests/test_support.h"
-#include "vfk/block_loaders.h"
 #include "vfk/point_lists.h"
 
 namespace vorlane {
@@ -29,7 +30,8 @@ using testing::indices;
 const std::string kFourPoints =
     "&BSOBR;ID N30;STAV_DAT N2;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
     "&DSOBR;1;0;1;10\n&DSOBR;2;0;2;20\n&DSOBR;3;0;3;30\n&DSOBR;4;0;4;40\n";
-const std::string kSbp = "&BSBP;ID N30;BP_ID N30;PORADOVE_CISLO_BODU N38;OB_ID N30;HP_ID N30;DPM_ID N30\n";
+const std::string kSbp =
+    "&BSBP;ID N30;BP_ID N30;PORADOVE_CISLO_BODU N38;OB_ID N30;HP_ID N30;DPM_ID N30\n";
 const std::string kHp = "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n";
 
 TEST(IdMap, FindsWhatAStandardMapFinds) {
@@ -38,7 +40,9 @@ TEST(IdMap, FindsWhatAStandardMapFinds) {
   std::unordered_map<uint64_t, int> expected;
   std::mt19937_64 random(3);
   for (int i = 0; i < 20000; ++i) {
-    const uint64_t key = i % 3 == 0 ? random() : i % 3 == 1 ? (random() % 64) << 40 : random() % 500;
+    const uint64_t key = i % 3 == 0   ? random()
+                         : i % 3 == 1 ? (random() % 64) << 40
+                                      : random() % 500;
     map[key] = i;
     expected[key] = i;
     const uint64_t probe = random() % 1000;
@@ -112,7 +116,8 @@ TEST(PointLists, HoldWhatSimpleListsHold) {
         ASSERT_EQ(range.has_value(), expected.has_value());
         if (range) lines.emplace_back(range->range, *expected);
       } else {
-        const int ordinal = random() % 50 == 0 ? static_cast<int>(random()) : static_cast<int>(random() % 14) - 1;
+        const int ordinal =
+            random() % 50 == 0 ? static_cast<int>(random()) : static_cast<int>(random() % 14) - 1;
         const auto point = static_cast<int32_t>(random() % 100);
         lists.place(key, point, ordinal);
         simple.place(key, point, ordinal);
@@ -120,7 +125,8 @@ TEST(PointLists, HoldWhatSimpleListsHold) {
     }
     std::vector<bool> used(pool.size(), false);
     for (const auto& [range, expected] : lines) {
-      ASSERT_EQ(Indices(pool.begin() + range.first, pool.begin() + range.first + range.count), expected);
+      ASSERT_EQ(Indices(pool.begin() + range.first, pool.begin() + range.first + range.count),
+                expected);
       for (uint32_t i = range.first; i < range.first + range.count; ++i) {
         ASSERT_FALSE(used[i]) << "two lines share entry " << i;
         used[i] = true;
@@ -130,7 +136,8 @@ TEST(PointLists, HoldWhatSimpleListsHold) {
 }
 
 TEST_F(Loaders, SbpPlacesSurveyPointsByOrdinal) {
-  const auto result = readVfk(kFourPoints + kSbp +
+  const auto result = readVfk(
+      kFourPoints + kSbp +
       "&DSBP;1;1;1;;100;\n"
       "&DSBP;2;2;2;;100;\n"
       "&DSBP;3;4;4;200;100;300\n"  // one row in a parcel boundary, an outline and an element
@@ -140,18 +147,18 @@ TEST_F(Loaders, SbpPlacesSurveyPointsByOrdinal) {
       "&DSBP;7;3;1000001;;100;\n"
       "&DSBP;7;3;2147483648;;100;\n"
       "&DSBP;8;3;1;;101;\n"
-      "&DSBP;9;4;1;;101;\n"        // the same ordinal again: the later point wins
+      "&DSBP;9;4;1;;101;\n"         // the same ordinal again: the later point wins
       "&DSBP;10;3;1000001;;102;\n"  // never placed: no list for 102
       + kHp +
       "&DHP;100;21900;10;11\n"
       "&DHP;101;20602;11;\n"
-      "&DHP;102;21900;12;13\n"      // no points: no boundary
+      "&DHP;102;21900;12;13\n"  // no points: no boundary
       "&DHP;999;21900;14;15\n"
       "&BOB;ID N30;BUD_ID N30;OBRBUD_TYPE T10;TYPPPD_KOD N10\n"
       "&DOB;200;7;\"OB\";0\n"
       "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10\n"
       "&DDPM;300;\"X\";21800\n"
-      "&DDPM;300;\"X\";21801\n");   // another type: no line
+      "&DDPM;300;\"X\";21801\n");  // another type: no line
   const CadastralModel& model = result.model();
   ASSERT_EQ(model.parcelBoundaries.size(), 2u);
   // Ordinals 1, 2 and 4 give p1, p2, -1, p4; the placeholder goes with a warning.
@@ -179,21 +186,21 @@ TEST_F(Loaders, SbpPlacesSurveyPointsByOrdinal) {
   for (const auto& finding : result.findings->of(FindingKind::kRowDropped)) {
     dropped.emplace_back(finding.reason, finding.number);
   }
-  EXPECT_EQ(dropped, (std::vector<std::pair<DropReason, int64_t>>{
-                         {DropReason::kUnknownPoint, 10},
-                         {DropReason::kBadOrdinal, 11},
-                         {DropReason::kBadOrdinal, 12},
-                         {DropReason::kOrdinalBeyondBound, 13},
-                         {DropReason::kOrdinalBeyondBound, 14},
-                         {DropReason::kOrdinalBeyondBound, 17},
-                         {DropReason::kNoPoints, 21},
-                         {DropReason::kNoPoints, 22}}));
+  EXPECT_EQ(dropped,
+            (std::vector<std::pair<DropReason, int64_t>>{{DropReason::kUnknownPoint, 10},
+                                                         {DropReason::kBadOrdinal, 11},
+                                                         {DropReason::kBadOrdinal, 12},
+                                                         {DropReason::kOrdinalBeyondBound, 13},
+                                                         {DropReason::kOrdinalBeyondBound, 14},
+                                                         {DropReason::kOrdinalBeyondBound, 17},
+                                                         {DropReason::kNoPoints, 21},
+                                                         {DropReason::kNoPoints, 22}}));
 }
 
 TEST_F(Loaders, LinesTakeTheirPointListAsItStandsWhenTheyAreRead) {
-  const auto result = readVfk(kFourPoints + kSbp + "&DSBP;1;1;1;;100;\n" + kHp +
-                              "&DHP;100;0;10;\n" + kSbp + "&DSBP;2;2;2;;100;\n" + kHp +
-                              "&DHP;100;0;10;\n");
+  const auto result =
+      readVfk(kFourPoints + kSbp + "&DSBP;1;1;1;;100;\n" + kHp + "&DHP;100;0;10;\n" + kSbp +
+              "&DSBP;2;2;2;;100;\n" + kHp + "&DHP;100;0;10;\n");
   const CadastralModel& model = result.model();
   ASSERT_EQ(model.parcelBoundaries.size(), 2u);
   EXPECT_EQ(pointsOf(model, model.parcelBoundaries[0]), Indices{0});
@@ -218,17 +225,17 @@ TEST_F(Loaders, SbmAddsAPointPerRowUnderItsFirstOwner) {
       "DPM_ID N30;HBPEJ_ID N30\n"
       "&DSBM;1;1;10;;;50\n"
       "&DSBM;2;2;20;;;50\n"
-      "&DSBM;3;3;30;;;\n"        // no owner: a point all the same
-      "&DSBM;2;4;40;7;;51\n"     // OP_ID first: not under 51
-      "&DSBM;1;5;50;;8;51\n"     // DPM_ID before HBPEJ_ID
-      "&DSBM;0;6;60;;;51\n"      // ordinal 0: a point, placed nowhere
+      "&DSBM;3;3;30;;;\n"     // no owner: a point all the same
+      "&DSBM;2;4;40;7;;51\n"  // OP_ID first: not under 51
+      "&DSBM;1;5;50;;8;51\n"  // DPM_ID before HBPEJ_ID
+      "&DSBM;0;6;60;;;51\n"   // ordinal 0: a point, placed nowhere
       "&DSBM;1;7;70;;;52\n"
       "&DSBM;3;8;80;;;52\n"
       "&BHBPEJ;ID N30;BPEJ_KOD_HRANICE_1 T5;BPEJ_KOD_HRANICE_2 T5\n"
       "&DHBPEJ;50;\"87311\";\"83541\"\n"
       "&DHBPEJ;51;\"87311\";\"\"\n"  // only placed elsewhere: no border
       "&DHBPEJ;52;\"83541\";\"\"\n"
-      "&DHBPEJ;8;\"11111\";\"\"\n"   // SBM points under a DPM_ID share the one map
+      "&DHBPEJ;8;\"11111\";\"\"\n"  // SBM points under a DPM_ID share the one map
       "&BOBPEJ;BPEJ_KOD T5;TYPPPD_KOD N10;TEXT T255;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
       "&DOBPEJ;\"83541\";1042;\"83541\";1.5;2.5\n"
       "&DOBPEJ;\"99999\";1042;\"99999\";1;1\n");  // no such unit
@@ -258,19 +265,20 @@ const std::string kParcel10 = kFourPoints + kSbp + "&DSBP;1;1;1;;100;\n" + kHp +
 
 TEST_F(Loaders, OpRowsLabelTheirParcel) {
   // OP texts keep the file's bytes whatever the code page.
-  const auto result = readVfk(kParcel10 +
-      "&BOP;ID N30;TYPPPD_KOD N10;SOURADNICE_Y N10.2;SOURADNICE_X N10.2;TEXT T255;"
-      "VELIKOST N10.2;UHEL N10.4;PAR_ID N30;OPAR_TYPE T10;VZTAZNY_BOD N2\n"
-      "&DOP;1;0;100;200;\"10\";2.5;100;10;\"PC\";5\n"
-      "&DOP;2;0;1;2;\"10/\xE8\";;50;10;\"PPC\";\n"
-      "&DOP;3;0;3;4;\"x\";1;0;10;\"PPC\";7\n"
-      "&DOP;4;1033;5;6;\"\";1;-50;10;\"SPC\";\n"
-      "&DOP;5;1034;7;8;\"\";1;0;10;\"SPC\";\n"  // not an arrow type
-      "&DOP;6;308;9;10;\"\";1;0;10;\"ZDP\";\n"
-      "&DOP;7;0;1;1;\"a\";1;0;10;\"XYZ\";\n"    // an unknown kind
-      "&DOP;8;0;1;1;\"b\";1;0;99;\"PC\";\n"     // a parcel no boundary introduced
-      "&DOP;9;1033;11;12;\"\";1;0;10;\"SPC\";\n",
-      kIso8859_2CodePage);
+  const auto result =
+      readVfk(kParcel10 +
+                  "&BOP;ID N30;TYPPPD_KOD N10;SOURADNICE_Y N10.2;SOURADNICE_X N10.2;TEXT T255;"
+                  "VELIKOST N10.2;UHEL N10.4;PAR_ID N30;OPAR_TYPE T10;VZTAZNY_BOD N2\n"
+                  "&DOP;1;0;100;200;\"10\";2.5;100;10;\"PC\";5\n"
+                  "&DOP;2;0;1;2;\"10/\xE8\";;50;10;\"PPC\";\n"
+                  "&DOP;3;0;3;4;\"x\";1;0;10;\"PPC\";7\n"
+                  "&DOP;4;1033;5;6;\"\";1;-50;10;\"SPC\";\n"
+                  "&DOP;5;1034;7;8;\"\";1;0;10;\"SPC\";\n"  // not an arrow type
+                  "&DOP;6;308;9;10;\"\";1;0;10;\"ZDP\";\n"
+                  "&DOP;7;0;1;1;\"a\";1;0;10;\"XYZ\";\n"  // an unknown kind
+                  "&DOP;8;0;1;1;\"b\";1;0;99;\"PC\";\n"   // a parcel no boundary introduced
+                  "&DOP;9;1033;11;12;\"\";1;0;10;\"SPC\";\n",
+              kIso8859_2CodePage);
   EXPECT_EQ(result.output, "");
   const CadastralModel& model = result.model();
   const Parcel& parcel = parcelNamed(model, "10");
@@ -306,12 +314,13 @@ TEST_F(Loaders, OpRowsLabelTheirParcel) {
 
 TEST_F(Loaders, LabelsWithoutOptionalColumnsTakeTheirDefaults) {
   // A label row of another block comes first: nothing of it carries over.
-  const auto result = readVfk(kParcel10 +
-      "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10;TEXT T255;UHEL N10.4;VELIKOST N10.2;"
-      "VZTAZNY_BOD N2;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
-      "&DDPM;1;\"TPP\";1;\"Hradcany\";100;3;5;7;8\n"
-      "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10\n"
-      "&DOP;10;\"PC\";17\n");
+  const auto result =
+      readVfk(kParcel10 +
+              "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10;TEXT T255;UHEL N10.4;VELIKOST N10.2;"
+              "VZTAZNY_BOD N2;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
+              "&DDPM;1;\"TPP\";1;\"Hradcany\";100;3;5;7;8\n"
+              "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10\n"
+              "&DOP;10;\"PC\";17\n");
   const TextLabel& label = parcelNamed(result.model(), "10").numberLabel;
   EXPECT_TRUE(label.text.empty());
   EXPECT_EQ(label.angle, 0.0f);
@@ -322,15 +331,16 @@ TEST_F(Loaders, LabelsWithoutOptionalColumnsTakeTheirDefaults) {
 }
 
 TEST_F(Loaders, ObRowsGiveBuildingsSymbolsAndOutlines) {
-  const auto result = readVfk(kFourPoints + kSbp +
-      "&DSBP;1;1;1;500;;\n&DSBP;2;2;2;500;;\n&DSBP;3;3;1;501;;\n"
-      "&BOB;ID N30;TYPPPD_KOD N10;SOURADNICE_Y N10.2;SOURADNICE_X N10.2;VELIKOST N10.2;"
-      "UHEL N10.4;BUD_ID N30;OBRBUD_TYPE T10;TEXT T255;VZTAZNY_BOD N2\n"
-      "&DOB;1;404;10;20;2;100;7;\"ZDB\";\"ignored\";5\n"
-      "&DOB;500;0;;;;;7;\"OB\";;\n"
-      "&DOB;501;0;;;;;7;\"OB\";;\n"
-      "&DOB;502;0;;;;;8;\"OB\";;\n"  // no points: the building exists, without outline
-      "&DOB;503;0;;;;;;\"OB\";;\n");   // an empty BUD_ID is a building too
+  const auto result =
+      readVfk(kFourPoints + kSbp +
+              "&DSBP;1;1;1;500;;\n&DSBP;2;2;2;500;;\n&DSBP;3;3;1;501;;\n"
+              "&BOB;ID N30;TYPPPD_KOD N10;SOURADNICE_Y N10.2;SOURADNICE_X N10.2;VELIKOST N10.2;"
+              "UHEL N10.4;BUD_ID N30;OBRBUD_TYPE T10;TEXT T255;VZTAZNY_BOD N2\n"
+              "&DOB;1;404;10;20;2;100;7;\"ZDB\";\"ignored\";5\n"
+              "&DOB;500;0;;;;;7;\"OB\";;\n"
+              "&DOB;501;0;;;;;7;\"OB\";;\n"
+              "&DOB;502;0;;;;;8;\"OB\";;\n"   // no points: the building exists, without outline
+              "&DOB;503;0;;;;;;\"OB\";;\n");  // an empty BUD_ID is a building too
   const CadastralModel& model = result.model();
   ASSERT_EQ(model.buildings.size(), 3u);
   const Building& building = buildingNamed(model, "7");
@@ -380,8 +390,8 @@ TEST_F(Loaders, BuildingTypesAreAlwaysConverted) {
   EXPECT_EQ(model->text(model->findBuildingType(1)->abbreviation), "š.p.");
   EXPECT_EQ(model->text(model->findBuildingType(2)->name), "druhá");
 
-  result = readVfk("&BTYPBUD;KOD N1;NAZEV T60\n&DTYPBUD;4;\"rozestav\xECn\xE1\"\n",
-                   kIso8859_2CodePage);
+  result =
+      readVfk("&BTYPBUD;KOD N1;NAZEV T60\n&DTYPBUD;4;\"rozestav\xECn\xE1\"\n", kIso8859_2CodePage);
   model = &result.model();
   EXPECT_EQ(model->text(model->findBuildingType(4)->name), "rozestavěná");
   EXPECT_TRUE(model->findBuildingType(4)->abbreviation.empty());

@@ -15,7 +15,8 @@ namespace {
 
 using testing::groupContent;
 
-const std::string kParcelPath = "        <path id=\"1\" style=\"fill:none;stroke:black;stroke-width:0.2\" d=\"M";
+const std::string kParcelPath =
+    "        <path id=\"1\" style=\"fill:none;stroke:black;stroke-width:0.2\" d=\"M";
 
 using Indices = std::vector<int32_t>;
 
@@ -128,17 +129,18 @@ TEST_F(LineLayers, BpejUnitsDrawTheirBordersAsStoredWithTheirCodes) {
   label.text = model.addText("A1");
   label.x = 1;
   label.y = 2;
-  EXPECT_EQ(layer("VL_BPEJ"),
-            "        <path id=\"A1\" style=\"fill:none;stroke:orange;stroke-width:1\" "
-            "d=\"M3.00,3.50 2.00,2.50  M 0.00,0.50 1.00,1.50 \"/>\n"
-            "        <text x=\"1.00\" y=\"2.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
-            "fill=\"black\" font-size=\"1.00\">A1</text>\n"
-            "\n"
-            "        <path id=\"B1\" style=\"fill:none;stroke:orange;stroke-width:1\" "
-            "d=\"M0.00,0.50 1.00,1.50 \"/>\n"
-            "\n"
-            "        <path id=\"C1\" style=\"fill:none;stroke:orange;stroke-width:1\" d=\"M\"/>\n"
-            "\n");
+  EXPECT_EQ(
+      layer("VL_BPEJ"),
+      "        <path id=\"A1\" style=\"fill:none;stroke:orange;stroke-width:1\" "
+      "d=\"M3.00,3.50 2.00,2.50  M 0.00,0.50 1.00,1.50 \"/>\n"
+      "        <text x=\"1.00\" y=\"2.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
+      "fill=\"black\" font-size=\"1.00\">A1</text>\n"
+      "\n"
+      "        <path id=\"B1\" style=\"fill:none;stroke:orange;stroke-width:1\" "
+      "d=\"M0.00,0.50 1.00,1.50 \"/>\n"
+      "\n"
+      "        <path id=\"C1\" style=\"fill:none;stroke:orange;stroke-width:1\" d=\"M\"/>\n"
+      "\n");
 }
 
 TEST_F(LineLayers, TheCadastralAreaBorderIsTheBoundariesOfType20602) {
@@ -146,7 +148,8 @@ TEST_F(LineLayers, TheCadastralAreaBorderIsTheBoundariesOfType20602) {
   model.addParcelBoundary(line({1, 2}), "1", "2", 21900);
   model.addParcelBoundary(line({3, 2, 1}), "2", "", 20602);
   EXPECT_EQ(layer("VL_hranice_KU"),
-            "        <path style=\"fill:none;stroke:black;stroke-width:1\" d=\"M0.00,0.50 1.00,1.50 \"/>\n"
+            "        <path style=\"fill:none;stroke:black;stroke-width:1\" d=\"M0.00,0.50 "
+            "1.00,1.50 \"/>\n"
             "        <path style=\"fill:none;stroke:black;stroke-width:1\" "
             "d=\"M3.00,3.50 2.00,2.50 1.00,1.50 \"/>\n");
 }
@@ -163,10 +166,11 @@ TEST_F(LineLayers, MapElementsAreTextsAndInnerDrawingLines) {
   model.mapTexts.push_back(TextLabel{});  // no text: not written
   model.addElementPolyline(line({4, 6, 8}), 21800);
   model.addElementPolyline(line({-1, 9}), 21800);  // a gap in the ordinals is left out
-  EXPECT_EQ(layer("VL_prvky_mapy"),
-            "        <text x=\"-5.00\" y=\"6.12\" text-anchor=\"middle\" alignment-baseline=\"middle\" "
-            "transform=\"rotate(30.00 -5.00 6.12)\" fill=\"black\" font-size=\"2.50\">"
-            "Hradčany &amp; Malá Strana</text>\n");
+  EXPECT_EQ(
+      layer("VL_prvky_mapy"),
+      "        <text x=\"-5.00\" y=\"6.12\" text-anchor=\"middle\" alignment-baseline=\"middle\" "
+      "transform=\"rotate(30.00 -5.00 6.12)\" fill=\"black\" font-size=\"2.50\">"
+      "Hradčany &amp; Malá Strana</text>\n");
   EXPECT_EQ(groupContent(testing::drawing(model), "VL_vnitrni_kresby"),
             "        <path style=\"fill:none;stroke:red;stroke-width:1\" "
             "d=\"M4.00,4.50 6.00,6.50 8.00,8.50 \"/>\n"

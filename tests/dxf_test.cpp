@@ -74,24 +74,56 @@ TEST(DxfDrawing, TablesPolylineTextAndInsertGroupByGroup) {
   // The building layer: true colour 255,191,0 (the nearest of the nine
   // colours is 2, yellow), its line style, line weight 0.30 mm.
   EXPECT_EQ(object(groups, "LAYER", {2, "VL_hranice_budov"}),
-            (Groups{{100, "AcDbSymbolTableRecord"}, {100, "AcDbLayerTableRecord"},
-                    {2, "VL_hranice_budov"}, {70, "0"}, {62, "2"}, {420, "16760576"},
-                    {6, "VL_hranice_budov"}, {370, "30"}, {390, "9"}}));
+            (Groups{{100, "AcDbSymbolTableRecord"},
+                    {100, "AcDbLayerTableRecord"},
+                    {2, "VL_hranice_budov"},
+                    {70, "0"},
+                    {62, "2"},
+                    {420, "16760576"},
+                    {6, "VL_hranice_budov"},
+                    {370, "30"},
+                    {390, "9"}}));
 
   // The outline's ring: closed, its last point the first again, unwritten.
-  EXPECT_EQ(object(groups, "LWPOLYLINE", {8, "VL_hranice_budov"}),
-            (Groups{{100, "AcDbEntity"}, {8, "VL_hranice_budov"}, {100, "AcDbPolyline"},
-                    {90, "3"}, {70, "1"}, {10, "-10.00"}, {20, "-20.00"}, {10, "-11.50"},
-                    {20, "-20.00"}, {10, "-11.50"}, {20, "-21.25"}, {1001, "VORLANE"},
-                    {1000, "7"}}));
-  EXPECT_EQ(object(groups, "TEXT", {8, "VL_text_parcel"}),
-            (Groups{{100, "AcDbEntity"}, {8, "VL_text_parcel"}, {100, "AcDbText"}, {10, "1.00"},
-                    {20, "2.00"}, {30, "0.00"}, {40, "2.5"}, {1, "15/2"}, {50, "90"},
-                    {7, "VL_text_mapy"}, {72, "2"}, {11, "1.00"}, {21, "2.00"}, {31, "0.00"},
-                    {100, "AcDbText"}, {73, "3"}, {1001, "VORLANE"}, {1000, "15"}}));
-  EXPECT_EQ(object(groups, "INSERT", {8, "VL_mapove_znacky"}),
-            (Groups{{100, "AcDbEntity"}, {8, "VL_mapove_znacky"}, {100, "AcDbBlockReference"},
-                    {2, "VL_symbol_303"}, {10, "3.00"}, {20, "4.00"}, {30, "0.00"}, {50, "-45"}}));
+  EXPECT_EQ(object(groups, "LWPOLYLINE", {8, "VL_hranice_budov"}), (Groups{{100, "AcDbEntity"},
+                                                                           {8, "VL_hranice_budov"},
+                                                                           {100, "AcDbPolyline"},
+                                                                           {90, "3"},
+                                                                           {70, "1"},
+                                                                           {10, "-10.00"},
+                                                                           {20, "-20.00"},
+                                                                           {10, "-11.50"},
+                                                                           {20, "-20.00"},
+                                                                           {10, "-11.50"},
+                                                                           {20, "-21.25"},
+                                                                           {1001, "VORLANE"},
+                                                                           {1000, "7"}}));
+  EXPECT_EQ(object(groups, "TEXT", {8, "VL_text_parcel"}), (Groups{{100, "AcDbEntity"},
+                                                                   {8, "VL_text_parcel"},
+                                                                   {100, "AcDbText"},
+                                                                   {10, "1.00"},
+                                                                   {20, "2.00"},
+                                                                   {30, "0.00"},
+                                                                   {40, "2.5"},
+                                                                   {1, "15/2"},
+                                                                   {50, "90"},
+                                                                   {7, "VL_text_mapy"},
+                                                                   {72, "2"},
+                                                                   {11, "1.00"},
+                                                                   {21, "2.00"},
+                                                                   {31, "0.00"},
+                                                                   {100, "AcDbText"},
+                                                                   {73, "3"},
+                                                                   {1001, "VORLANE"},
+                                                                   {1000, "15"}}));
+  EXPECT_EQ(object(groups, "INSERT", {8, "VL_mapove_znacky"}), (Groups{{100, "AcDbEntity"},
+                                                                       {8, "VL_mapove_znacky"},
+                                                                       {100, "AcDbBlockReference"},
+                                                                       {2, "VL_symbol_303"},
+                                                                       {10, "3.00"},
+                                                                       {20, "4.00"},
+                                                                       {30, "0.00"},
+                                                                       {50, "-45"}}));
   // The file ends as DXF does.
   EXPECT_EQ(groups.back(), std::pair(0, std::string("EOF")));
 }

@@ -1,6 +1,5 @@
 // A conversion as the export runs it, and the output-path rule.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -63,8 +62,8 @@ TEST_F(Conversions, ADrawingThatCannotBeCreatedIsReadButNotWritten) {
   fs::create_directory(readOnly);
   testing::writeFile(readOnly / "plan.vfk", kSquare);
   fs::permissions(readOnly / "plan.vfk", fs::perms::others_read, fs::perm_options::add);
-  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec |
-                                fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
   EXPECT_TRUE(testing::asUnprivilegedUser([&] {
     IgnoredDiagnostics ignored;
     const Conversion conversion =

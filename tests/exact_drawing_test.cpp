@@ -25,8 +25,8 @@ using testing::groupContent;
 class VfkText {
  public:
   VfkText& point(int id, int y, int x) {
-    points_ += "&DSOBR;" + std::to_string(id) + ";" + std::to_string(y) + ";" +
-               std::to_string(x) + "\n";
+    points_ +=
+        "&DSOBR;" + std::to_string(id) + ";" + std::to_string(y) + ";" + std::to_string(x) + "\n";
     return *this;
   }
   // A boundary through the points, in ordinal order; 0 leaves an ordinal out.
@@ -186,7 +186,8 @@ TEST_F(ExactDrawing, TheCadastralAreaLayerHoldsEveryAdministrativeBorder) {
   for (const int type : borders) vfk.boundary({1, 2}, "10", "", type);
   for (const int type : others) vfk.boundary({3, 4}, "10", "", type);
   const std::string line =
-      "        <path style=\"fill:none;stroke:black;stroke-width:1\" d=\"M-1.00,-1.00 -2.00,-1.00 \"/>\n";
+      "        <path style=\"fill:none;stroke:black;stroke-width:1\" d=\"M-1.00,-1.00 -2.00,-1.00 "
+      "\"/>\n";
   std::string expected;
   for (size_t k = 0; k < std::size(borders); ++k) expected += line;
   EXPECT_EQ(layer(vfk.text(), "VL_hranice_KU"), expected);
@@ -197,8 +198,9 @@ TEST_F(ExactDrawing, AMapFileAndItsCompanionMakeOneDrawing) {
   // The map places building 7 and its number; the descriptive file gives
   // its type and house number, and a building the map does not have.
   testing::writeFile(dir.path() / "map.vfk",
-                     square().text() + "&BOBDEBO;BUD_ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
-                                       "&DOBDEBO;7;3;4\n");
+                     square().text() +
+                         "&BOBDEBO;BUD_ID N30;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
+                         "&DOBDEBO;7;3;4\n");
   testing::writeFile(dir.path() / "register.vfk",
                      "&HCODEPAGE;\"UTF-8\"\n&BBUD;ID N30;TYPBUD_KOD N1;CISLO_DOMOVNI N4\n"
                      "&DBUD;7;1;12\n&DBUD;8;1;13\n");
@@ -206,13 +208,15 @@ TEST_F(ExactDrawing, AMapFileAndItsCompanionMakeOneDrawing) {
                                           testing::widePath(dir.path() / "register.vfk")};
   testing::RecordedFindings findings;
   const Conversion both = convertVfkFiles(
-      inputs, {.options = {.exact = true}, .drawingPath = testing::widePath(dir.path() / "both.svg")},
+      inputs,
+      {.options = {.exact = true}, .drawingPath = testing::widePath(dir.path() / "both.svg")},
       findings);
   ASSERT_TRUE(both.written);
   EXPECT_EQ(both.inputs[1].codePage, kUtf8CodePage);
-  EXPECT_EQ(groupContent(testing::readFile(dir.path() / "both.svg"), "VL_cisla_budov"),
-            "        <text x=\"-3.00\" y=\"-4.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
-            "fill=\"black\" font-size=\"1.00\">č.p. 12</text>\n");
+  EXPECT_EQ(
+      groupContent(testing::readFile(dir.path() / "both.svg"), "VL_cisla_budov"),
+      "        <text x=\"-3.00\" y=\"-4.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
+      "fill=\"black\" font-size=\"1.00\">č.p. 12</text>\n");
   ASSERT_EQ(findings.of(FindingKind::kLabelWithoutPosition).size(), 1u);
   EXPECT_EQ(findings.of(FindingKind::kLabelWithoutPosition)[0].subject, "8");
 }
@@ -228,8 +232,8 @@ TEST(ExactRings, EverySegmentOfACutExtractOnceAndNoOther) {
                                 " --parcels 300 --cut 0.0" + std::to_string(seed + 2) + " '" +
                                 file.string() + "' 2>/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    const testing::ReadResult read = testing::readVfk(testing::readFile(file), kAnsiCodePage,
-                                                      {.exact = true});
+    const testing::ReadResult read =
+        testing::readVfk(testing::readFile(file), kAnsiCodePage, {.exact = true});
     const CadastralModel& model = read.model();
     ASSERT_FALSE(read.findings->of(FindingKind::kMissingPoint).empty());
     using Segment = std::pair<int32_t, int32_t>;
@@ -240,7 +244,8 @@ TEST(ExactRings, EverySegmentOfACutExtractOnceAndNoOther) {
       for (const int32_t line : model.boundaryIndicesOf(parcel)) {
         const auto points = model.pointIndicesOf(model.parcelBoundaries[static_cast<size_t>(line)]);
         for (size_t k = 0; k + 1 < points.size(); ++k) {
-          if (points[k] >= 0 && points[k + 1] >= 0) expected.insert(segment(points[k], points[k + 1]));
+          if (points[k] >= 0 && points[k + 1] >= 0)
+            expected.insert(segment(points[k], points[k + 1]));
         }
       }
       std::map<Segment, int> drawn;

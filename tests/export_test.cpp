@@ -51,8 +51,9 @@ TEST(Export, IsFalseForAFileItCannotOpenOrWouldReplace) {
 // process, as long as they name none of their own.
 TEST(Export, KeepsTheCodePageNamedLastForTheNextFile) {
   testing::TempDir dir;
-  const std::string types = "&BTYPBUD;KOD N1;NAZEV T60;ZKRATKA T9\r\n&DTYPBUD;1;\"\xA9\";\"\xA9\"\r\n"
-                            "&BBUD;ID N30;TYPBUD_KOD N1\r\n&DBUD;5;1\r\n";
+  const std::string types =
+      "&BTYPBUD;KOD N1;NAZEV T60;ZKRATKA T9\r\n&DTYPBUD;1;\"\xA9\";\"\xA9\"\r\n"
+      "&BBUD;ID N30;TYPBUD_KOD N1\r\n&DBUD;5;1\r\n";
   testing::writeFile(dir.path() / "latin2.vfk", "&HCODEPAGE;\"WE8ISO8859P2\"\r\n" + types);
   testing::writeFile(dir.path() / "none.vfk", types);
   ASSERT_TRUE(parse(testing::widePath(dir.path() / "latin2.vfk").c_str()));

@@ -22,8 +22,8 @@ class GeneratorTest : public ::testing::Test {
   fs::path generate(const std::string& arguments, const std::string& name) {
     const fs::path output = dir_.path() / name;
     const fs::path messages = dir_.path() / (name + ".log");
-    const std::string command = "'" VORLANE_GENERATE_VFK "' " + arguments + " '" +
-                                output.string() + "' 2>'" + messages.string() + "'";
+    const std::string command = "'" VORLANE_GENERATE_VFK "' " + arguments + " '" + output.string() +
+                                "' 2>'" + messages.string() + "'";
     const int status = std::system(command.c_str());
     EXPECT_EQ(status, 0) << command << "\n" << readFile(messages);
     return output;

@@ -26,9 +26,8 @@ using testing::kTrianglePath;
 using testing::kTrianglePoints;
 
 constexpr std::string_view kLayers[] = {
-    "VL_mapove_znacky", "VL_hranice_parcel", "VL_text_parcel",  "VL_BPEJ",
-    "VL_hranice_KU",    "VL_hranice_budov",  "VL_cisla_budov", "VL_prvky_mapy",
-    "VL_vnitrni_kresby"};
+    "VL_mapove_znacky", "VL_hranice_parcel", "VL_text_parcel", "VL_BPEJ",          "VL_hranice_KU",
+    "VL_hranice_budov", "VL_cisla_budov",    "VL_prvky_mapy",  "VL_vnitrni_kresby"};
 
 class HostileInput : public testing::ConversionTest {
  protected:
@@ -65,11 +64,16 @@ TEST_F(HostileInput, NulBytesAndACutLastLineAreReadAsData) {
   using namespace std::string_literals;
   // A NUL ends a number as any other stray character does, and becomes
   // U+FFFD in a text, since XML cannot hold it.
-  const std::string drawing =
-      convert(kSobrDefinition + "&DSOBR;1;10\0"s "99;20\n&DSOBR;2;11;20\n&DSOBR;3;11;21\n" +
-              kTriangleLines + "&DOP;77;\"PC\";0;\"7\0"s "7\"\n");
+  const std::string drawing = convert(kSobrDefinition +
+                                      "&DSOBR;1;10\0"s
+                                      "99;20\n&DSOBR;2;11;20\n&DSOBR;3;11;21\n" +
+                                      kTriangleLines +
+                                      "&DOP;77;\"PC\";0;\"7\0"s
+                                      "7\"\n");
   EXPECT_NE(drawing.find(kTrianglePath), std::string::npos);
-  EXPECT_NE(drawing.find(">7\xEF\xBF\xBD" "7</text>"), std::string::npos);
+  EXPECT_NE(drawing.find(">7\xEF\xBF\xBD"
+                         "7</text>"),
+            std::string::npos);
 
   // The file ends inside a quoted text: the last line is a line like any
   // other, and its last character is taken for the closing quote.
@@ -88,7 +92,8 @@ TEST_F(HostileInput, CoordinatesThatAreNotFiniteAreWrittenAsThePrintfDigits) {
   EXPECT_NE(drawing.find("d=\"M-10.00,-20.00 -nan,-20.00 -11.00,-inf -10.00,-20.00 \"/>"),
             std::string::npos);
 
-  const std::string infinite = convert(kTrianglePoints + "&DSOBR;3;inf;-INFINITY\n" + kTriangleLines + kTriangleNumber);
+  const std::string infinite =
+      convert(kTrianglePoints + "&DSOBR;3;inf;-INFINITY\n" + kTriangleLines + kTriangleNumber);
   EXPECT_NE(infinite.find("-11.00,-20.00 -inf,inf -10.00,-20.00 "), std::string::npos);
 }
 
@@ -117,20 +122,21 @@ TEST_F(HostileInput, BlocksWithoutTheirColumnsAreReadWithEmptyValues) {
 }
 
 TEST_F(HostileInput, GapsAndRepeatedLinesAreBoundedByTheRows) {
-  const testing::ReadResult read = testing::readVfk(
-      kTrianglePoints + "&DSOBR;4;12;22\n"
-      "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30;DPM_ID N30\n"
-      "&DSBP;1;1;;300\n&DSBP;2;999999;;300\n"  // 999997 placeholders: 3 are left
-      "&DSBP;1;1;101;\n&DSBP;4;4;101;\n"        // 2 more
-      "&DSBP;1;1;102;\n&DSBP;3;3;102;\n"        // the last one
-      "&DSBP;1;1;103;\n&DSBP;3;3;103;\n"        // would need one more: not placed
-      "&DSBP;2;2;103;\n"
-      "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n"
-      "&DHP;101;0;1;\n&DHP;102;0;2;\n&DHP;103;0;3;\n"
-      // Lines may take what the lists grew by (1000008 entries) plus a spare
-      // of 1000000: 9 went to the boundaries, so list 300 is taken twice.
-      "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10\n"
-      "&DDPM;300;\"X\";21800\n&DDPM;300;\"X\";21800\n&DDPM;300;\"X\";21800\n");
+  const testing::ReadResult read =
+      testing::readVfk(kTrianglePoints +
+                       "&DSOBR;4;12;22\n"
+                       "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30;DPM_ID N30\n"
+                       "&DSBP;1;1;;300\n&DSBP;2;999999;;300\n"  // 999997 placeholders: 3 are left
+                       "&DSBP;1;1;101;\n&DSBP;4;4;101;\n"       // 2 more
+                       "&DSBP;1;1;102;\n&DSBP;3;3;102;\n"       // the last one
+                       "&DSBP;1;1;103;\n&DSBP;3;3;103;\n"       // would need one more: not placed
+                       "&DSBP;2;2;103;\n"
+                       "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n"
+                       "&DHP;101;0;1;\n&DHP;102;0;2;\n&DHP;103;0;3;\n"
+                       // Lines may take what the lists grew by (1000008 entries) plus a spare
+                       // of 1000000: 9 went to the boundaries, so list 300 is taken twice.
+                       "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10\n"
+                       "&DDPM;300;\"X\";21800\n&DDPM;300;\"X\";21800\n&DDPM;300;\"X\";21800\n");
   const CadastralModel& model = read.model();
   using testing::Indices;
   ASSERT_EQ(model.parcelBoundaries.size(), 3u);
@@ -206,8 +212,10 @@ TEST_F(HostileInput, EveryDrawingIsUtf8WhateverTheBytes) {
   };
   const Case cases[] = {
       // A house number holding 0xFF in a UTF-8 file.
-      {kUtf8Header + "&BBUD;ID N30;TYPBUD_KOD N1;CISLO_DOMOVNI N4\n&DBUD;1;1;1\xFF" "2\n",
-       ">č.p. 1\uFFFD" "2</text>"},
+      {kUtf8Header + "&BBUD;ID N30;TYPBUD_KOD N1;CISLO_DOMOVNI N4\n&DBUD;1;1;1\xFF"
+                     "2\n",
+       ">č.p. 1\uFFFD"
+       "2</text>"},
       // A parcel number holding 0xE8 in a correct ISO-8859-2 file: parcel
       // numbers are written as the file holds them.
       {kLatin2Header + kTrianglePoints + kTriangleLines + "&DOP;77;\"PC\";0;\"7\xE8\"\n",
@@ -218,10 +226,11 @@ TEST_F(HostileInput, EveryDrawingIsUtf8WhateverTheBytes) {
       // A byte-order mark before the header hides nothing.
       {"\xEF\xBB\xBF" + kLatin2Header + kMapText, ">číslo</text>"},
       // An identifier too; and its quotes escaped as a text's.
-      {kTrianglePoints + "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30\n"
-       "&DSBP;1;1;5\n&DSBP;2;2;5\n&DSBP;3;3;5\n"
-       "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n&DHP;5;0;\"\xE8\";\n"
-       "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\n&DOP;\"\xE8\";\"PC\";0;\"1\"\n",
+      {kTrianglePoints +
+           "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30\n"
+           "&DSBP;1;1;5\n&DSBP;2;2;5\n&DSBP;3;3;5\n"
+           "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n&DHP;5;0;\"\xE8\";\n"
+           "&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\n&DOP;\"\xE8\";\"PC\";0;\"1\"\n",
        "<path id=\"&quot;\uFFFD&quot;\""},
   };
   int k = 0;
@@ -229,8 +238,8 @@ TEST_F(HostileInput, EveryDrawingIsUtf8WhateverTheBytes) {
     const std::string name = "case" + std::to_string(k++);
     const std::string drawing = convert(c.file, name);
     EXPECT_NE(drawing.find(c.expected), std::string::npos) << name;
-    const std::string check = "iconv -f UTF-8 -t UTF-8 '" + (dir.path() / (name + ".svg")).string() +
-                              "' >/dev/null 2>&1";
+    const std::string check =
+        "iconv -f UTF-8 -t UTF-8 '" + (dir.path() / (name + ".svg")).string() + "' >/dev/null 2>&1";
     EXPECT_EQ(std::system(check.c_str()), 0) << name << " is not UTF-8";
   }
 }
@@ -238,13 +247,16 @@ TEST_F(HostileInput, EveryDrawingIsUtf8WhateverTheBytes) {
 // One row that asks for a million points prints at most ten thousand
 // warnings, then says how many it left out.
 TEST_F(HostileInput, WarningsCannotFlood) {
-  convert(kTrianglePoints + "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30\n&DSBP;1;1000000;5\n"
+  convert(kTrianglePoints +
+          "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30\n&DSBP;1;1000000;5\n"
           "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n&DHP;5;0;7;\n");
   EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 10'001);
-  EXPECT_TRUE(output.starts_with("[Warning]: Parcel border polyline point missing (point index = 0, "
-                                 "parcel ID1 = 7, parcel ID2 = )\n"));
-  EXPECT_TRUE(output.ends_with("(point index = 9999, parcel ID1 = 7, parcel ID2 = )\n"
-                               "[Warning]: 989999 further missing points not listed\n"));
+  EXPECT_TRUE(
+      output.starts_with("[Warning]: Parcel border polyline point missing (point index = 0, "
+                         "parcel ID1 = 7, parcel ID2 = )\n"));
+  EXPECT_TRUE(
+      output.ends_with("(point index = 9999, parcel ID1 = 7, parcel ID2 = )\n"
+                       "[Warning]: 989999 further missing points not listed\n"));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "vfk/line_reader.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -83,14 +82,12 @@ class EveryScanKernel : public ::testing::TestWithParam<ScanKernel> {
   void TearDown() override { forceScanKernel(std::nullopt); }
 };
 
-INSTANTIATE_TEST_SUITE_P(Kernels, EveryScanKernel,
-                         ::testing::Values(ScanKernel::kPortable, ScanKernel::kSse2,
-                                           ScanKernel::kAvx2),
-                         [](const auto& kernel) {
-                           return std::string(kernel.index == 0   ? "Portable"
-                                              : kernel.index == 1 ? "Sse2"
-                                                                  : "Avx2");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Kernels, EveryScanKernel,
+    ::testing::Values(ScanKernel::kPortable, ScanKernel::kSse2, ScanKernel::kAvx2),
+    [](const auto& kernel) {
+      return std::string(kernel.index == 0 ? "Portable" : kernel.index == 1 ? "Sse2" : "Avx2");
+    });
 
 TEST_P(EveryScanKernel, LinesSplitAsSplitFieldsDoes) {
   std::mt19937 random(11);

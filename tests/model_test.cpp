@@ -15,9 +15,7 @@ using testing::parcelNamed;
 using testing::indices;
 
 // Resolves quietly: lines here are whole, so nothing is printed.
-void resolve(CadastralModel& model) {
-  EXPECT_EQ(testing::resolve(model), "");
-}
+void resolve(CadastralModel& model) { EXPECT_EQ(testing::resolve(model), ""); }
 
 TEST(Model, BoundariesRegisterWithTheParcelsOnBothSides) {
   CadastralModel model;

@@ -33,23 +33,23 @@ TEST_F(Reader, ReportsAFileItCannotOpen) {
 }
 
 TEST_F(Reader, ReadsRecordsByTheirSecondCharacter) {
-  const auto result = readVfk(
-      "&DSOBR;0;1;1\n"          // before any B record
-      + kSobr +
-      "&DSOBR;1;100.5;200.25\r\n"
-      "\n"
-      "x\n"
-      "?DXXX;2;-3;4\n"          // the first character and the row's block name are not examined
-      "&KSOBR;3;5;5\n"          // other kinds are ignored
-      "&BPAR;ID N30\n"
-      "&DSOBR;4;6;6\n"          // rows of a block without a loader
-      "&BSOBR;SOURADNICE_X N10.2;ID N30;SOURADNICE_Y N10.2\n"
-      "&DSOBR;7;5;8\n"          // the later definition's column order holds
-      "&B;SOBR\n"               // a B record with an empty block name
-      "&DSOBR;9;9;9\n"
-      "&BSOBR\n"                // a block name running to the end of the line
-      "&DSOBR;10;11;12\n"
-      "&K\n");
+  const auto result =
+      readVfk("&DSOBR;0;1;1\n"  // before any B record
+              + kSobr +
+              "&DSOBR;1;100.5;200.25\r\n"
+              "\n"
+              "x\n"
+              "?DXXX;2;-3;4\n"  // the first character and the row's block name are not examined
+              "&KSOBR;3;5;5\n"  // other kinds are ignored
+              "&BPAR;ID N30\n"
+              "&DSOBR;4;6;6\n"  // rows of a block without a loader
+              "&BSOBR;SOURADNICE_X N10.2;ID N30;SOURADNICE_Y N10.2\n"
+              "&DSOBR;7;5;8\n"  // the later definition's column order holds
+              "&B;SOBR\n"       // a B record with an empty block name
+              "&DSOBR;9;9;9\n"
+              "&BSOBR\n"  // a block name running to the end of the line
+              "&DSOBR;10;11;12\n"
+              "&K\n");
   ASSERT_TRUE(result.read.opened);
   EXPECT_EQ(result.output, "");
   // The row before any block definition is a dropped row (its block, SOBR,
@@ -93,7 +93,8 @@ TEST_F(Reader, CodePageHeaders) {
       {"&HCODEPAGE;\"EE8ISO8859P2\"", 28592, ""},
       {"&HCODEPAGE;\"WE8ISO8859P2\"", 28592, ""},
       // The S at position 4 is the first of I, S and O: seven characters go.
-      {"&HCODEPAGE;\"EE8MSWIN1250\"", 0, "[VfkParser Warning]: unhandled codepage parsed (N1250) \n"},
+      {"&HCODEPAGE;\"EE8MSWIN1250\"", 0,
+       "[VfkParser Warning]: unhandled codepage parsed (N1250) \n"},
       // Without quotes the first and last characters go all the same.
       {"&HCODEPAGE;WE8ISO8859P2", 0, "[VfkParser Warning]: unhandled codepage parsed (8859P) \n"},
       // No I, S or O: the first two characters go.

@@ -22,9 +22,12 @@ using vorlane::ScanKernel;
 
 const char* nameOf(ScanKernel kernel) {
   switch (kernel) {
-    case ScanKernel::kPortable: return "portable";
-    case ScanKernel::kSse2: return "sse2";
-    case ScanKernel::kAvx2: return "avx2";
+    case ScanKernel::kPortable:
+      return "portable";
+    case ScanKernel::kSse2:
+      return "sse2";
+    case ScanKernel::kAvx2:
+      return "avx2";
   }
   return "?";
 }

@@ -44,8 +44,9 @@ TEST(SvgDocument, AnEmptyModelGivesTheFrameTheNineGroupsAndTheSymbols) {
             "        <!-- Buildings symbols: -->\n");
   EXPECT_EQ(document.substr(document.size() - 16), "    </g>\r\n</svg>");
   // A centred origin of an empty extent.
-  EXPECT_NE(drawing(testing::readVfk("").model(), {.centreOrigin = true}).find("origin=\"0.00 0.00\""),
-            std::string::npos);
+  EXPECT_NE(
+      drawing(testing::readVfk("").model(), {.centreOrigin = true}).find("origin=\"0.00 0.00\""),
+      std::string::npos);
 }
 
 // The frame lines from the view box to the units, for an extent spanned by

@@ -1,3 +1,5 @@
+#include "svg/svg_output.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -8,7 +10,6 @@
 #include <random>
 #include <string>
 
-#include "svg/svg_output.h"
 #include "tests/test_support.h"
 
 namespace vorlane {
@@ -27,10 +28,11 @@ std::string streamed(double value) {
 }
 
 TEST(SvgOutput, NumbersHaveTheDigitsOfPrintfFixed2) {
-  const double edges[] = {0.0, -0.0, 12.0, 1.5, -0.004, 0.005, 0.015, 0.125, 0.375, 2.675,
-                          1.005, -1.005, 999.995, 780513.225, -1163996.285, 1e15 + 0.5,
-                          1e-300, -1e-300, 4.9e-324, DBL_MAX, -DBL_MAX, INFINITY, -INFINITY,
-                          NAN, -NAN, 0.01f, 0.2f, 90.0f, 1e22, 123456789012.345};
+  const double edges[] = {
+      0.0,    -0.0,    12.0,     1.5,     -0.004,   0.005,           0.015,        0.125,
+      0.375,  2.675,   1.005,    -1.005,  999.995,  780513.225,      -1163996.285, 1e15 + 0.5,
+      1e-300, -1e-300, 4.9e-324, DBL_MAX, -DBL_MAX, INFINITY,        -INFINITY,    NAN,
+      -NAN,   0.01f,   0.2f,     90.0f,   1e22,     123456789012.345};
   for (const double value : edges) EXPECT_EQ(streamed(value), printfFixed2(value)) << value;
   EXPECT_EQ(streamed(12.0), "12.00");
   EXPECT_EQ(streamed(-0.004), "-0.00");
@@ -53,8 +55,8 @@ TEST(SvgOutput, NumbersHaveTheDigitsOfPrintfFixed2) {
     const double magnitude = std::pow(10.0, exponent(random));
     const double value = (i % 2 == 0 ? 1 : -1) * magnitude;
     const double halfway = std::round(value * 100.0) / 100.0 + 0.005;
-    for (const double near : {value, halfway, std::nextafter(halfway, 0.0),
-                              std::nextafter(halfway, 1e300)}) {
+    for (const double near :
+         {value, halfway, std::nextafter(halfway, 0.0), std::nextafter(halfway, 1e300)}) {
       ASSERT_EQ(streamed(near), printfFixed2(near)) << near;
     }
   }
@@ -67,7 +69,9 @@ TEST(SvgOutput, EscapesModelText) {
 
   SvgOutput controls;
   controls << Escaped{std::string_view("a\0b\x01\tc\rd\x1f\x7f", 10)};
-  EXPECT_EQ(controls.text(), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\tc\rd\xEF\xBF\xBD\x7f");
+  EXPECT_EQ(controls.text(),
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD\tc\rd\xEF\xBF\xBD\x7f");
 }
 
 TEST(SvgOutput, IgnoresADecimalCommaLocale) {

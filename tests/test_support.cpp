@@ -1,7 +1,8 @@
 #include "tests/test_support.h"
 
-#include "svg/svg_output.h"
-#include "svg/write_svg.h"
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -9,9 +10,8 @@
 #include <iterator>
 #include <random>
 
-#include <grp.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "svg/svg_output.h"
+#include "svg/write_svg.h"
 
 namespace vorlane::testing {
 
@@ -20,9 +20,8 @@ namespace fs = std::filesystem;
 TempDir::TempDir() {
   static std::atomic<int> counter{0};
   std::random_device random;
-  path_ = fs::temp_directory_path() /
-          ("vorlane-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-           "-" + std::to_string(random()));
+  path_ = fs::temp_directory_path() / ("vorlane-test-" + std::to_string(::getpid()) + "-" +
+                                       std::to_string(counter++) + "-" + std::to_string(random()));
   fs::create_directories(path_);
   // Open to every user, for the tests that run as another one.
   fs::permissions(path_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
@@ -65,8 +64,8 @@ bool asUnprivilegedUser(const std::function<bool()>& action) {
   const pid_t child = ::fork();
   if (child == 0) {
     constexpr uid_t kNobody = 65534;
-    const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 &&
-                         ::setuid(kNobody) == 0;
+    const bool dropped =
+        ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
     ::_exit(dropped && action() ? 0 : 1);
   }
   int status = 0;
@@ -183,11 +182,13 @@ const Building& buildingNamed(const CadastralModel& model, std::string_view id) 
 }
 
 std::string_view parcelIdAt(const CadastralModel& model, int32_t area) {
-  return area == kNoArea ? std::string_view() : model.text(model.parcels[static_cast<size_t>(area)].id);
+  return area == kNoArea ? std::string_view()
+                         : model.text(model.parcels[static_cast<size_t>(area)].id);
 }
 
 std::string_view bpejCodeAt(const CadastralModel& model, int32_t area) {
-  return area == kNoArea ? std::string_view() : model.text(model.bpejAreas[static_cast<size_t>(area)].code);
+  return area == kNoArea ? std::string_view()
+                         : model.text(model.bpejAreas[static_cast<size_t>(area)].code);
 }
 
 std::string groupContent(const std::string& drawing, std::string_view layer) {

@@ -154,7 +154,6 @@ std::string groupContent(const std::string& drawing, std::string_view layer);
 // xmllint is not installed.
 std::optional<bool> isWellFormedXml(const std::filesystem::path& path);
 
-
 }  // namespace vorlane::testing
 
 #endif  // VORLANE_TESTS_TEST_SUPPORT_H_

@@ -25,7 +25,8 @@ TEST(TextAlignment, ReferencePointsSelectAnchorAndBaseline) {
   };
   for (const auto& c : cases) {
     const TextAlignment alignment = textAlignmentAttributes(c.referencePoint);
-    EXPECT_EQ(alignment.anchor, "text-anchor=\"" + std::string(c.anchor) + "\"") << c.referencePoint;
+    EXPECT_EQ(alignment.anchor, "text-anchor=\"" + std::string(c.anchor) + "\"")
+        << c.referencePoint;
     EXPECT_EQ(alignment.baseline, "alignment-baseline=\"" + std::string(c.baseline) + "\"")
         << c.referencePoint;
   }
@@ -46,16 +47,18 @@ TEST(TextElement, TurnsOnlyByAPositiveAngleAndEscapesItsText) {
   label.y = -20.5;
   label.angle = 30;
   label.referencePoint = 5;
-  EXPECT_EQ(textElement(model, label, "2140587101"),
-            "<text id=\"2140587101\" x=\"10.00\" y=\"-20.50\" text-anchor=\"middle\" "
-            "alignment-baseline=\"hanging\" transform=\"rotate(30.00 10.00 -20.50)\" fill=\"black\" "
-            "font-size=\"1.00\">1&lt;2 &amp; &quot;3&quot;</text>\r\n");
+  EXPECT_EQ(
+      textElement(model, label, "2140587101"),
+      "<text id=\"2140587101\" x=\"10.00\" y=\"-20.50\" text-anchor=\"middle\" "
+      "alignment-baseline=\"hanging\" transform=\"rotate(30.00 10.00 -20.50)\" fill=\"black\" "
+      "font-size=\"1.00\">1&lt;2 &amp; &quot;3&quot;</text>\r\n");
   label.text = model.addText("7");
   for (const float angle : {0.0005f, 0.001f, -30.0f, 0.0f}) {
     label.angle = angle;
-    EXPECT_EQ(textElement(model, label, std::nullopt),
-              "<text x=\"10.00\" y=\"-20.50\" text-anchor=\"middle\" alignment-baseline=\"hanging\" "
-              "fill=\"black\" font-size=\"1.00\">7</text>\r\n")
+    EXPECT_EQ(
+        textElement(model, label, std::nullopt),
+        "<text x=\"10.00\" y=\"-20.50\" text-anchor=\"middle\" alignment-baseline=\"hanging\" "
+        "fill=\"black\" font-size=\"1.00\">7</text>\r\n")
         << angle;
   }
 }
@@ -88,18 +91,24 @@ TEST(ParcelTextLayer, WritesNumberTextsWithTheirParcelIdThenArrows) {
   const size_t definition = content.find("\n        <!-- Parcel arrow definition -->");
   const std::string usage = "        <!-- Parcels arrows usage -->\n";
   EXPECT_EQ(content.substr(0, definition) + content.substr(content.find(usage) + usage.size()),
-            "        <text id=\"1\" x=\"1.00\" y=\"2.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
+            "        <text id=\"1\" x=\"1.00\" y=\"2.00\" text-anchor=\"start\" "
+            "alignment-baseline=\"baseline\" "
             "fill=\"black\" font-size=\"1.00\">15/2</text>\n"
-            "        <text id=\"2\" x=\"0.00\" y=\"0.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
+            "        <text id=\"2\" x=\"0.00\" y=\"0.00\" text-anchor=\"start\" "
+            "alignment-baseline=\"baseline\" "
             "fill=\"black\" font-size=\"0.50\">a</text>\n"
-            "        <text id=\"2\" x=\"0.00\" y=\"0.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
+            "        <text id=\"2\" x=\"0.00\" y=\"0.00\" text-anchor=\"start\" "
+            "alignment-baseline=\"baseline\" "
             "fill=\"black\" font-size=\"0.50\">b</text>\n"
-            "        <line x1=\"1.00\" y1=\"2.00\" x2=\"3.00\" y2=\"4.00\" stroke=\"black\" stroke-width=\"0.20\" />\n"
+            "        <line x1=\"1.00\" y1=\"2.00\" x2=\"3.00\" y2=\"4.00\" stroke=\"black\" "
+            "stroke-width=\"0.20\" />\n"
             "        <use x=\"3.00\" y=\"4.00\" xlink:href=\"#VL_symbol_arrow\"/>\n"
-            "        <line x1=\"1.00\" y1=\"2.00\" x2=\"5.00\" y2=\"6.00\" stroke=\"black\" stroke-width=\"0.20\" />\n"
+            "        <line x1=\"1.00\" y1=\"2.00\" x2=\"5.00\" y2=\"6.00\" stroke=\"black\" "
+            "stroke-width=\"0.20\" />\n"
             "        <use x=\"5.00\" y=\"6.00\" xlink:href=\"#VL_symbol_arrow\" "
             "transform=\"rotate(-30.00 5.00 6.00)\"/>\n"
-            "        <line x1=\"0.00\" y1=\"0.00\" x2=\"7.00\" y2=\"8.00\" stroke=\"black\" stroke-width=\"0.20\" />\n"
+            "        <line x1=\"0.00\" y1=\"0.00\" x2=\"7.00\" y2=\"8.00\" stroke=\"black\" "
+            "stroke-width=\"0.20\" />\n"
             "        <use x=\"7.00\" y=\"8.00\" xlink:href=\"#VL_symbol_arrow\" "
             "transform=\"rotate(45.00 7.00 8.00)\"/>\n");
 }
@@ -123,9 +132,10 @@ TEST(BuildingNumberLayer, NumbersFollowTheBuildingType) {
   model.resolveGeometry();  // the default types
   std::string expected;
   for (const char* text : {"č.p. 12", "č.p. ", "č.e. &lt;7&gt;", "rozestav."}) {
-    expected += "        <text x=\"1.00\" y=\"-1.00\" text-anchor=\"start\" "
-                "alignment-baseline=\"baseline\" fill=\"black\" font-size=\"1.00\">" +
-                std::string(text) + "</text>\n";
+    expected +=
+        "        <text x=\"1.00\" y=\"-1.00\" text-anchor=\"start\" "
+        "alignment-baseline=\"baseline\" fill=\"black\" font-size=\"1.00\">" +
+        std::string(text) + "</text>\n";
   }
   EXPECT_EQ(groupContent(testing::drawing(model), "VL_cisla_budov"), expected);
 
@@ -135,9 +145,10 @@ TEST(BuildingNumberLayer, NumbersFollowTheBuildingType) {
   withoutType2.getOrCreateBuilding("c").numberLabel.text = withoutType2.addText("<7>");
   withoutType2.addBuildingType(1, "a", "b");
   withoutType2.resolveGeometry();
-  EXPECT_EQ(groupContent(testing::drawing(withoutType2), "VL_cisla_budov"),
-            "        <text x=\"0.00\" y=\"0.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
-            "fill=\"black\" font-size=\"1.00\"> &lt;7&gt;</text>\n");
+  EXPECT_EQ(
+      groupContent(testing::drawing(withoutType2), "VL_cisla_budov"),
+      "        <text x=\"0.00\" y=\"0.00\" text-anchor=\"start\" alignment-baseline=\"baseline\" "
+      "fill=\"black\" font-size=\"1.00\"> &lt;7&gt;</text>\n");
 }
 
 }  // namespace

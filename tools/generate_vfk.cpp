@@ -10,12 +10,12 @@
 // surveyor's is: about that share of its survey points and of its point
 // connections (SOBR and SBP rows) left out, so that lines lack points and
 // borders break.
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <exception>
 #include <optional>
 #include <stdexcept>
@@ -150,11 +150,9 @@ uint64_t generate(const Options& options, const Layout& layout) {
   double scale = kSmallRegisterScale;
   if (options.sizeMegabytes) {
     const double target = *options.sizeMegabytes * kBytesPerMegabyte;
-    const double fixed =
-        static_cast<double>(opening.bytes() + drawing.bytes() + kEnd.size());
-    scale = target > fixed
-                ? scaleForBytes(context, layout, static_cast<uint64_t>(target - fixed))
-                : 0.0;
+    const double fixed = static_cast<double>(opening.bytes() + drawing.bytes() + kEnd.size());
+    scale = target > fixed ? scaleForBytes(context, layout, static_cast<uint64_t>(target - fixed))
+                           : 0.0;
   }
   const RegisterCounts counts = registerCounts(context, layout, scale);
 
@@ -214,7 +212,8 @@ int main(int argc, char** argv) {
     }
     const Layout layout = makeLayout(options->seed, parcelsFor(*options));
     const uint64_t bytes = generate(*options, layout);
-    std::fprintf(stderr, "generate_vfk: %s: %llu bytes, %zu parcels, %zu boundaries, %zu buildings\n",
+    std::fprintf(stderr,
+                 "generate_vfk: %s: %llu bytes, %zu parcels, %zu boundaries, %zu buildings\n",
                  options->output.c_str(), static_cast<unsigned long long>(bytes),
                  layout.parcels.size(), layout.lines.size(), layout.buildings.size());
   } catch (const std::exception& error) {

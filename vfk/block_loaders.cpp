@@ -176,18 +176,42 @@ void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition) {
 void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNumber) {
   lineNumber_ = lineNumber;
   switch (kind) {
-    case BlockKind::SOBR: loadSobr(row); break;
-    case BlockKind::SBP: loadSbp(row); break;
-    case BlockKind::SBM: loadSbm(row); break;
-    case BlockKind::HP: loadHp(row); break;
-    case BlockKind::OP: loadOp(row); break;
-    case BlockKind::OB: loadOb(row); break;
-    case BlockKind::DPM: loadDpm(row); break;
-    case BlockKind::HBPEJ: loadHbpej(row); break;
-    case BlockKind::OBPEJ: loadObpej(row); break;
-    case BlockKind::TYPBUD: loadTypbud(row); break;
-    case BlockKind::BUD: loadBud(row); break;
-    case BlockKind::OBDEBO: loadObdebo(row); break;
+    case BlockKind::SOBR:
+      loadSobr(row);
+      break;
+    case BlockKind::SBP:
+      loadSbp(row);
+      break;
+    case BlockKind::SBM:
+      loadSbm(row);
+      break;
+    case BlockKind::HP:
+      loadHp(row);
+      break;
+    case BlockKind::OP:
+      loadOp(row);
+      break;
+    case BlockKind::OB:
+      loadOb(row);
+      break;
+    case BlockKind::DPM:
+      loadDpm(row);
+      break;
+    case BlockKind::HBPEJ:
+      loadHbpej(row);
+      break;
+    case BlockKind::OBPEJ:
+      loadObpej(row);
+      break;
+    case BlockKind::TYPBUD:
+      loadTypbud(row);
+      break;
+    case BlockKind::BUD:
+      loadBud(row);
+      break;
+    case BlockKind::OBDEBO:
+      loadObdebo(row);
+      break;
     case BlockKind::KATUZE:  // read, but the drawing uses nothing of it
     case BlockKind::kNone:
       break;

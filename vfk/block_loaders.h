@@ -213,7 +213,7 @@ class BlockLoaders {
   void dropped(DropReason why, std::string_view block) const;
   // The line of "lists" that "id" names, or nullopt (reported as dropped).
   std::optional<PointLists::Taken> takeLine(PointLists& lists, std::string_view id,
-                                     std::string_view block);
+                                            std::string_view block);
 
   // Whether a row of "block" with this ID came in an earlier file; records
   // the ID for the files after. Only while reading several files.

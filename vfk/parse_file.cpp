@@ -110,8 +110,7 @@ void readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnostic
           reader.splitLastLine(row, loaders.fieldsRead(currentBlockKind));
           loaders.loadRow(currentBlockKind, row, reader.lineNumber());
         } else if (!blockDefined && usedRows(blockKindOf(blockNameOfRecord(line)))) {
-          reportDropped(diagnostics, DropReason::kBeforeBlockDefinition, line,
-                        reader.lineNumber());
+          reportDropped(diagnostics, DropReason::kBeforeBlockDefinition, line, reader.lineNumber());
         }
         break;
       default:

@@ -81,7 +81,7 @@ class PointLists {
     uint32_t count : 22 = 0;  // enough for kMaxPointOrdinal
     uint32_t taken : 1 = 0;   // a line holds the range [first, first + count)
     uint32_t capacityLog2 : 5 = 0;
-    uint32_t shape : 2 = 0;   // a LineShape
+    uint32_t shape : 2 = 0;  // a LineShape
     uint32_t capacity() const { return capacityLog2 == 0 ? count : uint32_t{1} << capacityLog2; }
   };
 

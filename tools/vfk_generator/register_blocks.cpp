@@ -38,7 +38,9 @@ int rowsFor(double perParcel, size_t parcels, double scale, int minimum) {
 // An identifier written as text, as T255 columns hold them.
 class IdText {
  public:
-  explicit IdText(int64_t id) { length_ = static_cast<size_t>(std::to_chars(text_, text_ + sizeof text_, id).ptr - text_); }
+  explicit IdText(int64_t id) {
+    length_ = static_cast<size_t>(std::to_chars(text_, text_ + sizeof text_, id).ptr - text_);
+  }
   std::string_view view() const { return {text_, length_}; }
 
  private:
@@ -110,11 +112,20 @@ class RegisterWriter {
   void ownershipRow(int i) {
     w_.row().num(c_.id(Kind::kOwnership, i));
     c_.writeStamp(w_, rng_);
-    w_.text(IdText(c_.id(Kind::kSubject, static_cast<int>(rng_.below(static_cast<uint64_t>(n_.subjects))))).view());
+    w_.text(IdText(c_.id(Kind::kSubject,
+                         static_cast<int>(rng_.below(static_cast<uint64_t>(n_.subjects)))))
+                .view());
     w_.text(rng_.chance(0.9) ? "30" : "109");
     w_.num(c_.id(Kind::kSheet, i % layout_.sheetCount));
     const bool shared = rng_.chance(0.3);
-    w_.num(1).num(shared ? rng_.range(2, 4) : 1).emptyText().empty().empty().empty().empty().empty();
+    w_.num(1)
+        .num(shared ? rng_.range(2, 4) : 1)
+        .emptyText()
+        .empty()
+        .empty()
+        .empty()
+        .empty()
+        .empty();
     w_.end();
   }
 
@@ -129,21 +140,36 @@ class RegisterWriter {
     w_.text(pick(rng_, words_.rightDescriptions)).empty();
     w_.text(forParcel ? std::string_view() : IdText(subjectId()).view());
     w_.text(rng_.chance(0.5) ? IdText(subjectId()).view() : std::string_view());
-    w_.emptyText().num(c_.id(Kind::kRight, i)).text(pick(rng_, dates_)).num(c_.id(Kind::kProceeding, proceeding()));
-    w_.emptyText().empty().emptyText().emptyText().text(words_.rightPriorityNote).emptyText().empty();
+    w_.emptyText()
+        .num(c_.id(Kind::kRight, i))
+        .text(pick(rng_, dates_))
+        .num(c_.id(Kind::kProceeding, proceeding()));
+    w_.emptyText()
+        .empty()
+        .emptyText()
+        .emptyText()
+        .text(words_.rightPriorityNote)
+        .emptyText()
+        .empty();
     w_.end();
   }
 
   void proceedingRow(int i) {
     static const std::array<std::string_view, 6> kKinds{"V", "Z", "PGP", "PU", "OR", "R"};
     const int events = static_cast<int>(c_.eventDates.size());
-    const std::string& date = i < events ? c_.eventDates[static_cast<size_t>(i)] : pick(rng_, dates_);
+    const std::string& date =
+        i < events ? c_.eventDates[static_cast<size_t>(i)] : pick(rng_, dates_);
     char year[32] = "01.01.";
     std::string_view(date).substr(6, 4).copy(year + 6, 4);
     std::string_view(" 00:00:00").copy(year + 10, 9);
-    w_.row().num(c_.id(Kind::kProceeding, i)).text(kKinds[static_cast<size_t>(rng_.below(kKinds.size()))]);
-    w_.num(rng_.range(1, 99'999)).text(std::string_view(year, 19)).text(pick(rng_, words_.proceedingStates));
-    w_.num(13).num(44).num(1020).num(1064).emptyText().emptyText().text(rng_.chance(0.5) ? "n" : "");
+    w_.row()
+        .num(c_.id(Kind::kProceeding, i))
+        .text(kKinds[static_cast<size_t>(rng_.below(kKinds.size()))]);
+    w_.num(rng_.range(1, 99'999))
+        .text(std::string_view(year, 19))
+        .text(pick(rng_, words_.proceedingStates));
+    w_.num(13).num(44).num(1020).num(1064).emptyText().emptyText().text(rng_.chance(0.5) ? "n"
+                                                                                         : "");
     if (rng_.chance(0.4)) {
       w_.num(rng_.chance(0.5) ? 500 : 100);
     } else {
@@ -162,7 +188,8 @@ class RegisterWriter {
   void deedRow(int i) {
     static const std::array<int, 8> kKinds{1, 6, 53, 99, 111, 204, 9, 12};
     w_.row().num(c_.id(Kind::kDeed, i)).num(kKinds[static_cast<size_t>(rng_.below(kKinds.size()))]);
-    w_.text(rng_.chance(0.5) ? std::string_view(pick(rng_, words_.deedDescriptions)) : std::string_view());
+    w_.text(rng_.chance(0.5) ? std::string_view(pick(rng_, words_.deedDescriptions))
+                             : std::string_view());
     w_.text("n");
     if (rng_.chance(0.5)) {
       w_.num(rng_.range(1, 40));
@@ -186,7 +213,13 @@ class RegisterWriter {
     const Coord& se = layout_.southEast;
     const int survey = c_.firstSurvey + rng_.range(0, 40);
     const int number = rng_.range(1, 999);
-    w_.row().num(c_.id(Kind::kOtherPoint, i)).num(0).num(c_.areaCode).num(survey).empty().num(number);
+    w_.row()
+        .num(c_.id(Kind::kOtherPoint, i))
+        .num(0)
+        .num(c_.areaCode)
+        .num(survey)
+        .empty()
+        .num(number);
     w_.num(int64_t{survey} * 10'000 + number);
     w_.coord(rng_.range64(std::min(nw.y, se.y), std::max(nw.y, se.y)));
     w_.coord(rng_.range64(std::min(nw.x, se.x), std::max(nw.x, se.x)));
@@ -195,10 +228,14 @@ class RegisterWriter {
 
  private:
   std::string_view parcelId() {
-    parcelIdText_ = IdText(c_.id(Kind::kParcel, static_cast<int64_t>(rng_.below(layout_.parcels.size())))) ;
+    parcelIdText_ =
+        IdText(c_.id(Kind::kParcel, static_cast<int64_t>(rng_.below(layout_.parcels.size()))));
     return parcelIdText_.view();
   }
-  int64_t subjectId() { return c_.id(Kind::kSubject, static_cast<int64_t>(rng_.below(static_cast<uint64_t>(n_.subjects)))); }
+  int64_t subjectId() {
+    return c_.id(Kind::kSubject,
+                 static_cast<int64_t>(rng_.below(static_cast<uint64_t>(n_.subjects))));
+  }
   int proceeding() { return static_cast<int>(rng_.below(static_cast<uint64_t>(n_.proceedings))); }
 
   RowWriter& w_;
@@ -241,7 +278,8 @@ RegisterCounts registerCounts(const Context& context, const Layout& layout, doub
   RegisterCounts counts;
   counts.subjects = rowsFor(kSubjectsPerParcel, parcels, scale, 1);
   counts.ownerships = rowsFor(kOwnershipsPerParcel, parcels, scale, 1);
-  counts.rights = rowsFor(kRightsPerParcel, parcels, scale, static_cast<int>(layout.easements.size()));
+  counts.rights =
+      rowsFor(kRightsPerParcel, parcels, scale, static_cast<int>(layout.easements.size()));
   counts.proceedings =
       rowsFor(kProceedingsPerParcel, parcels, scale, static_cast<int>(context.eventDates.size()));
   counts.objects = rowsFor(kObjectsPerParcel, parcels, scale, 1);

@@ -9,12 +9,11 @@
  * Exit status: 0 when every file was converted, 1 when any was not, 2 when
  * the DLL or its function cannot be found. */
 #define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
 #include <stdbool.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <wchar.h>
+#include <windows.h>
 
 /* The one export: a NUL-terminated UTF-16 path, the CAD application's units
  * number, and whether the drawing's origin is the centre of its extent. */
