@@ -54,11 +54,12 @@ PKG_CONFIG_PATH=$(dirname "$pc")
 # Installed in /usr, the package needs no -I or -L.
 [ "$(pkg-config --cflags --libs vorlane | xargs)" = "-lVorlane" ] || fail "pkg-config --cflags --libs: $(pkg-config --cflags --libs vorlane)"
 echo "ok: pkg-config --cflags --libs vorlane gives -lVorlane"
-# Unpacked elsewhere, the prefix is where the .pc file lies.
+# Unpacked elsewhere, the folders vorlane.pc names lie under the unpacked root.
+includedir=$root$(pkg-config --variable=includedir vorlane)
+libdir=$root$(pkg-config --variable=libdir vorlane)
 # shellcheck disable=SC2046
 cc -std=c11 -Wall -Wextra -Wpedantic -Werror -o "$work/convert" "$source/install_consumer/convert.c" \
-  $(pkg-config --define-prefix --cflags --libs vorlane)
-libdir=$(pkg-config --define-prefix --variable=libdir vorlane)
+  -I"$includedir" -L"$libdir" $(pkg-config --libs-only-l vorlane)
 cp "$sample" "$work/plán.vfk"
 [ "$(LD_LIBRARY_PATH=$libdir "$work/convert" "$work/plán.vfk")" = true ] || fail "the C program's conversion"
 [ "$(tail -c 6 "$work/plán.svg")" = "</svg>" ] || fail "the drawing is not complete"
