@@ -73,24 +73,5 @@ TEST_F(Conversions, ADrawingThatCannotBeCreatedIsReadButNotWritten) {
   EXPECT_FALSE(fs::exists(readOnly / "plan.svg"));
 }
 
-// Each file names its code page, whichever the conversion starts from.
-TEST_F(Conversions, UnicodeAndLatin2FilesNameTheirCodePages) {
-  const std::string utf8 = testing::readFile(VORLANE_TEST_DATA "/utf8_current.vfk");
-  const std::string latin2 = testing::readFile(VORLANE_TEST_DATA "/small_area.vfk");
-  for (const int startingCodePage : {kAnsiCodePage, kIso8859_2CodePage, kUtf8CodePage}) {
-    const std::string current = convert(utf8, "current", {.codePage = startingCodePage});
-    EXPECT_EQ(result.codePage, kUtf8CodePage);
-    const std::string numbers = testing::groupContent(current, "VL_cisla_budov");
-    EXPECT_NE(numbers.find(">č.p. 12</text>"), std::string::npos) << numbers;
-    EXPECT_NE(numbers.find(">č.e. 7</text>"), std::string::npos) << numbers;
-    EXPECT_NE(current.find(">Hřebečná</text>"), std::string::npos);
-
-    const std::string older = convert(latin2, "older", {.codePage = startingCodePage});
-    EXPECT_EQ(result.codePage, kIso8859_2CodePage);
-    EXPECT_NE(testing::groupContent(older, "VL_cisla_budov").find(">č.p. 42</text>"),
-              std::string::npos);
-  }
-}
-
 }  // namespace
 }  // namespace vorlane

@@ -169,21 +169,6 @@ TEST(ChainIntoRings, ALongRingIsChainedWithoutQuadraticWork) {
   for (size_t k = 1; k < lines.size(); ++k) ASSERT_EQ(ends[k].front, ends[k - 1].back);
 }
 
-TEST(ResolveGeometry, AddsTheDefaultBuildingTypesOnlyToAnEmptyTable) {
-  CadastralModel model;
-  model.resolveGeometry();
-  // Their texts are drawn, and pinned, in the drawings of files without types.
-  ASSERT_EQ(model.buildingTypes.size(), 6u);
-  for (int code = 1; code <= 6; ++code) {
-    EXPECT_EQ(model.buildingTypes[static_cast<size_t>(code - 1)].code, code);
-  }
-
-  CadastralModel withType;
-  withType.addBuildingType(9, "x", "y");
-  withType.resolveGeometry();
-  EXPECT_EQ(withType.buildingTypes.size(), 1u);
-}
-
 TEST(ResolveGeometry, BoundingBoxSpansEveryPoint) {
   CadastralModel model;
   model.addPoint(-0.0, 5.0);  // used by no line

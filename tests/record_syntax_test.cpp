@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -61,37 +60,6 @@ TEST(FindFieldIndex, MatchesTheNameBeforeTheFirstSpaceExactly) {
   EXPECT_EQ(findFieldIndex(definition, count, "&BSOBR"), 0);
   // Only the first "count" fields are searched.
   EXPECT_EQ(findFieldIndex(definition, 3, "SOURADNICE_X"), -1);
-}
-
-TEST(BlockKindOf, KnowsTheThirteenBlocksExactly) {
-  std::set<BlockKind> kinds;
-  for (const char* name : {"KATUZE", "SOBR", "SBP", "SBM", "HP", "OP", "OB", "DPM", "HBPEJ",
-                           "OBPEJ", "TYPBUD", "BUD", "OBDEBO"}) {
-    const BlockKind kind = blockKindOf(name);
-    EXPECT_NE(kind, BlockKind::kNone) << name;
-    kinds.insert(kind);
-  }
-  EXPECT_EQ(kinds.size(), 13u);
-  for (const char* name : {"sobr", "SOBR ", " SOBR", "SOB", "SOBRX", "PAR", ""}) {
-    EXPECT_EQ(blockKindOf(name), BlockKind::kNone) << name;
-  }
-}
-
-TEST(StripQuotes, DropsFirstAndLastCharacterOfLongerTexts) {
-  EXPECT_EQ(stripQuotes("\"PC\""), "PC");
-  EXPECT_EQ(stripQuotes("\"\""), "");
-  EXPECT_EQ(stripQuotes("ab"), "");
-  EXPECT_EQ(stripQuotes("12345"), "234");  // quotes or not
-  EXPECT_EQ(stripQuotes("x"), "x");
-  EXPECT_EQ(stripQuotes(""), "");
-}
-
-TEST(IdKey, HashesBytesAsSignedValues) {
-  EXPECT_EQ(idKey(""), 2166136261u);
-  EXPECT_EQ(idKey("abc"), 18099426966017683275u);
-  // The byte 0xE9 is -23 as a signed byte: widened with its sign, it flips
-  // the upper 56 bits of the product as well.
-  EXPECT_EQ(idKey("\xe9"), (uint64_t{2166136261} * 16777619) ^ 0xFFFFFFFFFFFFFFE9u);
 }
 
 }  // namespace

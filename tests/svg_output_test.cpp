@@ -86,21 +86,5 @@ TEST(SvgOutput, IgnoresADecimalCommaLocale) {
   EXPECT_EQ(ours, "-1163996.28");
 }
 
-TEST(SvgOutput, WritesLargeDocumentsThroughTheFile) {
-  testing::TempDir dir;
-  const auto path = dir.path() / "big.txt";
-  std::string expected;
-  {
-    OutputFile file(testing::widePath(path));
-    ASSERT_TRUE(file.isOpen());
-    SvgOutput out(&file);
-    for (int i = 0; i < 300000; ++i) {
-      out << i << "\r\n";
-      expected += std::to_string(i) + "\r\n";
-    }
-  }
-  EXPECT_EQ(testing::readFile(path), expected);
-}
-
 }  // namespace
 }  // namespace vorlane
