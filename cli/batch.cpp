@@ -3,11 +3,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
 
+#include "cli/clashes.h"
 #include "cli/file_checks.h"
 #include "cli/findings.h"
 #include "entry/output_path.h"
@@ -38,6 +38,10 @@ std::string lacksOf(const ConversionFindings& findings) {
   lack(findings.count(FindingKind::kMissingPoint), "missing point", "missing points");
   lack(findings.count(FindingKind::kRowDropped), "row dropped", "rows dropped");
   lack(findings.count(FindingKind::kUnknownCodePage), "unknown code page", "unknown code pages");
+  lack(findings.count(FindingKind::kNoEndRecord), "file cut short", "files cut short");
+  lack(findings.count(FindingKind::kEndMarkBeforeEnd), "file read to a 0x1A mark only",
+       "files read to a 0x1A mark only");
+  lack(findings.count(FindingKind::kTextShortened), "text shortened", "texts shortened");
   std::string line;
   for (size_t k = 0; k < lacks.size(); ++k) line += (k == 0 ? "; " : ", ") + lacks[k];
   return line;
@@ -50,6 +54,23 @@ std::string summaryOf(const std::string& drawing, const DrawingCounts& counts,
          counted(counts[Layer::kParcelBorders].paths, "parcel", "parcels") + ", " +
          counted(counts[Layer::kBuildingBorders].paths, "building", "buildings") +
          lacksOf(findings);
+}
+
+// The warnings of a file that was not read to its end: one line each.
+std::string endWarnings(const ConversionFindings& findings) {
+  std::string lines;
+  for (const KeptFinding& finding : findings.kept()) {
+    if (finding.kind == FindingKind::kNoEndRecord) {
+      lines += "vorlane: warning: " + finding.subject + ": ends without its &K record after " +
+               counted(finding.number, "line", "lines") + ", so it may have been cut short\n";
+    } else if (finding.kind == FindingKind::kEndMarkBeforeEnd) {
+      lines += "vorlane: warning: " + finding.subject + ": a byte 0x1A on line " +
+               std::to_string(finding.number) + " (at byte " + std::to_string(finding.offset) +
+               ") ends the input there; the " + counted(finding.count, "byte", "bytes") +
+               " after it were not read (--exact reads them)\n";
+    }
+  }
+  return lines;
 }
 
 JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>& bytesRead) {
@@ -67,11 +88,17 @@ JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>&
     note(job.refusal + "; nothing was converted");
     return outcome;
   }
+  if (!job.unwritable.empty()) {
+    fail("not written", job.unwritable);
+    note(job.unwritable + "; nothing was converted");
+    return outcome;
+  }
   ConversionFindings findings(outcome.messages);
   ConversionSettings settings;
   settings.options = options.drawing;
   settings.drawingPath = job.drawingPath;
   settings.bytesRead = &bytesRead;
+  settings.keepFileWhenEmpty = true;
   const Conversion conversion = options.into.empty()
                                     ? convertVfkFile(job.paths.front(), settings, findings)
                                     : convertVfkFiles(job.paths, settings, findings);
@@ -83,13 +110,20 @@ JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>&
   }
   record.findings = findings.kept();
   const std::string& input = job.inputs[std::max<size_t>(conversion.inputs.size(), 1) - 1];
+  outcome.notes += endWarnings(findings);
+  const bool readToEnd = findings.count(FindingKind::kNoEndRecord) == 0 &&
+                         findings.count(FindingKind::kEndMarkBeforeEnd) == 0;
   if (!conversion.opened) {
-    // The library has said that a file cannot be opened.
     fail("not read", conversion.failure);
-    if (conversion.inputs.empty()) note(input + ": " + conversion.failure);
+    note(input + (conversion.inputs.empty() ? ": " : ": cannot be read: ") + conversion.failure);
   } else if (!conversion.readWhole) {
     fail("not read", conversion.failure);
     note(input + ": could not be read: " + conversion.failure);
+  } else if (conversion.keptFile) {
+    fail("empty", "nothing to draw; the file there was left as it was");
+    note("warning: " + (job.inputs.size() == 1 ? input : job.drawing) +
+         ": nothing to draw (no parcel, building, line, text or symbol); " + job.drawing +
+         " was left as it was" + lacksOf(findings));
   } else if (!conversion.written) {
     fail("not written", conversion.failure);
     note(job.drawing + ": the drawing could not be written: " + conversion.failure);
@@ -100,7 +134,7 @@ JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>&
          " is an empty drawing" + lacksOf(findings));
   } else {
     record.status = "written";
-    outcome.converted = true;
+    outcome.converted = readToEnd;
     note(summaryOf(job.drawing, conversion.counts, findings));
   }
   return outcome;
@@ -108,14 +142,9 @@ JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>&
 
 // "INPUT: why" the file cannot be converted, or "".
 std::string refusalOf(const std::string& input, const PathString& path, const std::string& drawing,
-                      const PathString& drawingPath, bool besideInput) {
+                      bool besideInput) {
   std::string why;
   if (besideInput) why = misplacedDrawing(input, drawing);
-  // An input named plan.svg would be overwritten by its own drawing; so
-  // would plan.SVG where file names ignore case.
-  if (why.empty() && (equalIgnoringCase(drawing, input) || namesSameFile(path, drawingPath))) {
-    why = "its drawing would replace the file itself";
-  }
   if (why.empty() && !looksLikeVfk(path)) {
     why = "does not look like a VFK file (it must begin with a record such as &HVERZE)";
   }
@@ -145,8 +174,7 @@ std::string planJobs(const Options& options, std::vector<Job>& jobs) {
       job.paths.push_back(path);
       job.bytes += bytes;
       if (!utf8) return input + ": the file name is not UTF-8, so it cannot be converted";
-      if (job.refusal.empty())
-        job.refusal = refusalOf(input, path, job.drawing, job.drawingPath, false);
+      if (job.refusal.empty()) job.refusal = refusalOf(input, path, job.drawing, false);
       continue;
     }
     Job job;
@@ -173,19 +201,36 @@ std::string planJobs(const Options& options, std::vector<Job>& jobs) {
       }
     }
     if (job.refusal.empty()) {
-      job.refusal = refusalOf(input, path, job.drawing, job.drawingPath, options.outputDir.empty());
+      job.refusal = refusalOf(input, path, job.drawing, options.outputDir.empty());
     }
     jobs.push_back(std::move(job));
   }
-  // Two jobs may not write one drawing: nothing would be left of the first.
-  std::map<std::string, std::string> inputOfDrawing;
+  // No output may replace an input, another output or a VFK file.
+  std::vector<RunFile> inputs;
+  std::vector<RunFile> outputs;
   for (const Job& job : jobs) {
+    for (size_t k = 0; k < job.paths.size(); ++k) {
+      // A name that is not UTF-8 has no path to compare.
+      if (pathToUtf8(job.paths[k]) == job.inputs[k]) inputs.push_back({"", job.inputs[k], job.paths[k]});
+    }
+    if (job.refusal.empty()) {
+      const std::string of = job.inputs.size() == 1 ? job.inputs.front() : "every input";
+      outputs.push_back({"the drawing of " + of, job.drawing, job.drawingPath});
+    }
+  }
+  if (!options.report.empty()) {
+    PathString reportPath;
+    if (!wide(options.report, reportPath)) return options.report + ": the name is not UTF-8";
+    outputs.push_back({"the report", options.report, reportPath});
+  }
+  if (std::string clash = clashOf(inputs, outputs); !clash.empty()) {
+    return clash + "; nothing was converted";
+  }
+  // Drawings that cannot be written are found before anything is converted.
+  for (Job& job : jobs) {
     if (!job.refusal.empty()) continue;
-    const std::string key = fs::absolute(job.drawing).lexically_normal().string();
-    const auto [at, added] = inputOfDrawing.emplace(key, job.inputs.front());
-    if (!added) {
-      return at->second + " and " + job.inputs.front() + " would both be drawn into " +
-             job.drawing + "; nothing was converted";
+    if (const std::string why = whyNotWritable(job.drawingPath); !why.empty()) {
+      job.unwritable = job.drawing + ": the drawing cannot be written: " + why;
     }
   }
   return "";

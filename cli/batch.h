@@ -23,7 +23,8 @@ struct Job {
   std::vector<PathString> paths;    // the same, as the library takes them
   std::string drawing;
   PathString drawingPath;
-  std::string refusal;  // "INPUT: why" the job is not converted at all; empty when it is
+  std::string refusal;     // "INPUT: why" the job is not converted at all; empty when it is
+  std::string unwritable;  // "DRAWING: why" its drawing cannot be written; empty when it can
   uint64_t bytes = 0;   // the inputs' sizes
 };
 
@@ -36,8 +37,10 @@ struct JobOutcome {
   ConversionRecord record;
 };
 
-// The jobs of "options", in the order of the inputs. Returns "" or, when two
-// of them would write the same drawing, why nothing may be converted.
+// The jobs of "options", in the order of the inputs. Returns "" or, when an
+// output of the run would replace one of its inputs, another of its outputs
+// or a VFK file, why nothing may be converted (cli/clashes.h). A drawing
+// that cannot be written is found here and marks its job.
 std::string planJobs(const Options& options, std::vector<Job>& jobs);
 
 // Runs the jobs on "threads" threads; "deliver" receives each outcome on the

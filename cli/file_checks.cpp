@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "entry/conversion.h"
 #include "platform/files.h"
 #include "platform/unicode.h"
 
@@ -45,20 +46,6 @@ std::string misplacedDrawing(const std::string& input, const std::string& drawin
          "; give the file a name with an extension, such as .vfk";
 }
 
-bool looksLikeVfk(PathView path) {
-  InputFile file(path);
-  if (!file.isOpen()) return true;
-  char start[5] = {};
-  size_t got = 0;
-  while (got < sizeof start) {
-    const size_t n = file.read(start + got, sizeof start - got);
-    if (n == 0) break;
-    got += n;
-  }
-  std::string_view bytes(start, got);
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-  return bytes.size() >= 2 && bytes[0] == '&' &&
-         std::string_view("HBDK").find(bytes[1]) != std::string_view::npos;
-}
+bool looksLikeVfk(PathView path) { return !InputFile(path).isOpen() || holdsVfk(path); }
 
 }  // namespace vorlane::cli

@@ -24,9 +24,8 @@ std::string misplacedDrawing(const std::string& input, const std::string& drawin
 // Windows: plan.SVG and plan.svg.
 bool equalIgnoringCase(std::string_view a, std::string_view b);
 
-// Whether the file begins as a VFK file does: an optional UTF-8 byte-order
-// mark, then "&" and a record kind (H, B, D or K). A file that cannot be
-// opened is left to the library, which says so: true.
+// Whether the file begins as a VFK file does (holdsVfk). A file that cannot
+// be opened is left to the library, which says so: true.
 bool looksLikeVfk(PathView path);
 
 }  // namespace vorlane::cli

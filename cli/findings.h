@@ -14,7 +14,7 @@
 
 namespace vorlane::cli {
 
-constexpr size_t kFindingKinds = static_cast<size_t>(FindingKind::kRowDropped) + 1;
+constexpr size_t kFindingKinds = static_cast<size_t>(FindingKind::kTextShortened) + 1;
 
 class ConversionFindings : public Diagnostics {
  public:

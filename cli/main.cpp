@@ -4,20 +4,22 @@
 //
 // The library's messages go to standard output, the converter's own to
 // standard error, each file's together, in the order of the inputs.
+#include <pthread.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/file_checks.h"
 #include "cli/options.h"
 #include "cli/report.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -69,12 +71,55 @@ class Progress {
   bool drawn_ = false;
 };
 
+// SIGINT, SIGTERM and SIGHUP end the run as they end any program, but first
+// the temporary files of the outputs not yet finished are removed. The
+// signals wait for a thread of their own, which can take the lock that
+// creating and committing those files hold; a signal the run was started
+// with ignored stays ignored.
+void removeUnfinishedOutputsOnSignals() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction current {};
+    if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+      sigaddset(&signals, signal);
+    }
+  }
+  // Before any other thread starts, so that every thread inherits the mask.
+  ::pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  std::thread([signals] {
+    int signal = 0;
+    while (::sigwait(&signals, &signal) != 0) {
+    }
+    vorlane::removeUnfinishedOutputs();
+    std::signal(signal, SIG_DFL);
+    sigset_t delivered;
+    sigemptyset(&delivered);
+    sigaddset(&delivered, signal);
+    ::pthread_sigmask(SIG_UNBLOCK, &delivered, nullptr);
+    ::raise(signal);
+  }).detach();
+}
+
+// Writes the report to the file at "path", whole or not at all; "" or why
+// it could not be written.
+std::string writeReport(const std::string& path, const std::string& json) {
+  vorlane::PathString widePath;
+  utf8ToUtf16(path, widePath);
+  vorlane::OutputFile file(widePath);
+  if (file.write(json.data(), json.size()) && file.commit()) return "";
+  return file.failure();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   // A closed standard output (vorlane ... | head) must not end the run: the
-  // messages that cannot be written are lost, the drawings are not.
+  // messages that cannot be written are lost, the drawings are not. Nor may
+  // a file-size limit: a write beyond it fails, and says so.
   std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
+  removeUnfinishedOutputsOnSignals();
 
   const ParseResult parsed = parseArguments(argc, argv);
   if (parsed.outcome == Parsed::kDone) return kConverted;
@@ -89,9 +134,18 @@ int main(int argc, char** argv) {
   const Options& options = parsed.options;
 
   std::vector<Job> jobs;
-  if (const std::string collision = planJobs(options, jobs); !collision.empty()) {
-    complain(collision);
-    return kFailed;
+  if (const std::string clash = planJobs(options, jobs); !clash.empty()) {
+    complain(clash);
+    return kUsageError;
+  }
+  if (!options.report.empty()) {
+    vorlane::PathString reportPath;
+    utf8ToUtf16(options.report, reportPath);
+    if (const std::string why = vorlane::whyNotWritable(reportPath); !why.empty()) {
+      complain(options.report + ": the report cannot be written: " + why +
+               "; nothing was converted");
+      return kFailed;
+    }
   }
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
   const auto threads =
@@ -121,11 +175,9 @@ int main(int argc, char** argv) {
   progress.clear();
 
   if (!options.report.empty()) {
-    std::ofstream report(options.report, std::ios::binary | std::ios::trunc);
-    report << reportJson(options, records);
-    report.close();
-    if (!report) {
-      complain(options.report + ": the report could not be written");
+    if (const std::string why = writeReport(options.report, reportJson(options, records));
+        !why.empty()) {
+      complain(options.report + ": the report could not be written: " + why);
       status = kFailed;
     }
   }

@@ -68,12 +68,16 @@ ParseResult parseArguments(int argc, char** argv) {
       options.inputs.emplace_back(arg);
       continue;
     }
-    // An option's value: "--name=value", or the next argument.
+    // An option's value: "--name=value", "-nVALUE", or the next argument.
     std::string_view value;
     auto valueOf = [&](std::string_view longName, std::string_view shortName = {}) {
       if (arg == longName || (!shortName.empty() && arg == shortName)) {
         if (i + 1 == argc) return false;
         value = argv[++i];
+        return true;
+      }
+      if (!shortName.empty() && arg.starts_with(shortName) && arg.size() > shortName.size()) {
+        value = arg.substr(shortName.size());
         return true;
       }
       if (arg.starts_with(longName) && arg.size() > longName.size() &&

@@ -11,8 +11,9 @@ namespace vorlane::cli {
 
 namespace {
 
-constexpr std::string_view kKindNames[] = {"cannotOpen", "unknownCodePage",      "missingPoint",
-                                           "openBorder", "labelWithoutPosition", "rowDropped"};
+constexpr std::string_view kKindNames[] = {
+    "cannotOpen", "unknownCodePage", "missingPoint",     "openBorder",
+    "labelWithoutPosition", "rowDropped", "endMarkBeforeEnd", "noEndRecord", "textShortened"};
 constexpr std::string_view kLineNames[] = {"", "parcelBoundary", "buildingOutline", "bpejBoundary",
                                            "mapElement"};
 constexpr std::string_view kLabelNames[] = {
@@ -28,7 +29,10 @@ constexpr std::string_view kReasonNames[] = {"",
                                              "noPoints",
                                              "tooManyLineEntries",
                                              "unknownParcel",
-                                             "unknownBpejArea"};
+                                             "unknownBpejArea",
+                                             "textWithSemicolon",
+                                             "tooFewFields",
+                                             "tooManyFields"};
 
 template <typename Enum, size_t N>
 std::string_view nameOf(const std::string_view (&names)[N], Enum value) {
@@ -129,6 +133,20 @@ void writeFinding(Json& json, const KeptFinding& finding) {
       json.raw(", ").key("block").string(finding.subject);
       json.raw(", ").key("line").number(finding.number);
       break;
+    case FindingKind::kEndMarkBeforeEnd:
+      json.raw(", ").key("path").string(finding.subject);
+      json.raw(", ").key("line").number(finding.number);
+      json.raw(", ").key("offset").number(finding.offset);
+      json.raw(", ").key("unreadBytes").number(finding.count);
+      break;
+    case FindingKind::kNoEndRecord:
+      json.raw(", ").key("path").string(finding.subject);
+      json.raw(", ").key("lines").number(finding.number);
+      break;
+    case FindingKind::kTextShortened:
+      json.raw(", ").key("text").string(finding.subject);
+      json.raw(", ").key("bytes").number(finding.number);
+      break;
   }
   json.raw("}");
 }
@@ -142,6 +160,10 @@ void writeRecord(Json& json, const ConversionRecord& record) {
       json.raw(", ").key("read").raw(read.opened && read.readWhole ? "true" : "false");
       if (!read.failure.empty()) json.raw(", ").key("failure").string(read.failure);
       json.raw(", ").key("codePage").string(codePageName(read.codePage));
+      json.raw(", ").key("endRecord").raw(read.endRecord ? "true" : "false");
+      if (read.unreadBytes > 0) {
+        json.raw(", ").key("unreadBytes").number(static_cast<int64_t>(read.unreadBytes));
+      }
     }
     json.raw("}");
   }

@@ -23,8 +23,9 @@ double bulgeOf(const BorderPath::Arc& arc, const Point& from, const Point& to) {
 
 }  // namespace
 
-DxfDrawing::DxfDrawing(const CadastralModel& model, DxfOutput& out, DxfHandles& handles)
-    : model_(model), out_(out), handles_(handles) {}
+DxfDrawing::DxfDrawing(const CadastralModel& model, DxfOutput& out, DxfHandles& handles,
+                       Diagnostics& diagnostics)
+    : model_(model), out_(out), handles_(handles), diagnostics_(diagnostics) {}
 
 void DxfDrawing::startEntity(std::string_view kind, std::string_view subclass) {
   out_.group(0, kind).handle(5, handles_.take()).handle(330, DxfHandles::kModelSpace);
@@ -92,7 +93,12 @@ void DxfDrawing::text(const TextLabel& label, std::string_view text,
   const TextPlacement placement = textPlacementOf(label.referencePoint);
   startEntity("TEXT", "AcDbText");
   out_.coordinate(10, label.x).coordinate(20, label.y).coordinate(30, 0.0);
-  out_.real(40, label.size).text(1, text);
+  out_.real(40, label.size);
+  if (!out_.shownText(1, text)) {
+    diagnostics_.report(Finding{.kind = FindingKind::kTextShortened,
+                                .subject = text,
+                                .number = static_cast<int64_t>(text.size())});
+  }
   if (form == TextForm::kLabel && label.angle > 0.001f) out_.real(50, label.angle);
   out_.group(7, textStyleOf(layer_));
   const int horizontal = static_cast<int>(placement.anchor);

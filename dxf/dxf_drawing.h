@@ -8,14 +8,17 @@
 
 #include "dxf/dxf_frame.h"
 #include "dxf/dxf_output.h"
+#include "model/diagnostics.h"
 #include "model/drawing_walk.h"
 
 namespace vorlane {
 
 class DxfDrawing : public DrawingVisitor {
  public:
-  // "model", "out" and "handles" must outlive the drawing.
-  DxfDrawing(const CadastralModel& model, DxfOutput& out, DxfHandles& handles);
+  // "model", "out", "handles" and "diagnostics" must outlive the drawing. A
+  // text too long for the format is reported to "diagnostics".
+  DxfDrawing(const CadastralModel& model, DxfOutput& out, DxfHandles& handles,
+             Diagnostics& diagnostics);
 
   void beginLayer(Layer layer) override { layer_ = layer; }
   void endLayer(Layer) override {}
@@ -35,6 +38,7 @@ class DxfDrawing : public DrawingVisitor {
   const CadastralModel& model_;
   DxfOutput& out_;
   DxfHandles& handles_;
+  Diagnostics& diagnostics_;
   Layer layer_ = Layer::kSymbols;
 };
 

@@ -33,17 +33,37 @@ DxfOutput& DxfOutput::group(int code, std::string_view value) {
 
 DxfOutput& DxfOutput::text(int code, std::string_view text) {
   this->code(code);
-  while (!text.empty()) {
+  putText(text, false);
+  return *this;
+}
+
+bool DxfOutput::shownText(int code, std::string_view text) {
+  this->code(code);
+  return putText(text, true);
+}
+
+bool DxfOutput::putText(std::string_view text, bool shown) {
+  size_t written = 0;
+  auto put = [&](std::string_view bytes) {
+    if (shown && written + bytes.size() > kMaxStringBytes) return false;
+    append(bytes);
+    written += bytes.size();
+    return true;
+  };
+  bool whole = true;
+  while (!text.empty() && whole) {
     const Utf8Step step = decodeUtf8(text);
-    if (step.wellFormed && step.codePoint >= 0x20) {
-      append(text.substr(0, step.length));
+    if (!step.wellFormed || step.codePoint < 0x20) {
+      whole = put("\xEF\xBF\xBD");  // U+FFFD, the replacement character
+    } else if (shown && text[0] == '%' && text.size() > 1 && text[1] == '%') {
+      whole = put("%%%");
     } else {
-      append("\xEF\xBF\xBD");  // U+FFFD, the replacement character
+      whole = put(text.substr(0, step.length));
     }
-    text.remove_prefix(step.length);
+    if (whole) text.remove_prefix(step.length);
   }
   append(kLineEnd);
-  return *this;
+  return whole;
 }
 
 DxfOutput& DxfOutput::integer(int code, int64_t value) {

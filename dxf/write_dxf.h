@@ -5,26 +5,18 @@
 #ifndef VORLANE_DXF_WRITE_DXF_H_
 #define VORLANE_DXF_WRITE_DXF_H_
 
-#include <string>
-
 #include "dxf/dxf_output.h"
 #include "model/cadastral_model.h"
+#include "model/diagnostics.h"
 #include "model/drawing_options.h"
 #include "model/drawing_walk.h"
-#include "platform/path.h"
 
 namespace vorlane {
 
-// Writes the DXF drawing of "model" to the file at "outputPath", replacing
-// an existing file. Returns whether the whole drawing reached the file;
-// "failure", when given, receives the system's reason when it did not, and
-// "counts" what the drawing holds.
-bool writeDxf(const CadastralModel& model, PathView outputPath, const DrawingOptions& options,
-              std::string* failure = nullptr, DrawingCounts* counts = nullptr);
-
-// Writes the whole document to "out"; returns what it holds.
+// Writes the whole document to "out"; returns what it holds. What cannot be
+// drawn as the model holds it (a text too long) goes to "diagnostics".
 DrawingCounts writeDxfDocument(const CadastralModel& model, DxfOutput& out,
-                               const DrawingOptions& options);
+                               const DrawingOptions& options, Diagnostics& diagnostics);
 
 }  // namespace vorlane
 

@@ -3,6 +3,7 @@
 #include "dxf/write_dxf.h"
 #include "entry/output_path.h"
 #include "platform/files.h"
+#include "platform/output_buffer.h"
 #include "svg/write_svg.h"
 #include "vfk/vfk_parser.h"
 
@@ -11,21 +12,59 @@ namespace vorlane {
 namespace {
 
 void takeRead(const FileRead& read, Conversion& conversion) {
-  conversion.inputs.push_back({read.opened, read.readWhole, read.failure, read.codePage});
+  conversion.inputs.push_back(
+      {read.opened, read.readWhole, read.failure, read.codePage, read.endRecord, read.unreadBytes});
   conversion.opened = read.opened;
   conversion.readWhole = read.readWhole;
   conversion.failure = read.failure;
   conversion.codePage = read.codePage;
 }
 
-// Writes the drawing of the resolved model, when every input was read.
-void writeDrawing(const CadastralModel& model, const ConversionSettings& settings,
-                  Conversion& conversion) {
+// Writes the drawing of the resolved model: "writeDocument" writes it into
+// an output of type Output.
+template <typename Output, typename WriteDocument>
+void writeDrawingAs(const WriteDocument& writeDocument, const ConversionSettings& settings,
+                    Conversion& conversion) {
   std::string failure;
-  const auto write = settings.options.format == DrawingFormat::kDxf ? writeDxf : writeSvg;
-  conversion.written =
-      write(model, conversion.drawingPath, settings.options, &failure, &conversion.counts);
+  const FileWrite result = writeFileThrough<Output>(
+      conversion.drawingPath,
+      [&](Output& out) {
+        conversion.counts = writeDocument(out);
+        return !(settings.keepFileWhenEmpty && conversion.counts.empty() &&
+                 entryIdentityOf(conversion.drawingPath));
+      },
+      &failure);
+  conversion.written = result == FileWrite::kReplaced;
+  conversion.keptFile = result == FileWrite::kLeftAsItWas;
   if (conversion.readWhole) conversion.failure = failure;
+}
+
+void writeDrawing(const CadastralModel& model, const ConversionSettings& settings,
+                  Diagnostics& diagnostics, Conversion& conversion) {
+  const DrawingOptions& options = settings.options;
+  if (options.format == DrawingFormat::kDxf) {
+    writeDrawingAs<DxfOutput>(
+        [&](DxfOutput& out) { return writeDxfDocument(model, out, options, diagnostics); },
+        settings, conversion);
+  } else {
+    writeDrawingAs<SvgOutput>([&](SvgOutput& out) { return writeDocument(model, out, options); },
+                              settings, conversion);
+  }
+}
+
+// Why the drawing must not go to its path, with the inputs at "inputs", or
+// "" when it may.
+std::string refusalOfDrawingPath(std::span<const PathString> inputs, PathView drawingPath) {
+  for (const PathString& input : inputs) {
+    if (namesSameFile(input, drawingPath)) {
+      return inputs.size() == 1 ? "its drawing would replace the file itself"
+                                : "the drawing would replace " + pathToUtf8(input);
+    }
+  }
+  if (holdsVfk(drawingPath)) {
+    return "the drawing would replace " + pathToUtf8(drawingPath) + ", which is a VFK file";
+  }
+  return "";
 }
 
 }  // namespace
@@ -34,20 +73,35 @@ std::string_view drawingExtension(DrawingFormat format) {
   return format == DrawingFormat::kDxf ? ".dxf" : ".svg";
 }
 
+bool holdsVfk(PathView path) {
+  InputFile file(path);
+  char start[5] = {};
+  size_t got = 0;
+  while (got < sizeof start) {
+    const size_t n = file.read(start + got, sizeof start - got);
+    if (n == 0) break;
+    got += n;
+  }
+  std::string_view bytes(start, got);
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  return bytes.size() >= 2 && bytes[0] == '&' &&
+         std::string_view("HBDK").find(bytes[1]) != std::string_view::npos;
+}
+
 Conversion convertVfkFile(PathView vfkPath, const ConversionSettings& settings,
                           Diagnostics& diagnostics) {
   Conversion conversion;
   conversion.drawingPath = settings.drawingPath.empty()
                                ? outputPathFor(vfkPath, drawingExtension(settings.options.format))
                                : settings.drawingPath;
-  // A drawing must not replace the file it is made from (plan.svg).
-  if (namesSameFile(vfkPath, conversion.drawingPath)) {
-    conversion.failure = "its drawing would replace the file itself";
-    return conversion;
-  }
+  // A drawing must not replace the file it is made from (plan.svg), nor
+  // another VFK file.
+  const PathString input(vfkPath);
+  conversion.failure = refusalOfDrawingPath(std::span(&input, 1), conversion.drawingPath);
+  if (!conversion.failure.empty()) return conversion;
   VfkParser parser(diagnostics, settings.limits, settings.bytesRead);
   takeRead(parser.parseFile(vfkPath, settings.codePage, settings.options), conversion);
-  if (conversion.opened) writeDrawing(parser.model, settings, conversion);
+  if (conversion.opened) writeDrawing(parser.model, settings, diagnostics, conversion);
   return conversion;
 }
 
@@ -55,20 +109,16 @@ Conversion convertVfkFiles(std::span<const PathString> vfkPaths, const Conversio
                            Diagnostics& diagnostics) {
   Conversion conversion;
   conversion.drawingPath = settings.drawingPath;
-  for (const PathString& path : vfkPaths) {
-    if (namesSameFile(path, conversion.drawingPath)) {
-      conversion.failure = "the drawing would replace " + pathToUtf8(path);
-      return conversion;
-    }
-  }
+  conversion.failure = refusalOfDrawingPath(vfkPaths, conversion.drawingPath);
+  if (!conversion.failure.empty()) return conversion;
   VfkParser parser(diagnostics, settings.limits, settings.bytesRead);
   for (const PathString& path : vfkPaths) {
-    const FileRead read = parser.readFile(path, settings.codePage);
+    const FileRead read = parser.readFile(path, settings.codePage, settings.options);
     takeRead(read, conversion);
     if (!read.opened || !read.readWhole) return conversion;
   }
   parser.resolve(settings.options);
-  writeDrawing(parser.model, settings, conversion);
+  writeDrawing(parser.model, settings, diagnostics, conversion);
   return conversion;
 }
 

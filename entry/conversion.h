@@ -30,6 +30,9 @@ struct ConversionSettings {
   PathString drawingPath;
   // When given, grows by the bytes read, as they are read.
   std::atomic<uint64_t>* bytesRead = nullptr;
+  // A drawing with nothing in it leaves a file at the drawing's path as it
+  // is (the converter); otherwise it replaces it (the library's export).
+  bool keepFileWhenEmpty = false;
 };
 
 // What reading one input gave.
@@ -38,6 +41,8 @@ struct InputRead {
   bool readWhole = false;        // and read to its end, without a failing read
   std::string failure;           // the system's reason where one of these is false
   int codePage = kAnsiCodePage;  // the code page the file left
+  bool endRecord = true;         // it ended with its &K record
+  uint64_t unreadBytes = 0;      // the bytes after a 0x1A that ended it early
 };
 
 struct Conversion {
@@ -45,6 +50,7 @@ struct Conversion {
   bool opened = false;            // every input was opened: the export's result
   bool readWhole = false;         // and read to its end
   bool written = false;           // the whole drawing reached the drawing's file
+  bool keptFile = false;          // nothing to draw, and the file there was kept
   std::string failure;            // the system's reason where one of these is false
   int codePage = kAnsiCodePage;   // the code page the last input left
   PathString drawingPath;         // where the drawing was to go
@@ -54,18 +60,25 @@ struct Conversion {
 // The extension of the drawing's file: ".svg" or ".dxf".
 std::string_view drawingExtension(DrawingFormat format);
 
-// Reads the VFK file at vfkPath and writes its drawing, replacing a file
-// there. What reading and resolving find goes to "diagnostics". When the
-// file cannot be opened, or the drawing's path names the file itself, no
-// drawing is touched and "opened" is false. Exceptions (exhausted memory)
-// pass through.
+// Whether the file at "path" begins as a VFK file does: an optional UTF-8
+// byte-order mark, then "&" and a record kind (H, B, D or K). False for a
+// file that cannot be read.
+bool holdsVfk(PathView path);
+
+// Reads the VFK file at vfkPath and writes its drawing, which replaces the
+// file there only once it is whole (platform/files.h). What reading and
+// resolving find goes to "diagnostics". When the file cannot be opened, or
+// the drawing's path names the file itself or another VFK file, no drawing
+// is touched and "opened" is false ("failure" says why). Exceptions
+// (exhausted memory) pass through, and leave the file there as it was.
 Conversion convertVfkFile(PathView vfkPath, const ConversionSettings& settings,
                           Diagnostics& diagnostics);
 
 // Several files into one drawing, at settings.drawingPath: each is read in
 // turn, from settings.codePage, into one model, in which records with the
 // same identifier are one record. When a file cannot be opened, or the
-// drawing's path names one of them, no drawing is touched.
+// drawing's path names one of them or another VFK file, no drawing is
+// touched.
 Conversion convertVfkFiles(std::span<const PathString> vfkPaths, const ConversionSettings& settings,
                            Diagnostics& diagnostics);
 

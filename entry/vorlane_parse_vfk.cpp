@@ -27,12 +27,12 @@ extern "C" VORLANE_EXPORT bool Vorlane_ParseVfk(const VorlanePathChar* vfkPath, 
     settings.codePage = codePageNamedLast.load();
     const Conversion conversion = convertVfkFile(path, settings, messages);
     if (conversion.opened) codePageNamedLast.store(conversion.codePage);
-    // A drawing that could not be created or written still counts: the
-    // result says that the file was read.
-    return conversion.opened;
+    // True only for a drawing that is in place, whole. A drawing that could
+    // not be written leaves the file that was there as it was.
+    return conversion.opened && conversion.written;
   } catch (...) {
-    // Exhausted memory, for one: the conversion has failed, and whatever was
-    // already written of the drawing stays as it is.
+    // Exhausted memory, for one: the conversion has failed, and the drawing
+    // it was writing never takes the place of the file there.
     return false;
   }
 }

@@ -1,7 +1,7 @@
 // What a conversion finds that its drawing cannot show as the file means it:
 // a point a line lacks, a border that does not close, a label without a
 // position, a row that had to be dropped, a code page it does not know, a
-// file it cannot open. The reader and the model report each finding, as it
+// file it cannot open, a file that ends early or was cut short. The reader and the model report each finding, as it
 // is found, to the Diagnostics their caller gives them; they print nothing.
 // The library's export turns findings into its messages on standard output
 // (entry/messages.h); the converter also counts them and writes a report.
@@ -26,6 +26,12 @@ enum class FindingKind : uint8_t {
   kOpenBorder,            // record: subject; places: its loose ends
   kLabelWithoutPosition,  // label; subject: its parcel, building or unit
   kRowDropped,            // reason; subject: the row's block; number: its line
+  kEndMarkBeforeEnd,      // a byte 0x1A ended the input with more after it; subject: the
+                          // path; number: its line; offset: its byte; count: bytes not read
+  kNoEndRecord,           // the file ends without its &K record; subject: the path;
+                          // number: its last line
+  kTextShortened,         // a text longer than a drawing's format holds; subject: the
+                          // text; number: its length in bytes
 };
 
 // The kinds of line, for missing points and open borders.
@@ -62,6 +68,9 @@ enum class DropReason : uint8_t {
   kTooManyLineEntries,     // a line beyond what the file's rows can pay for
   kUnknownParcel,          // a label of a parcel no boundary introduced
   kUnknownBpejArea,        // a label of a unit no border introduced
+  kTextWithSemicolon,      // a quoted text held a semicolon, which split the row
+  kTooFewFields,           // fewer values than its block has columns
+  kTooManyFields,          // more values than its block has columns
 };
 
 struct Finding {
@@ -73,6 +82,8 @@ struct Finding {
   std::string_view subject2;
   std::string_view detail;
   int64_t number = -1;
+  int64_t offset = -1;
+  int64_t count = -1;
   std::span<const Point> places;  // where to look in the drawing
 };
 
@@ -87,6 +98,8 @@ struct KeptFinding {
         subject2(finding.subject2),
         detail(finding.detail),
         number(finding.number),
+        offset(finding.offset),
+        count(finding.count),
         places(finding.places.begin(), finding.places.end()) {}
 
   FindingKind kind;
@@ -97,6 +110,8 @@ struct KeptFinding {
   std::string subject2;
   std::string detail;
   int64_t number;
+  int64_t offset;
+  int64_t count;
   std::vector<Point> places;
 };
 

@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 
 #include "platform/files.h"
+#include "platform/unfinished_outputs.h"
 
 namespace vorlane {
 
@@ -76,12 +78,88 @@ size_t InputFile::read(char* buffer, size_t size) {
   }
 }
 
-OutputFile::OutputFile(PathView path) {
-  const int fd = openRegular(path, O_WRONLY | O_CREAT | O_TRUNC, failure_);
-  if (fd >= 0) handle_ = fd;
+namespace {
+
+// The file at "target", when there is one, must be one that could be written
+// in place: a regular file the process may write (or a symbolic link, which
+// is replaced itself). "info" receives what it is, st_mode 0 for none.
+// Returns the reason it must not be replaced, or "".
+std::string whyNotReplaceable(const std::string& target, struct stat& info) {
+  info = {};
+  if (::lstat(target.c_str(), &info) != 0) {
+    info.st_mode = 0;
+    return errno == ENOENT ? std::string() : systemReason(errno);
+  }
+  if (S_ISLNK(info.st_mode)) return "";
+  if (S_ISDIR(info.st_mode)) return systemReason(EISDIR);
+  if (!S_ISREG(info.st_mode)) return "Not a regular file";
+  // What would keep a program from writing it in place (read-only, a
+  // read-only file system) keeps it from being replaced too. Opening a
+  // regular file for writing, without truncating it, changes nothing.
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return systemReason(errno);
+  ::close(fd);
+  return "";
 }
 
-OutputFile::~OutputFile() { close(); }
+std::atomic<uint64_t> temporaryFiles{0};
+
+}  // namespace
+
+namespace unfinished {
+
+void removeFile(const PathString& path) { ::unlink(pathToUtf8(path).c_str()); }
+
+}  // namespace unfinished
+
+OutputFile::OutputFile(PathView path) : target_(path) {
+  const std::string target = pathToUtf8(path);
+  // A NUL inside the path would silently shorten it.
+  if (target.empty() || target.find('\0') != std::string::npos) {
+    failure_ = systemReason(target.empty() ? ENOENT : EINVAL);
+    return;
+  }
+  struct stat existing;
+  failure_ = whyNotReplaceable(target, existing);
+  if (!failure_.empty()) return;
+  const unfinished::Guard guard;
+  for (int attempt = 0;; ++attempt) {
+    temporary_ = unfinished::temporaryPathFor(path, static_cast<uint64_t>(::getpid()),
+                                              temporaryFiles++);
+    const int fd = ::open(pathToUtf8(temporary_).c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      handle_ = fd;
+      break;
+    }
+    // A name a process of the same number left behind is passed over.
+    if ((errno != EEXIST && errno != EINTR) || attempt == 100) {
+      failure_ = systemReason(errno);
+      temporary_.clear();
+      return;
+    }
+  }
+  unfinished::paths().insert(temporary_);
+  // The new file keeps the permissions and, where the process may give it,
+  // the owner of the one it replaces.
+  if (S_ISREG(existing.st_mode)) {
+    const int fd = static_cast<int>(handle_);
+    [[maybe_unused]] const int ignored = ::fchown(fd, existing.st_uid, existing.st_gid);
+    ::fchmod(fd, existing.st_mode & 07777);
+  }
+}
+
+OutputFile::~OutputFile() { discard(); }
+
+void OutputFile::discard() {
+  if (temporary_.empty()) return;
+  const unfinished::Guard guard;
+  if (isOpen()) ::close(static_cast<int>(handle_));
+  handle_ = kClosed;
+  unfinished::removeFile(temporary_);
+  unfinished::paths().erase(temporary_);
+  temporary_.clear();
+}
 
 namespace {
 
@@ -107,36 +185,76 @@ bool putAll(const char* data, size_t size, std::string& failure, const Put& put)
 bool OutputFile::write(const char* data, size_t size) {
   if (!isOpen()) return false;
   const int fd = static_cast<int>(handle_);
-  return putAll(data, size, failure_, [fd](const char* from, size_t count, uint64_t) {
+  failed_ = failed_ || !putAll(data, size, failure_, [fd](const char* from, size_t count, uint64_t) {
     return ::write(fd, from, count);
   });
+  return !failed_;
 }
 
 bool OutputFile::writeAt(uint64_t offset, const char* data, size_t size) {
   if (!isOpen()) return false;
   const int fd = static_cast<int>(handle_);
-  return putAll(data, size, failure_, [fd, offset](const char* from, size_t count, uint64_t done) {
-    return ::pwrite(fd, from, count, static_cast<off_t>(offset + done));
-  });
+  failed_ = failed_ || !putAll(data, size, failure_,
+                               [fd, offset](const char* from, size_t count, uint64_t done) {
+                                 return ::pwrite(fd, from, count, static_cast<off_t>(offset + done));
+                               });
+  return !failed_;
 }
 
-bool OutputFile::close() {
-  if (!isOpen()) return false;
-  const int result = ::close(static_cast<int>(handle_));
-  handle_ = kClosed;
-  if (result != 0 && errno != EINTR) {
-    failure_ = systemReason(errno);
+bool OutputFile::commit() {
+  if (!isOpen() || failed_) {
+    discard();
     return false;
   }
-  return true;
+  const int fd = static_cast<int>(handle_);
+  // On the disk before it takes the old file's place, so that after a power
+  // loss the path holds the old file or the whole new one.
+  int result;
+  do {
+    result = ::fdatasync(fd);
+  } while (result != 0 && errno == EINTR);
+  if (result != 0 && errno != EINVAL) {  // EINVAL: a file system that cannot sync
+    failure_ = systemReason(errno);
+    discard();
+    return false;
+  }
+  const unfinished::Guard guard;
+  handle_ = kClosed;
+  if (::close(fd) != 0 && errno != EINTR) {
+    failure_ = systemReason(errno);
+  } else if (::rename(pathToUtf8(temporary_).c_str(), pathToUtf8(target_).c_str()) != 0) {
+    failure_ = systemReason(errno);
+  }
+  if (!failure_.empty()) unfinished::removeFile(temporary_);
+  unfinished::paths().erase(temporary_);
+  temporary_.clear();
+  return failure_.empty();
 }
 
+std::string whyNotWritable(PathView path) {
+  const OutputFile probe(path);
+  return probe.failure();
+}
+
+namespace {
+
+std::optional<FileIdentity> identity(PathView path, bool followLink) {
+  struct stat info;
+  const std::string utf8 = pathToUtf8(path);
+  if (utf8.empty() || (followLink ? ::stat(utf8.c_str(), &info) : ::lstat(utf8.c_str(), &info)) != 0) {
+    return std::nullopt;
+  }
+  return FileIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+}
+
+}  // namespace
+
+std::optional<FileIdentity> identityOf(PathView path) { return identity(path, true); }
+std::optional<FileIdentity> entryIdentityOf(PathView path) { return identity(path, false); }
+
 bool namesSameFile(PathView a, PathView b) {
-  struct stat first;
-  struct stat second;
-  return ::stat(pathToUtf8(a).c_str(), &first) == 0 &&
-         ::stat(pathToUtf8(b).c_str(), &second) == 0 && first.st_dev == second.st_dev &&
-         first.st_ino == second.st_ino;
+  const std::optional<FileIdentity> first = identityOf(a);
+  return first && first == identityOf(b);
 }
 
 }  // namespace vorlane

@@ -68,18 +68,28 @@ class OutputBuffer {
   uint64_t flushed_ = 0;  // bytes handed to the file
 };
 
-// Creates or replaces the file at "path" and writes into it what "write"
-// appends to an output of type Output (an OutputBuffer). Returns whether the
-// whole file was written and closed; "failure", when given, then says why not.
+// What became of the file at a path that writeFileThrough wrote.
+enum class FileWrite {
+  kReplaced,     // it holds the new bytes, whole
+  kLeftAsItWas,  // the new bytes were not wanted after all
+  kFailed,       // they could not be written; the file there is as it was
+};
+
+// Writes what "write" appends to an output of type Output (an OutputBuffer)
+// into a new file for "path" and, when "write" returns true, puts that file
+// in the place of the file there (platform/files.h). When the new file cannot
+// be created or written, "write" runs all the same with its writes going
+// nowhere, and "failure", when given, receives the system's reason.
 template <typename Output, typename Write>
-bool writeFileThrough(PathView path, const Write& write, std::string* failure) {
+FileWrite writeFileThrough(PathView path, const Write& write, std::string* failure) {
   OutputFile file(path);
   Output out(&file);
-  write(out);
+  const bool wanted = write(out);
   out.flush();
-  const bool complete = out.complete() && file.close();
-  if (!complete && failure != nullptr) *failure = file.failure();
-  return complete;
+  if (out.complete() && !wanted) return FileWrite::kLeftAsItWas;
+  if (out.complete() && file.commit()) return FileWrite::kReplaced;
+  if (failure != nullptr) *failure = file.failure();
+  return FileWrite::kFailed;
 }
 
 }  // namespace vorlane

@@ -1,6 +1,5 @@
 #include "svg/write_svg.h"
 
-#include "platform/output_buffer.h"
 #include "svg/svg_drawing.h"
 
 namespace vorlane {
@@ -50,17 +49,6 @@ DrawingCounts writeDocument(const CadastralModel& model, SvgOutput& out,
   const DrawingCounts counts = walkDrawing(model, options, drawing);
   out << "</svg>";
   return counts;
-}
-
-bool writeSvg(const CadastralModel& model, PathView outputPath, const DrawingOptions& options,
-              std::string* failure, DrawingCounts* counts) {
-  return writeFileThrough<SvgOutput>(
-      outputPath,
-      [&](SvgOutput& out) {
-        const DrawingCounts drawn = writeDocument(model, out, options);
-        if (counts != nullptr) *counts = drawn;
-      },
-      failure);
 }
 
 }  // namespace vorlane

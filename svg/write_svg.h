@@ -3,23 +3,12 @@
 #ifndef VORLANE_SVG_WRITE_SVG_H_
 #define VORLANE_SVG_WRITE_SVG_H_
 
-#include <string>
-
 #include "model/cadastral_model.h"
 #include "model/drawing_options.h"
 #include "model/drawing_walk.h"
-#include "platform/path.h"
 #include "svg/svg_output.h"
 
 namespace vorlane {
-
-// Writes the drawing of "model" to the file at "outputPath", replacing an
-// existing file. Returns whether the whole drawing reached the file; when the
-// file cannot be created or written, the model is drawn all the same and the
-// writes go nowhere, and "failure", when given, receives the system's reason.
-// "counts", when given, receives what the drawing holds.
-bool writeSvg(const CadastralModel& model, PathView outputPath, const DrawingOptions& options,
-              std::string* failure = nullptr, DrawingCounts* counts = nullptr);
 
 // Writes the whole document to "out": the standard or the exact drawing,
 // with the options' units in the root element, and its origin at the centre

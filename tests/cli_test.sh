@@ -49,20 +49,20 @@ check "--units=N and --" grep -q 'units="5"' "$work/Hřebečná/plán.svg"
 
 run 1 "$work/missing.vfk" "$work/Hřebečná/plán.vfk"
 check "a missing file is reported by the library on stdout" grep -q "^VfkParser: Unable to open file$work/missing.vfk\$" "$work/out"
-check "and not again by the converter" test "$(grep -c "missing.vfk" "$work/err")" -eq 0
+check "and by the converter on stderr, with the reason" grep -qx "vorlane: $work/missing.vfk: cannot be read: No such file or directory" "$work/err"
 check "the other files are still converted" grep -q "^vorlane: wrote $work/Hřebečná/plán.svg: " "$work/err"
 check "no drawing for the missing file" test ! -e "$work/missing.svg"
 
 cp "$sample" "$work/plan.svg"
 cp "$work/plan.svg" "$work/plan.svg.orig"
-run 1 "$work/plan.svg"
-check "an input named .svg is refused" grep -q "would replace the file itself" "$work/err"
+run 2 "$work/plan.svg"
+check "an input named .svg is refused" grep -qx "vorlane: the drawing of $work/plan.svg ($work/plan.svg) would replace the input $work/plan.svg; nothing was converted" "$work/err"
 check "and left unchanged" cmp -s "$work/plan.svg" "$work/plan.svg.orig"
 
 cp "$sample" "$work/blocked.vfk"
 mkdir "$work/blocked.svg"
 run 1 "$work/blocked.vfk"
-check "a drawing that cannot be written fails the run" grep -q "blocked.svg: the drawing could not be written: Is a directory" "$work/err"
+check "a drawing that cannot be written fails the run" grep -qx "vorlane: $work/blocked.svg: the drawing cannot be written: Is a directory; nothing was converted" "$work/err"
 
 # Root may write any file: as root, this runs as the user nobody.
 cp "$sample" "$work/old.vfk"
@@ -72,7 +72,7 @@ chmod a+rx "$work"
 [ "$(id -u)" -ne 0 ] || as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
 run 1 "$work/old.vfk"
 as_user=()
-check "an earlier drawing that cannot be replaced fails the run" grep -q "old.svg: the drawing could not be written: Permission denied" "$work/err"
+check "an earlier drawing that cannot be replaced fails the run" grep -q "old.svg: the drawing cannot be written: Permission denied" "$work/err"
 check "and stays as it was" grep -qx "an earlier drawing</svg>" "$work/old.svg"
 
 # Drawings that would land outside the input's folder or without a name.
@@ -109,7 +109,7 @@ check "while the next file is converted" test -s "$work/bom.svg"
   for i in $(seq 1 2000); do printf '&DSBP;1;1;%d\r\n&DSBP;1;300;%d\r\n' "$i" "$i"; done
   printf '&BHP;ID N30;PAR_ID_1 N30;PAR_ID_2 N30;TYPPPD_KOD N10\r\n'
   for i in $(seq 1 2000); do printf '&DHP;%d;1;;0\r\n' "$i"; done
-  printf '&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\r\n&DOP;1;"PC";0;"1"\r\n'
+  printf '&BOP;PAR_ID N30;OPAR_TYPE T10;TYPPPD_KOD N10;TEXT T255\r\n&DOP;1;"PC";0;"1"\r\n&K\r\n'
 } >"$work/warnings.vfk"
 cp "$sample" "$work/after.vfk"
 "$vorlane" "$work/warnings.vfk" "$work/after.vfk" 2>"$work/err" | head -c 10 >/dev/null
@@ -142,8 +142,8 @@ check "and -V" grep -qx "vorlane $version" "$work/out"
 # A file without a CODEPAGE header is read alike after a Latin-2 one: the
 # converter starts every file from the ANSI code page, where 0xA9 is "©".
 mkdir "$work/cp"
-printf '&HCODEPAGE;"WE8ISO8859P2"\r\n&BTYPBUD;KOD N1;NAZEV T9;ZKRATKA T9\r\n&DTYPBUD;1;"a";"\xa9"\r\n&BBUD;ID N30;TYPBUD_KOD N1\r\n&DBUD;5;1\r\n' >"$work/cp/latin2.vfk"
-printf '&BTYPBUD;KOD N1;NAZEV T9;ZKRATKA T9\r\n&DTYPBUD;1;"a";"\xa9"\r\n&BBUD;ID N30;TYPBUD_KOD N1\r\n&DBUD;5;1\r\n' >"$work/cp/none.vfk"
+printf '&HCODEPAGE;"WE8ISO8859P2"\r\n&BTYPBUD;KOD N1;NAZEV T9;ZKRATKA T9\r\n&DTYPBUD;1;"a";"\xa9"\r\n&BBUD;ID N30;TYPBUD_KOD N1\r\n&DBUD;5;1\r\n&K\r\n' >"$work/cp/latin2.vfk"
+printf '&BTYPBUD;KOD N1;NAZEV T9;ZKRATKA T9\r\n&DTYPBUD;1;"a";"\xa9"\r\n&BBUD;ID N30;TYPBUD_KOD N1\r\n&DBUD;5;1\r\n&K\r\n' >"$work/cp/none.vfk"
 run 0 "$work/cp/none.vfk"
 mv "$work/cp/none.svg" "$work/cp/alone.svg"
 run 0 "$work/cp/latin2.vfk" "$work/cp/none.vfk"
@@ -182,8 +182,8 @@ run 0 -o "$work/drawings" "$work/a/plan.vfk" "$work/a/other.vfk"
 check "-o writes into the folder" test -s "$work/drawings/plan.svg" -a -s "$work/drawings/other.svg"
 check "and nothing beside the inputs" test ! -e "$work/a/plan.svg"
 rm "$work/drawings"/*
-run 1 -o "$work/drawings" "$work/a/other.vfk" "$work/a/plan.vfk" "$work/b/plan.vfk"
-check "two inputs for one drawing are refused" grep -q "would both be drawn into $work/drawings/plan.svg" "$work/err"
+run 2 -o "$work/drawings" "$work/a/other.vfk" "$work/a/plan.vfk" "$work/b/plan.vfk"
+check "two inputs for one drawing are refused" grep -qx "vorlane: the drawing of $work/a/plan.vfk ($work/drawings/plan.svg) and the drawing of $work/b/plan.vfk ($work/drawings/plan.svg) would be one file; nothing was converted" "$work/err"
 check "and nothing is converted" test -z "$(ls "$work/drawings")"
 
 run 2 --format dxf --units 3 "$work/a/plan.vfk"

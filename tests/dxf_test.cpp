@@ -68,7 +68,8 @@ TEST(DxfDrawing, TablesPolylineTextAndInsertGroupByGroup) {
   model.setSymbolLabel(model.findParcel("15"), symbol);
   model.resolveGeometry();
   DxfOutput out;
-  writeDxfDocument(model, out, {});
+  IgnoredDiagnostics ignored;
+  writeDxfDocument(model, out, {}, ignored);
   const Groups groups = groupsOf(out.text());
 
   // The building layer: true colour 255,191,0 (the nearest of the nine

@@ -23,7 +23,7 @@ bool parse(const PathChar* path) {
   return result;
 }
 
-TEST(Export, IsFalseForAFileItCannotOpenOrWouldReplace) {
+TEST(Export, IsTrueOnlyForAWholeDrawingInPlace) {
   testing::TempDir dir;
   EXPECT_FALSE(parse(nullptr));
   EXPECT_FALSE(parse(u""));
@@ -35,16 +35,24 @@ TEST(Export, IsFalseForAFileItCannotOpenOrWouldReplace) {
   const std::string drawing = testing::readFile(dir.path() / "plan.svg");
   EXPECT_NE(drawing.find("units=\"4\" origin=\"0.00 0.00\""), std::string::npos);
 
-  // A drawing that cannot be created: the file was read all the same.
+  // A drawing that cannot be created in place of what is there: false.
   fs::create_directory(dir.path() / "blocked.svg");
   testing::writeFile(dir.path() / "blocked.vfk", "");
-  EXPECT_TRUE(parse(testing::widePath(dir.path() / "blocked.vfk").c_str()));
+  EXPECT_FALSE(parse(testing::widePath(dir.path() / "blocked.vfk").c_str()));
+  EXPECT_TRUE(fs::is_directory(dir.path() / "blocked.svg"));
 
-  // A file named like its own drawing is left as it is.
+  // A file named like its own drawing, or a VFK file where the drawing
+  // would go, is left as it is.
   testing::writeFile(dir.path() / "plan.svg", "&HVERZE;\"6.0\"\r\n");
   EXPECT_FALSE(parse(testing::widePath(dir.path() / "plan.svg").c_str()));
   EXPECT_EQ(testing::readFile(dir.path() / "plan.svg"), "&HVERZE;\"6.0\"\r\n");
-  fs::remove(dir.path() / "plan.svg");  // no drawing, for the folder's check
+  EXPECT_FALSE(parse(testing::widePath(dir.path() / "plan.vfk").c_str()));
+  EXPECT_EQ(testing::readFile(dir.path() / "plan.svg"), "&HVERZE;\"6.0\"\r\n");
+  fs::remove(dir.path() / "plan.svg");
+  // Nothing is left behind.
+  for (const auto& entry : fs::directory_iterator(dir.path())) {
+    EXPECT_EQ(entry.path().string().find("unfinished"), std::string::npos) << entry.path();
+  }
 }
 
 // The code page a file names holds for the files converted after it in the

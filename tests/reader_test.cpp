@@ -53,12 +53,15 @@ TEST_F(Reader, ReadsRecordsByTheirSecondCharacter) {
   ASSERT_TRUE(result.read.opened);
   EXPECT_EQ(result.output, "");
   // The row before any block definition is a dropped row (its block, SOBR,
-  // has a loader); the rows of PAR are of no use to the drawing.
+  // has a loader); the rows of PAR are of no use to the drawing. The last
+  // row has three values for a block without columns: it is read, and said.
   const auto dropped = result.findings->of(FindingKind::kRowDropped);
-  ASSERT_EQ(dropped.size(), 1u);
+  ASSERT_EQ(dropped.size(), 2u);
   EXPECT_EQ(dropped[0].reason, DropReason::kBeforeBlockDefinition);
   EXPECT_EQ(dropped[0].subject, "SOBR");
   EXPECT_EQ(dropped[0].number, 1);
+  EXPECT_EQ(dropped[1].reason, DropReason::kTooManyFields);
+  EXPECT_EQ(dropped[1].number, 15);
   const auto& points = result.model().points;
   ASSERT_EQ(points.size(), 4u);
   EXPECT_EQ(points[0].x, -100.5);
@@ -139,6 +142,98 @@ TEST_F(Reader, CodePageIsHandedInAndBack) {
   EXPECT_EQ(result.read.codePage, kUtf8CodePage);
   EXPECT_EQ(readVfk("&HCODEPAGE;\"WE8ISO8859P2\"\n", kUtf8CodePage).read.codePage,
             kIso8859_2CodePage);
+}
+
+
+// Texts as the format means them: the exact drawing keeps a semicolon or a
+// doubled quote inside a text and joins a record continued with "¤"; the
+// standard drawing reads each line as the library always has, and says which
+// rows did not fit their block.
+TEST_F(Reader, TextsAsTheFormatMeansThemInTheExactDrawing) {
+  const std::string file =
+      "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10;TEXT T255;SOURADNICE_Y N10;SOURADNICE_X N10\n"
+      "&DDPM;1;\"TPP\";1;\"Na; Vrchu\";100;200\n"
+      "&DDPM;2;\"TPP\";1;\"say \"\"hi\"\"\";101;201\n"
+      "&DDPM;3;\"TPP\";1;\"po\xA4\n"
+      "tok\";102;202\n"
+      "&DDPM;4;\"TPP\";1;\"four\";103\n"
+      "&DDPM;5;\"TPP\";1;\"five\";104;204;9\n"
+      "&K\n";
+  DrawingOptions exact;
+  exact.exact = true;
+  const auto read = readVfk(file, kAnsiCodePage, exact);
+  const CadastralModel& model = read.model();
+  ASSERT_EQ(model.mapTexts.size(), 3u);
+  EXPECT_EQ(model.text(model.mapTexts[0].text), "Na; Vrchu");
+  EXPECT_EQ(model.mapTexts[0].x, -100.0);
+  EXPECT_EQ(model.mapTexts[0].y, -200.0);
+  EXPECT_EQ(model.text(model.mapTexts[1].text), "say \"hi\"");
+  EXPECT_EQ(model.text(model.mapTexts[2].text), "potok");
+  EXPECT_EQ(model.mapTexts[2].y, -202.0);
+  auto dropped = read.findings->of(FindingKind::kRowDropped);
+  ASSERT_EQ(dropped.size(), 2u);
+  EXPECT_EQ(dropped[0].reason, DropReason::kTooFewFields);
+  EXPECT_EQ(dropped[0].number, 6);  // the continued record took line 5
+  EXPECT_EQ(dropped[1].reason, DropReason::kTooManyFields);
+  EXPECT_EQ(dropped[1].number, 7);
+
+  const auto standard = readVfk(file);
+  const CadastralModel& as = standard.model();
+  // Every row as before, its values where its semicolons put them; the
+  // continuation line is no record.
+  ASSERT_EQ(as.mapTexts.size(), 5u);
+  EXPECT_EQ(as.text(as.mapTexts[0].text), "N");  // "Na without its first and last byte
+  EXPECT_EQ(as.mapTexts[0].x, 0.0);  // " Vrchu\"" read as a number
+  EXPECT_EQ(as.mapTexts[0].y, -100.0);
+  EXPECT_EQ(as.text(as.mapTexts[1].text), "say \"\"hi\"\"");
+  EXPECT_EQ(as.text(as.mapTexts[2].text), "po");
+  dropped = standard.findings->of(FindingKind::kRowDropped);
+  ASSERT_EQ(dropped.size(), 4u);
+  EXPECT_EQ(dropped[0].reason, DropReason::kTextWithSemicolon);
+  EXPECT_EQ(dropped[0].subject, "DPM");
+  EXPECT_EQ(dropped[0].number, 2);
+  EXPECT_EQ(dropped[1].reason, DropReason::kTooFewFields);
+  EXPECT_EQ(dropped[1].number, 4);
+  EXPECT_EQ(dropped[2].reason, DropReason::kTooFewFields);
+  EXPECT_EQ(dropped[3].reason, DropReason::kTooManyFields);
+}
+
+// A 0x1A ends the standard drawing's input, as text mode does: where more
+// than line ends follow, that is said, with what was left unread. The exact
+// drawing reads on. A file without its &K record is said to be cut short.
+TEST_F(Reader, EndMarksAndEndRecords) {
+  const std::string rows = kSobr + "&DSOBR;1;1;1\n&DSOBR;2;2;\x1A" "2\n&DSOBR;3;3;3\n&K\n";
+  const auto standard = readVfk(rows);
+  EXPECT_EQ(standard.model().points.size(), 2u);
+  auto marks = standard.findings->of(FindingKind::kEndMarkBeforeEnd);
+  ASSERT_EQ(marks.size(), 1u);
+  EXPECT_EQ(marks[0].number, 3);
+  EXPECT_EQ(marks[0].offset, static_cast<int64_t>(kSobr.size()) + 13 + 11);
+  EXPECT_EQ(marks[0].count, 18);  // "2\n&DSOBR;3;3;3\n&K\n"
+  EXPECT_EQ(standard.read.unreadBytes, 18u);
+  EXPECT_TRUE(standard.findings->of(FindingKind::kNoEndRecord).empty());
+
+  DrawingOptions exact;
+  exact.exact = true;
+  const auto read = readVfk(rows, kAnsiCodePage, exact);
+  ASSERT_EQ(read.model().points.size(), 3u);
+  EXPECT_EQ(read.model().points[1].y, 0.0);  // "\x1A" "2" is no number
+  EXPECT_TRUE(read.findings->of(FindingKind::kEndMarkBeforeEnd).empty());
+
+  // Marks after the last record, as old editors wrote them, end nothing.
+  for (const bool asExact : {false, true}) {
+    exact.exact = asExact;
+    const auto trailing = readVfk(kSobr + "&DSOBR;1;1;1\n&K\x1A\r\n\x1A\x1A", kAnsiCodePage, exact);
+    EXPECT_EQ(trailing.model().points.size(), 1u);
+    EXPECT_TRUE(trailing.findings->of(FindingKind::kEndMarkBeforeEnd).empty()) << asExact;
+    EXPECT_TRUE(trailing.findings->of(FindingKind::kNoEndRecord).empty()) << asExact;
+  }
+
+  const auto cut = readVfk(kSobr + "&DSOBR;1;1;1\n&DSOBR;2;2;2\n");
+  const auto ends = cut.findings->of(FindingKind::kNoEndRecord);
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0].number, 3);
+  EXPECT_FALSE(cut.read.endRecord);
 }
 
 }  // namespace

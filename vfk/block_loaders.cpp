@@ -14,11 +14,12 @@ BlockLoaders::BlockLoaders(CadastralModel& model, Diagnostics& diagnostics,
                            const PointBudget& limits)
     : model_(model), diagnostics_(diagnostics), maps_(model.pointIndexPool, limits) {}
 
-void BlockLoaders::beginFile(int codePage, bool onePerId) {
+void BlockLoaders::beginFile(int codePage, bool onePerId, bool exactTexts) {
   positions_ = FieldPositions();
   fieldsRead_.fill(0);
   codePage_ = codePage;
   onePerId_ = onePerId;
+  exactTexts_ = exactTexts;
   ++file_;
 }
 
@@ -389,11 +390,11 @@ void BlockLoaders::loadObpej(const SplitLine& row) {
 void BlockLoaders::loadTypbud(const SplitLine& row) {
   const FieldPositions& p = positions_;
   const int code = readInt(row.field(p.buildingTypeCodeIdx));
-  std::string name(stripQuotes(row.field(p.buildingTypeNameIdx)));
+  std::string name(textOf(row.field(p.buildingTypeNameIdx)));
   convertToUtf8(name, codePage_);
   std::string abbreviation;
   if (p.buildingTypeAbbreviationIdx != -1) {
-    abbreviation = stripQuotes(row.field(p.buildingTypeAbbreviationIdx));
+    abbreviation = textOf(row.field(p.buildingTypeAbbreviationIdx));
     convertToUtf8(abbreviation, codePage_);
   }
   model_.addBuildingType(code, name, abbreviation);
@@ -428,7 +429,7 @@ TextLabel BlockLoaders::readTextLabel(const SplitLine& row, int typeCodeIdx,
   label.typeCode = readInt(row.field(typeCodeIdx));
 
   if (columns.textIdx != -1) {
-    const std::string_view text = stripQuotes(row.field(columns.textIdx));
+    const std::string_view text = textOf(row.field(columns.textIdx));
     label.text = convert && codePage_ >= 1 ? convertedText(text) : model_.addText(text);
   }
 
@@ -449,6 +450,10 @@ TextLabel BlockLoaders::readTextLabel(const SplitLine& row, int typeCodeIdx,
     label.referencePoint = readInt(row.field(columns.referencePointIdx));
   }
   return label;
+}
+
+std::string_view BlockLoaders::textOf(std::string_view value) {
+  return exactTexts_ ? unquotedText(value, unquoted_) : stripQuotes(value);
 }
 
 TextRef BlockLoaders::convertedText(std::string_view text) {

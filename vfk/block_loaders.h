@@ -151,8 +151,9 @@ class BlockLoaders {
   // decoded with "codePage" until setCodePage() gives another. The lookup
   // tables stay from the files before. With "onePerId", a survey point,
   // line or label whose row's ID an earlier file gave is that file's: the
-  // row is passed over.
-  void beginFile(int codePage, bool onePerId = false);
+  // row is passed over. With "exactTexts", a doubled quote inside a text is
+  // one quote (unquotedText), as the format means it.
+  void beginFile(int codePage, bool onePerId = false, bool exactTexts = false);
   void setCodePage(int codePage) { codePage_ = codePage; }
   int codePage() const { return codePage_; }
 
@@ -208,6 +209,9 @@ class BlockLoaders {
                           bool convert);
   // The text converted to UTF-8 from the current code page, in the model.
   TextRef convertedText(std::string_view text);
+  // A text value without its quotes (and, read exactly, its doubled quotes).
+  // The view is valid until the next call.
+  std::string_view textOf(std::string_view value);
 
   // Reports a row of block "block" that is not used, and why.
   void dropped(DropReason why, std::string_view block) const;
@@ -223,6 +227,7 @@ class BlockLoaders {
   CadastralModel& model_;
   Diagnostics& diagnostics_;
   bool onePerId_ = false;
+  bool exactTexts_ = false;
   uint32_t file_ = 0;  // the file being read, from 1
   std::array<IdMap<uint32_t>, kIdBlocks> firstFileOfId_;
   int codePage_ = 0;
@@ -236,6 +241,7 @@ class BlockLoaders {
   RowPipeline<PointConnection> connections_;
   KeyCache hpKeys_, obKeys_, dpmKeys_, sbmKeys_;
   std::string converted_;  // scratch for convertedText
+  std::string unquoted_;   // scratch for textOf
 };
 
 }  // namespace vorlane

@@ -13,8 +13,16 @@ namespace {
 constexpr char kEndOfInput = 0x1A;
 }
 
-LineReader::LineReader(InputFile& file, std::atomic<uint64_t>* bytesRead)
-    : file_(file), bytesRead_(bytesRead) {}
+LineReader::LineReader(InputFile& file, std::atomic<uint64_t>* bytesRead, bool endAtMark)
+    : file_(file), bytesRead_(bytesRead), endAtMark_(endAtMark) {}
+
+std::optional<LineReader::EndMark> LineReader::endMark() const {
+  if (!endMark_) return std::nullopt;
+  EndMark mark = *endMark_;
+  // The lines before the mark have all been returned by now.
+  mark.line = lineNumber_ + (markStartsLine_ ? 1 : 0);
+  return mark;
+}
 
 bool LineReader::nextLine(std::string_view& line) {
   for (;;) {
@@ -41,6 +49,13 @@ bool LineReader::nextLine(std::string_view& line) {
       length = end_ - begin_;  // the last line, without a line end
       lineStart_ = begin_;
       begin_ = end_;
+    }
+    if (!endAtMark_) {
+      // Marks at the end of a line, and the CRs among them, end nothing.
+      const char* const start = buffer_.get() + lineStart_;
+      size_t kept = length;
+      while (kept > 0 && (start[kept - 1] == kEndOfInput || start[kept - 1] == '\r')) --kept;
+      if (std::memchr(start + kept, kEndOfInput, length - kept) != nullptr) length = kept;
     }
     lastLineCut_ = length > kMaxLineLength || skipping_;
     lineEnd_ = lineStart_ + std::min(length, kMaxLineLength);
@@ -109,8 +124,45 @@ bool LineReader::skipRestOfLine() {
   }
 }
 
+int LineReader::lastLineSemicolons() const {
+  int count = 0;
+  if (lineStart_ >= lineEnd_) return 0;
+  const size_t firstWord = lineStart_ / 64;
+  const size_t lastWord = (lineEnd_ - 1) / 64;
+  for (size_t word = firstWord; word <= lastWord; ++word) {
+    uint64_t bits = semicolons_[word];
+    if (word == firstWord) bits &= ~uint64_t{0} << (lineStart_ % 64);
+    if (word == lastWord && lineEnd_ % 64 != 0) bits &= (uint64_t{1} << (lineEnd_ % 64)) - 1;
+    count += std::popcount(bits);
+  }
+  return count;
+}
+
+void LineReader::passOverRest(const char* mark, size_t after) {
+  auto onlyLineEnds = [](const char* bytes, size_t size) {
+    for (size_t k = 0; k < size; ++k) {
+      if (bytes[k] != '\r' && bytes[k] != '\n' && bytes[k] != kEndOfInput) return false;
+    }
+    return true;
+  };
+  bool more = !onlyLineEnds(mark + 1, after);
+  uint64_t unread = after;
+  std::unique_ptr<char[]> scratch = std::make_unique_for_overwrite<char[]>(kChunkSize);
+  for (size_t got; (got = file_.read(scratch.get(), kChunkSize)) > 0;) {
+    if (bytesRead_ != nullptr) bytesRead_->fetch_add(got, std::memory_order_relaxed);
+    unread += got;
+    more = more || !onlyLineEnds(scratch.get(), got);
+  }
+  if (!more) return;
+  const char* const before = mark == buffer_.get() ? &byteBeforeBuffer_ : mark - 1;
+  markStartsLine_ = *before == '\n';
+  endMark_ = EndMark{0, bufferStart_ + static_cast<uint64_t>(mark - buffer_.get()), unread};
+}
+
 bool LineReader::refill() {
   const size_t unread = end_ - begin_;
+  if (begin_ > 0) byteBeforeBuffer_ = buffer_[begin_ - 1];
+  bufferStart_ += begin_;
   if (unread + kChunkSize > capacity_) {
     // At most an over-long line's kept part, a CR, and a piece.
     const size_t capacity = std::max(unread + kChunkSize, 2 * capacity_);
@@ -128,8 +180,11 @@ bool LineReader::refill() {
 
   const size_t got = file_.read(buffer_.get() + end_, kChunkSize);
   if (bytesRead_ != nullptr) bytesRead_->fetch_add(got, std::memory_order_relaxed);
-  const auto* stop = static_cast<const char*>(std::memchr(buffer_.get() + end_, kEndOfInput, got));
+  const auto* stop =
+      endAtMark_ ? static_cast<const char*>(std::memchr(buffer_.get() + end_, kEndOfInput, got))
+                 : nullptr;
   if (stop != nullptr) {
+    passOverRest(stop, got - static_cast<size_t>(stop - (buffer_.get() + end_)) - 1);
     end_ = static_cast<size_t>(stop - buffer_.get());
     inputEnded_ = true;
   } else {

@@ -1,6 +1,7 @@
 // VfkParser: one pass over each file's lines, handing each record to the
 // header handler, the block definitions or the block loaders.
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "platform/files.h"
@@ -71,13 +72,75 @@ void reportDropped(Diagnostics& diagnostics, DropReason reason, std::string_view
                              .number = static_cast<int64_t>(lineNumber)});
 }
 
-void readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnostics,
-                 std::atomic<uint64_t>* bytesRead) {
-  LineReader reader(file, bytesRead);
+// How a file ended.
+struct FileEnd {
+  bool endRecord = false;  // its &K record came
+  std::optional<LineReader::EndMark> endMark;
+  uint64_t lines = 0;
+};
+
+// Whether "line" ends with the mark of a record continued on the next line,
+// the currency sign: 0xA4 in the 8-bit code pages, U+00A4 in UTF-8.
+std::string_view continuationMark(std::string_view line, int codePage) {
+  const std::string_view mark = codePage == kUtf8CodePage ? "\xC2\xA4" : "\xA4";
+  return line.ends_with(mark) ? mark : std::string_view();
+}
+
+// One pass over the file's lines. In the standard drawing a line is read as
+// the library has always read it, split at every semicolon, and a 0x1A ends
+// the input; a data row whose values do not fit its block is loaded all the
+// same, and reported. Read as the format means it ("exact"), a semicolon or a
+// doubled quote inside a text is part of it, a record may be continued over
+// several lines, and a row that does not fit its block is left out, and
+// reported.
+FileEnd readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnostics,
+                    std::atomic<uint64_t>* bytesRead, bool exact) {
+  LineReader reader(file, bytesRead, !exact);
   SplitLine row;
   BlockKind currentBlockKind = BlockKind::kNone;
   bool blockDefined = false;
+  int columnSeparators = 0;  // the semicolons of a row that fits the current block
+  FileEnd end;
+  std::string continued;  // a record continued over several lines
   std::string_view line;
+  // Loads the data row "line" of the current block, the file's line
+  // "lineNumber", when its values fit the block, or reports it.
+  auto loadDataRow = [&](std::string_view record, uint64_t lineNumber) {
+    const int fieldsRead = loaders.fieldsRead(currentBlockKind);
+    const int separators = reader.lastLineSemicolons();
+    if (separators == columnSeparators || !usedRows(currentBlockKind)) {
+      reader.splitLastLine(row, fieldsRead);
+      loaders.loadRow(currentBlockKind, row, lineNumber);
+      return;
+    }
+    if (exact && separators < columnSeparators) {
+      if (const std::string_view mark = continuationMark(record, loaders.codePage());
+          !mark.empty()) {
+        continued.assign(record.substr(0, record.size() - mark.size()));
+        std::string_view next;
+        while (reader.nextLine(next)) {
+          const std::string_view nextMark = continuationMark(next, loaders.codePage());
+          continued.append(next.substr(0, next.size() - nextMark.size()));
+          if (nextMark.empty()) break;
+        }
+        record = continued;
+      }
+    }
+    SplitLine quoted;
+    const int quotedSeparators = splitQuotedFields(record, quoted, fieldsRead);
+    if (exact && quotedSeparators == columnSeparators) {
+      loaders.loadRow(currentBlockKind, quoted, lineNumber);
+      return;
+    }
+    const DropReason why = separators < columnSeparators        ? DropReason::kTooFewFields
+                           : quotedSeparators == columnSeparators ? DropReason::kTextWithSemicolon
+                                                                  : DropReason::kTooManyFields;
+    reportDropped(diagnostics, why, record, lineNumber);
+    if (!exact) {
+      reader.splitLastLine(row, fieldsRead);
+      loaders.loadRow(currentBlockKind, row, lineNumber);
+    }
+  };
   while (reader.nextLine(line)) {
     // Editors may put a byte-order mark before the first record.
     if (reader.lineNumber() == 1 && line.starts_with(kByteOrderMark)) {
@@ -88,6 +151,8 @@ void readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnostic
       reportDropped(diagnostics, DropReason::kLineTooLong, line, reader.lineNumber());
     }
     if (line.size() < 2) continue;
+    // A record begins with "&"; the standard drawing never looked.
+    if (exact && line[0] != '&') continue;
     switch (line[1]) {
       case 'H':
         reader.splitLastLine(row, kMaxFields);
@@ -102,22 +167,28 @@ void readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnostic
         if (currentBlockKind != BlockKind::kNone) {
           reader.splitLastLine(row, kMaxFields);
           loaders.defineBlock(currentBlockKind, row);
+          columnSeparators = reader.lastLineSemicolons() - (line.back() == ';' ? 1 : 0);
         }
         break;
       case 'D':
         // A row belongs to the block defined last, whatever name it gives.
         if (currentBlockKind != BlockKind::kNone) {
-          reader.splitLastLine(row, loaders.fieldsRead(currentBlockKind));
-          loaders.loadRow(currentBlockKind, row, reader.lineNumber());
+          loadDataRow(line, reader.lineNumber());
         } else if (!blockDefined && usedRows(blockKindOf(blockNameOfRecord(line)))) {
           reportDropped(diagnostics, DropReason::kBeforeBlockDefinition, line, reader.lineNumber());
         }
+        break;
+      case 'K':
+        end.endRecord = end.endRecord || line[0] == '&';
         break;
       default:
         break;
     }
   }
   loaders.finishRows();
+  end.endMark = reader.endMark();
+  end.lines = reader.lineNumber();
+  return end;
 }
 
 }  // namespace
@@ -128,7 +199,7 @@ VfkParser::VfkParser(Diagnostics& diagnostics, const PointBudget& limits,
 
 VfkParser::~VfkParser() = default;
 
-FileRead VfkParser::read(PathView vfkPath, int codePage, bool onePerId) {
+FileRead VfkParser::read(PathView vfkPath, int codePage, bool onePerId, bool exact) {
   FileRead result;
   result.codePage = codePage;
   InputFile file(vfkPath);
@@ -140,27 +211,42 @@ FileRead VfkParser::read(PathView vfkPath, int codePage, bool onePerId) {
     return result;
   }
   if (!loaders_) loaders_ = std::make_unique<BlockLoaders>(model, diagnostics_, limits_);
-  loaders_->beginFile(codePage, onePerId);
-  readRecords(file, *loaders_, diagnostics_, bytesRead_);
+  loaders_->beginFile(codePage, onePerId, exact);
+  const FileEnd end = readRecords(file, *loaders_, diagnostics_, bytesRead_, exact);
   result.opened = true;
   result.readWhole = file.failure().empty();
   result.failure = file.failure();
   result.codePage = loaders_->codePage();
+  const std::string path = pathToUtf8(vfkPath);
+  if (end.endMark) {
+    result.unreadBytes = end.endMark->unreadBytes;
+    diagnostics_.report(Finding{.kind = FindingKind::kEndMarkBeforeEnd,
+                                .subject = path,
+                                .number = static_cast<int64_t>(end.endMark->line),
+                                .offset = static_cast<int64_t>(end.endMark->offset),
+                                .count = static_cast<int64_t>(end.endMark->unreadBytes)});
+  } else if (!end.endRecord && result.readWhole) {
+    // Files end with &K: one without it may have lost its last blocks.
+    result.endRecord = false;
+    diagnostics_.report(Finding{.kind = FindingKind::kNoEndRecord,
+                                .subject = path,
+                                .number = static_cast<int64_t>(end.lines)});
+  }
   return result;
 }
 
 FileRead VfkParser::parseFile(PathView vfkPath, int codePage, const DrawingOptions& options) {
   model.clear();
   loaders_.reset();
-  FileRead result = read(vfkPath, codePage, false);
+  FileRead result = read(vfkPath, codePage, false, options.exact);
   // The lookup tables go before the geometry is resolved.
   loaders_.reset();
   if (result.opened) model.resolveGeometry(options, diagnostics_);
   return result;
 }
 
-FileRead VfkParser::readFile(PathView vfkPath, int codePage) {
-  return read(vfkPath, codePage, true);
+FileRead VfkParser::readFile(PathView vfkPath, int codePage, const DrawingOptions& options) {
+  return read(vfkPath, codePage, true, options.exact);
 }
 
 void VfkParser::resolve(const DrawingOptions& options) {

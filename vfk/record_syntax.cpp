@@ -25,6 +25,54 @@ int splitFields(std::string_view line, SplitLine& row) {
   return count;
 }
 
+int splitQuotedFields(std::string_view line, SplitLine& row, int maxFields) {
+  const int limit = maxFields < kMaxFields ? maxFields : kMaxFields;
+  int count = 0;
+  int separators = 0;
+  size_t start = 0;
+  size_t at = 0;
+  while (at <= line.size()) {
+    if (at < line.size() && at == start && line[at] == '"') {
+      // A text: on to its closing quote; "" inside it is a quote.
+      size_t close = at + 1;
+      for (;; close += 2) {
+        close = line.find('"', close);
+        if (close == std::string_view::npos) {
+          row.fieldCount = count;
+          return -1;
+        }
+        if (close + 1 >= line.size() || line[close + 1] != '"') break;
+      }
+      at = close + 1;
+      continue;
+    }
+    if (at == line.size() || line[at] == ';') {
+      // The piece after the last semicolon counts when it is not empty.
+      const bool counts = at < line.size() || at > start;
+      if (counts && count < limit) {
+        row.fieldTable[static_cast<size_t>(count++)] = line.substr(start, at - start);
+      }
+      if (at == line.size()) break;
+      ++separators;
+      start = at + 1;
+    }
+    ++at;
+  }
+  row.fieldCount = count;
+  return separators;
+}
+
+std::string_view unquotedText(std::string_view value, std::string& scratch) {
+  const std::string_view text = stripQuotes(value);
+  if (text.find("\"\"") == std::string_view::npos) return text;
+  scratch.clear();
+  for (size_t k = 0; k < text.size(); ++k) {
+    scratch += text[k];
+    if (text[k] == '"' && k + 1 < text.size() && text[k + 1] == '"') ++k;
+  }
+  return scratch;
+}
+
 int findFieldIndex(const SplitLine& definition, int fieldCount, std::string_view name) {
   for (int i = 0; i < fieldCount; ++i) {
     std::string_view fieldName = definition.field(i);

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace vorlane {
@@ -41,6 +42,19 @@ struct SplitLine {
 // one after the last semicolon: "a;;b" has three fields, "a;b;" two and ""
 // none.
 int splitFields(std::string_view line, SplitLine& row);
+
+// Splits "line" at the semicolons that separate its values as the format
+// means them: a value that begins with a double quote is a text, which runs
+// to the next quote that is not doubled ("a;b", "say ""yes"""), so that a
+// semicolon inside it is part of it. Fills at most "maxFields" fields (at
+// most kMaxFields) as splitFields does, and returns the number of separating
+// semicolons in the whole line, or -1 when a text is not closed.
+int splitQuotedFields(std::string_view line, SplitLine& row, int maxFields);
+
+// A text value as the format means it: without its quotes, and with each
+// doubled quote inside it one quote. "scratch" holds the result when it
+// differs from a view of the value.
+std::string_view unquotedText(std::string_view value, std::string& scratch);
 
 // Position of the column "name" in a split B record, or -1. A field's name
 // is its text up to its first space.

@@ -32,6 +32,8 @@ struct FileRead {
   // The code page the file leaves: the one its last known CODEPAGE header
   // named, or the one reading started with.
   int codePage = kAnsiCodePage;
+  bool endRecord = true;     // it ended with its &K record (or a mark ended it early)
+  uint64_t unreadBytes = 0;  // what came after a 0x1A that ended it early
 };
 
 class VfkParser {
@@ -48,20 +50,22 @@ class VfkParser {
   // One file: clears the model, reads the whole file at vfkPath into it,
   // decoding texts with "codePage" until a CODEPAGE header names another,
   // and, when the file was opened, resolves the geometry for "options". A
-  // read that fails ends the file there.
+  // read that fails ends the file there. The exact drawing reads the file as
+  // the format means it (readRecords in parse_file.cpp), the standard one as
+  // the library always has.
   FileRead parseFile(PathView vfkPath, int codePage, const DrawingOptions& options = {});
 
   // Several files into one model: each call adds one file to the model. A
   // later file's survey points, lines and labels whose identifier an earlier
   // file gave are the earlier ones; its areas and buildings with the same
   // identifier are the same records. resolve() then finishes the model.
-  FileRead readFile(PathView vfkPath, int codePage);
+  FileRead readFile(PathView vfkPath, int codePage, const DrawingOptions& options = {});
   void resolve(const DrawingOptions& options);
 
   CadastralModel model;
 
  private:
-  FileRead read(PathView vfkPath, int codePage, bool onePerId);
+  FileRead read(PathView vfkPath, int codePage, bool onePerId, bool exact);
 
   Diagnostics& diagnostics_;
   PointBudget limits_;

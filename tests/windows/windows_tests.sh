@@ -16,6 +16,9 @@
 #                    converter, with the same options; compare drawings and messages
 #   unopenable       a missing file and a folder: false and the same message;
 #                    a file the drawing would replace: false, and kept
+#   failed-write     a drawing that cannot replace what is there (a drawing
+#                    the host holds open, a folder): false, that kept, no file
+#                    left behind
 #   scan-kernels     every structure-scan kernel of the Windows build, on random
 #                    buffers and on every VFK file, against the bytes
 #   code-pages       texts decoded with the ANSI code page (Windows-1250 on Czech
@@ -367,6 +370,43 @@ step_unopenable() {
   rm -rf "$folder"
 }
 
+step_failed_write() {
+  need_cross_build
+  need_wine
+  local folder
+  folder=$(make_step_folder failed-write)
+  local dir=$folder/windows/$czech_folder
+  cp "$source_dir/examples/sample.vfk" "$dir/plan.vfk"
+  local input drawing
+  input=$(windows_path "$dir/plan.vfk")
+  drawing=$(windows_path "$dir/plan.svg")
+  mkdir "$dir/plan.svg"
+  run_host -- "$input" >"$folder/folder.out" 2>"$folder/folder.err"
+  grep -qxF "host: $input: false" "$folder/folder.err" ||
+    fail "a folder at the drawing's path: the export did not return false: $(cat "$folder/folder.err")"
+  [ -d "$dir/plan.svg" ] && [ "$(ls -A "$dir")" = "$(printf 'plan.svg\nplan.vfk')" ] ||
+    fail "a folder at the drawing's path: it was touched: $(ls -A "$dir")"
+  rmdir "$dir/plan.svg"
+  echo "ok: a folder at the drawing's path is kept, and the export returns false"
+
+  echo "the earlier drawing" >"$dir/plan.svg"
+  run_host --hold "$drawing" -- "$input" >"$folder/held.out" 2>"$folder/held.err"
+  grep -qxF "host: $input: false" "$folder/held.err" ||
+    fail "a drawing held open: the export did not return false: $(cat "$folder/held.err")"
+  grep -qx "the earlier drawing" "$dir/plan.svg" || fail "a drawing held open was replaced"
+  [ "$(ls -A "$dir")" = "$(printf 'plan.svg\nplan.vfk')" ] ||
+    fail "a drawing held open: files were left behind: $(ls -A "$dir")"
+  echo "ok: a drawing held open is kept, and the export returns false"
+  run_host -- "$input" >"$folder/free.out" 2>"$folder/free.err"
+  grep -qxF "host: $input: true" "$folder/free.err" || fail "the export failed: $(cat "$folder/free.err")"
+  cp "$source_dir/examples/sample.vfk" "$folder/linux/$czech_folder/plan.vfk"
+  "$VORLANE_CONVERTER" --quiet "$folder/linux/$czech_folder/plan.vfk" 2>/dev/null
+  cmp "$dir/plan.svg" "$folder/linux/$czech_folder/plan.svg" ||
+    fail "the drawing that replaced the earlier one differs from the Linux build's"
+  echo "ok: once free, the earlier drawing is replaced by the whole new one"
+  rm -rf "$folder"
+}
+
 # A VFK file with building types whose abbreviations hold every byte from
 # 0x80 to 0xFF, 32 to a type, each type drawn by one building's number.
 # $2 is the CODEPAGE header's value, or empty for none.
@@ -569,6 +609,7 @@ main() {
     same-output) step_same_output "$@" ;;
     unopenable) step_unopenable ;;
     code-pages) step_code_pages ;;
+    failed-write) step_failed_write ;;
     scan-kernels) step_scan_kernels ;;
     release-zip) step_release_zip ;;
     *) fail "unknown step $step" ;;

@@ -2,7 +2,7 @@
 // loads the library by name at run time, finds its one export, and converts
 // each file it is given, passing the path in UTF-16 as the application does.
 //
-//   vorlane-host [--units N] [--centre-origin] FILE.vfk...
+//   vorlane-host [--units N] [--centre-origin] [--hold DRAWING] FILE.vfk...
 //   vorlane-host --ansi-code-page
 //
 // Standard output belongs to the library's messages alone. The host reports
@@ -10,7 +10,9 @@
 // Exit status: 0 when every call returned true, 1 when any returned false,
 // 2 for a usage error or when the library or its export cannot be found.
 // --ansi-code-page prints the system's ANSI code page on standard error, so
-// that a test can see which code page the library decodes with.
+// that a test can see which code page the library decodes with. --hold keeps
+// DRAWING open while the files are converted, as a CAD application that
+// shows it does: for reading, sharing reading and writing but not deletion.
 #include <windows.h>
 
 #include <cerrno>
@@ -75,6 +77,7 @@ int wmain(int argc, wchar_t** argv) {
   int32_t units = 1;
   bool centreOrigin = false;
   std::vector<const wchar_t*> files;
+  const wchar_t* held = nullptr;
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const std::wstring_view arg = argv[i];
@@ -87,6 +90,12 @@ int wmain(int argc, wchar_t** argv) {
       return kConverted;
     } else if (arg == L"--centre-origin") {
       centreOrigin = true;
+    } else if (arg == L"--hold") {
+      if (++i == argc) {
+        report("--hold needs a file");
+        return kUsageError;
+      }
+      held = argv[i];
     } else if (arg == L"--units") {
       if (++i == argc || !parseUnits(argv[i], units)) {
         report("--units needs a whole number from -2147483648 to 2147483647");
@@ -98,7 +107,7 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   if (files.empty()) {
-    report("usage: vorlane-host [--units N] [--centre-origin] FILE.vfk...");
+    report("usage: vorlane-host [--units N] [--centre-origin] [--hold DRAWING] FILE.vfk...");
     return kUsageError;
   }
 
@@ -119,12 +128,22 @@ int wmain(int argc, wchar_t** argv) {
     return kUsageError;
   }
 
+  HANDLE hold = INVALID_HANDLE_VALUE;
+  if (held != nullptr) {
+    hold = ::CreateFileW(held, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hold == INVALID_HANDLE_VALUE) {
+      report("cannot hold " + toUtf8(held) + " (" + lastError() + ")");
+      return kUsageError;
+    }
+  }
   int status = kConverted;
   for (const wchar_t* file : files) {
     const bool converted = parseVfk(file, units, centreOrigin);
     report(toUtf8(file) + (converted ? ": true" : ": false"));
     if (!converted) status = kFailed;
   }
+  if (hold != INVALID_HANDLE_VALUE) ::CloseHandle(hold);
   ::FreeLibrary(library);
   return status;
 }
