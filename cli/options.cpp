@@ -11,10 +11,11 @@ const std::string_view kUsage =
     "Usage: vorlane [OPTION]... FILE.vfk...\n"
     "\n"
     "Converts each cadastral exchange file (VFK) into a drawing for CAD import,\n"
-    "written beside it: plan.vfk gives plan.svg (an existing drawing there is\n"
-    "replaced). Each file is converted as if it were alone, from the code page a\n"
-    "freshly started process has (the system's ANSI code page, Windows-1250)\n"
-    "until its CODEPAGE header names another.\n"
+    "written beside it: plan.vfk gives plan.svg. An existing drawing there is\n"
+    "replaced only by a whole new one, never by a part; no output replaces an\n"
+    "input, another output or a VFK file. Each file is converted as if it were\n"
+    "alone, from the code page a freshly started process has (the system's ANSI\n"
+    "code page, Windows-1250) until its CODEPAGE header names another.\n"
     "\n"
     "  --exact            draw exactly what the file holds: every segment of its\n"
     "                     lines once and none it lacks, arcs and circles as such,\n"
@@ -38,8 +39,9 @@ const std::string_view kUsage =
     "its file lacks.\n"
     "\n"
     "Exit status: 0 when every file was converted, 1 when any was refused, could\n"
-    "not be read, had nothing to draw or its drawing could not be written, 2 for\n"
-    "a usage error.\n";
+    "not be read or was not read to its end, had nothing to draw or its drawing\n"
+    "could not be written, 2 for a usage error (an output that would replace an\n"
+    "input, another output or a VFK file among them).\n";
 
 namespace {
 
