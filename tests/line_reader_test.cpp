@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "tests/test_support.h"
 #include "vfk/structure_scan.h"
 
@@ -16,12 +18,7 @@ namespace vorlane {
 namespace {
 
 std::vector<std::string> linesOf(const std::string& bytes) {
-  testing::TempDir dir;
-  const auto path = dir.path() / "lines.vfk";
-  testing::writeFile(path, bytes);
-  InputFile file(testing::widePath(path));
-  EXPECT_TRUE(file.isOpen());
-  LineReader reader(file);
+  LineReader reader(bytes);
   std::vector<std::string> lines;
   std::string_view line;
   while (reader.nextLine(line)) lines.emplace_back(line);
@@ -93,15 +90,12 @@ TEST_P(EveryScanKernel, LinesSplitAsSplitFieldsDoes) {
   std::mt19937 random(11);
   const char kBytes[] = {';', ';', ';', 'a', 'b', '\r', '"', ' '};
   std::string bytes;
-  for (int i = 0; i < 200000; ++i) {
+  // Past three stretches, so that lines and fields are found across them.
+  for (int i = 0; i < 800000; ++i) {
     bytes += random() % 40 == 0 ? '\n' : kBytes[random() % sizeof kBytes];
     if (random() % 5000 == 0) bytes.append(random() % 300, ';');
   }
-  testing::TempDir dir;
-  const auto path = dir.path() / "fields.vfk";
-  testing::writeFile(path, bytes);
-  InputFile file(testing::widePath(path));
-  LineReader reader(file);
+  LineReader reader(bytes);
   std::string_view line;
   SplitLine fast;
   SplitLine simple;
@@ -109,8 +103,9 @@ TEST_P(EveryScanKernel, LinesSplitAsSplitFieldsDoes) {
   while (reader.nextLine(line)) {
     ++lines;
     const int limit = static_cast<int>(random() % 60);
-    reader.splitLastLine(fast, limit);
+    const int semicolons = reader.splitLastLine(fast, limit);
     splitFields(line, simple);
+    ASSERT_EQ(semicolons, std::count(line.begin(), line.end(), ';')) << line;
     ASSERT_EQ(fast.fieldCount, std::min(simple.fieldCount, limit)) << line;
     for (int i = 0; i < fast.fieldCount; ++i) ASSERT_EQ(fast.field(i), simple.field(i)) << line;
   }
@@ -140,6 +135,47 @@ TEST(InputFile, OpensOnlyRegularFiles) {
   const InputFile file(testing::widePath(dir.path() / "file.vfk"));
   EXPECT_TRUE(file.isOpen());
   EXPECT_EQ(file.failure(), "");
+}
+
+// The bytes are the file's where it lies; a file that shrinks or changes
+// while it is read ends nothing, and is said to have changed.
+TEST(InputBytes, MapsTheFileAndSaysWhenItChanged) {
+  testing::TempDir dir;
+  const auto path = dir.path() / "map.vfk";
+  std::string bytes;
+  for (int i = 0; bytes.size() < 100000; ++i) bytes += "&DSOBR;" + std::to_string(i) + "\r\n";
+  testing::writeFile(path, bytes);
+  {
+    const InputBytes input(testing::widePath(path));
+    ASSERT_TRUE(input.isOpen());
+    EXPECT_EQ(std::string_view(input.bytes().data(), input.bytes().size()), bytes);
+    EXPECT_EQ(input.failure(), "");
+  }
+  {
+    InputBytes input(testing::widePath(path));
+    input.release(50000);  // what is let go is read back all the same
+    EXPECT_EQ(std::string_view(input.bytes().data(), input.bytes().size()), bytes);
+    std::filesystem::resize_file(path, 4000);
+    size_t zeros = 0;
+    for (const char c : input.bytes()) zeros += c == 0;
+    EXPECT_GT(zeros, 90000u);  // the pages past the new end read as zeros
+    EXPECT_EQ(input.failure(), "the file changed while it was read");
+  }
+  testing::writeFile(path, bytes);
+  {
+    const InputBytes input(testing::widePath(path));
+    const auto written = std::filesystem::last_write_time(path);
+    std::filesystem::last_write_time(path, written + std::chrono::seconds(1));
+    EXPECT_EQ(input.failure(), "the file changed while it was read");
+  }
+  testing::writeFile(path, "");
+  const InputBytes empty(testing::widePath(path));
+  EXPECT_TRUE(empty.isOpen());
+  EXPECT_TRUE(empty.bytes().empty());
+  EXPECT_EQ(empty.failure(), "");
+  const InputBytes folder(testing::widePath(dir.path()));
+  EXPECT_FALSE(folder.isOpen());
+  EXPECT_EQ(folder.failure(), "Is a directory");
 }
 
 TEST(PathToUtf8, ReplacesUnpairedSurrogates) {

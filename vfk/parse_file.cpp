@@ -1,7 +1,9 @@
 // VfkParser: one pass over each file's lines, handing each record to the
 // header handler, the block definitions or the block loaders.
 #include <algorithm>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "platform/files.h"
@@ -93,9 +95,9 @@ std::string_view continuationMark(std::string_view line, int codePage) {
 // doubled quote inside a text is part of it, a record may be continued over
 // several lines, and a row that does not fit its block is left out, and
 // reported.
-FileEnd readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnostics,
-                    std::atomic<uint64_t>* bytesRead, bool exact) {
-  LineReader reader(file, bytesRead, !exact);
+FileEnd readRecords(std::span<const char> bytes, BlockLoaders& loaders, Diagnostics& diagnostics,
+                    const std::function<void(size_t)>& passed, bool exact) {
+  LineReader reader(bytes, !exact, passed);
   SplitLine row;
   BlockKind currentBlockKind = BlockKind::kNone;
   bool blockDefined = false;
@@ -107,9 +109,8 @@ FileEnd readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnos
   // "lineNumber", when its values fit the block, or reports it.
   auto loadDataRow = [&](std::string_view record, uint64_t lineNumber) {
     const int fieldsRead = loaders.fieldsRead(currentBlockKind);
-    const int separators = reader.lastLineSemicolons();
+    const int separators = reader.splitLastLine(row, fieldsRead);
     if (separators == columnSeparators || !usedRows(currentBlockKind)) {
-      reader.splitLastLine(row, fieldsRead);
       loaders.loadRow(currentBlockKind, row, lineNumber);
       return;
     }
@@ -136,10 +137,8 @@ FileEnd readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnos
                            : quotedSeparators == columnSeparators ? DropReason::kTextWithSemicolon
                                                                   : DropReason::kTooManyFields;
     reportDropped(diagnostics, why, record, lineNumber);
-    if (!exact) {
-      reader.splitLastLine(row, fieldsRead);
-      loaders.loadRow(currentBlockKind, row, lineNumber);
-    }
+    // The standard drawing reads it all the same, as split at first.
+    if (!exact) loaders.loadRow(currentBlockKind, row, lineNumber);
   };
   while (reader.nextLine(line)) {
     // Editors may put a byte-order mark before the first record.
@@ -165,9 +164,8 @@ FileEnd readRecords(InputFile& file, BlockLoaders& loaders, Diagnostics& diagnos
         blockDefined = true;
         currentBlockKind = blockKindOf(blockNameOfRecord(line));
         if (currentBlockKind != BlockKind::kNone) {
-          reader.splitLastLine(row, kMaxFields);
+          columnSeparators = reader.splitLastLine(row, kMaxFields) - (line.back() == ';' ? 1 : 0);
           loaders.defineBlock(currentBlockKind, row);
-          columnSeparators = reader.lastLineSemicolons() - (line.back() == ';' ? 1 : 0);
         }
         break;
       case 'D':
@@ -200,45 +198,71 @@ VfkParser::VfkParser(Diagnostics& diagnostics, const PointBudget& limits,
 VfkParser::~VfkParser() = default;
 
 FileRead VfkParser::read(PathView vfkPath, int codePage, bool onePerId, bool exact) {
-  FileRead result;
-  result.codePage = codePage;
-  InputFile file(vfkPath);
+  InputBytes file(vfkPath);
   if (!file.isOpen()) {
+    FileRead result;
+    result.codePage = codePage;
     const std::string path = pathToUtf8(vfkPath);
     diagnostics_.report(
         Finding{.kind = FindingKind::kCannotOpen, .subject = path, .detail = file.failure()});
     result.failure = file.failure();
     return result;
   }
+  uint64_t counted = 0;
+  auto passed = [&](size_t offset) {
+    if (bytesRead_ != nullptr) bytesRead_->fetch_add(offset - counted, std::memory_order_relaxed);
+    counted = offset;
+    file.release(offset);
+  };
+  FileRead result = readBytes(file.bytes(), pathToUtf8(vfkPath), codePage, onePerId, exact, passed);
+  // Also the bytes after a mark that ended the input were gone through.
+  if (bytesRead_ != nullptr) bytesRead_->fetch_add(file.bytes().size() - counted);
+  result.failure = file.failure();
+  result.readWhole = result.failure.empty();
+  return result;
+}
+
+FileRead VfkParser::readBytes(std::span<const char> bytes, const std::string& name, int codePage,
+                              bool onePerId, bool exact,
+                              const std::function<void(size_t)>& passed) {
+  FileRead result;
   if (!loaders_) loaders_ = std::make_unique<BlockLoaders>(model, diagnostics_, limits_);
   loaders_->beginFile(codePage, onePerId, exact);
-  const FileEnd end = readRecords(file, *loaders_, diagnostics_, bytesRead_, exact);
+  const FileEnd end = readRecords(bytes, *loaders_, diagnostics_, passed, exact);
   result.opened = true;
-  result.readWhole = file.failure().empty();
-  result.failure = file.failure();
+  result.readWhole = true;
   result.codePage = loaders_->codePage();
-  const std::string path = pathToUtf8(vfkPath);
   if (end.endMark) {
     result.unreadBytes = end.endMark->unreadBytes;
     diagnostics_.report(Finding{.kind = FindingKind::kEndMarkBeforeEnd,
-                                .subject = path,
+                                .subject = name,
                                 .number = static_cast<int64_t>(end.endMark->line),
                                 .offset = static_cast<int64_t>(end.endMark->offset),
                                 .count = static_cast<int64_t>(end.endMark->unreadBytes)});
-  } else if (!end.endRecord && result.readWhole) {
+  } else if (!end.endRecord) {
     // Files end with &K: one without it may have lost its last blocks.
     result.endRecord = false;
     diagnostics_.report(Finding{.kind = FindingKind::kNoEndRecord,
-                                .subject = path,
+                                .subject = name,
                                 .number = static_cast<int64_t>(end.lines)});
   }
   return result;
 }
 
 FileRead VfkParser::parseFile(PathView vfkPath, int codePage, const DrawingOptions& options) {
+  return parseWith(options, [&] { return read(vfkPath, codePage, false, options.exact); });
+}
+
+FileRead VfkParser::parseBytes(std::span<const char> bytes, const std::string& name, int codePage,
+                               const DrawingOptions& options) {
+  return parseWith(options,
+                   [&] { return readBytes(bytes, name, codePage, false, options.exact, {}); });
+}
+
+FileRead VfkParser::parseWith(const DrawingOptions& options, const std::function<FileRead()>& read) {
   model.clear();
   loaders_.reset();
-  FileRead result = read(vfkPath, codePage, false, options.exact);
+  FileRead result = read();
   // The lookup tables go before the geometry is resolved.
   loaders_.reset();
   if (result.opened) model.resolveGeometry(options, diagnostics_);
@@ -247,6 +271,11 @@ FileRead VfkParser::parseFile(PathView vfkPath, int codePage, const DrawingOptio
 
 FileRead VfkParser::readFile(PathView vfkPath, int codePage, const DrawingOptions& options) {
   return read(vfkPath, codePage, true, options.exact);
+}
+
+FileRead VfkParser::addBytes(std::span<const char> bytes, const std::string& name, int codePage,
+                             const DrawingOptions& options) {
+  return readBytes(bytes, name, codePage, true, options.exact, {});
 }
 
 void VfkParser::resolve(const DrawingOptions& options) {

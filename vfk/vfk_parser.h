@@ -10,7 +10,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "model/cadastral_model.h"
@@ -62,10 +64,24 @@ class VfkParser {
   FileRead readFile(PathView vfkPath, int codePage, const DrawingOptions& options = {});
   void resolve(const DrawingOptions& options);
 
+  // The same for bytes the caller holds, which must stay valid during the
+  // call: parseBytes as parseFile, addBytes as readFile. "name" names them
+  // in what reading finds.
+  FileRead parseBytes(std::span<const char> bytes, const std::string& name, int codePage,
+                      const DrawingOptions& options = {});
+  FileRead addBytes(std::span<const char> bytes, const std::string& name, int codePage,
+                    const DrawingOptions& options = {});
+
   CadastralModel model;
 
  private:
+  // A file mapped into memory, read by readBytes.
   FileRead read(PathView vfkPath, int codePage, bool onePerId, bool exact);
+  // "passed" hears how far reading has come (LineReader).
+  FileRead readBytes(std::span<const char> bytes, const std::string& name, int codePage,
+                     bool onePerId, bool exact, const std::function<void(size_t)>& passed);
+  // Clears the model, runs "read" and resolves what it read.
+  FileRead parseWith(const DrawingOptions& options, const std::function<FileRead()>& read);
 
   Diagnostics& diagnostics_;
   PointBudget limits_;
