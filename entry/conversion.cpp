@@ -25,6 +25,7 @@ void takeRead(const FileRead& read, Conversion& conversion) {
 template <typename Output, typename WriteDocument>
 void writeDrawingAs(const WriteDocument& writeDocument, const ConversionSettings& settings,
                     Conversion& conversion) {
+  // Into the file at conversion.drawingPath.
   std::string failure;
   const FileWrite result = writeFileThrough<Output>(
       conversion.drawingPath,
@@ -39,16 +40,30 @@ void writeDrawingAs(const WriteDocument& writeDocument, const ConversionSettings
   if (conversion.readWhole) conversion.failure = failure;
 }
 
+// Into memory: the whole drawing in "drawing".
+template <typename Output, typename WriteDocument>
+void writeDrawingAs(const WriteDocument& writeDocument, std::string& drawing,
+                    Conversion& conversion) {
+  Output out;
+  conversion.counts = writeDocument(out);
+  drawing.assign(out.text());
+  conversion.written = true;
+}
+
+// Writes the drawing of the resolved model in the settings' format, with
+// "target" (the file at conversion.drawingPath, or a string) as the place it
+// goes.
+template <typename Target>
 void writeDrawing(const CadastralModel& model, const ConversionSettings& settings,
-                  Diagnostics& diagnostics, Conversion& conversion) {
+                  Diagnostics& diagnostics, Conversion& conversion, Target& target) {
   const DrawingOptions& options = settings.options;
   if (options.format == DrawingFormat::kDxf) {
     writeDrawingAs<DxfOutput>(
         [&](DxfOutput& out) { return writeDxfDocument(model, out, options, diagnostics); },
-        settings, conversion);
+        target, conversion);
   } else {
     writeDrawingAs<SvgOutput>([&](SvgOutput& out) { return writeDocument(model, out, options); },
-                              settings, conversion);
+                              target, conversion);
   }
 }
 
@@ -101,7 +116,7 @@ Conversion convertVfkFile(PathView vfkPath, const ConversionSettings& settings,
   if (!conversion.failure.empty()) return conversion;
   VfkParser parser(diagnostics, settings.limits, settings.bytesRead);
   takeRead(parser.parseFile(vfkPath, settings.codePage, settings.options), conversion);
-  if (conversion.opened) writeDrawing(parser.model, settings, diagnostics, conversion);
+  if (conversion.opened) writeDrawing(parser.model, settings, diagnostics, conversion, settings);
   return conversion;
 }
 
@@ -118,8 +133,25 @@ Conversion convertVfkFiles(std::span<const PathString> vfkPaths, const Conversio
     if (!read.opened || !read.readWhole) return conversion;
   }
   parser.resolve(settings.options);
-  writeDrawing(parser.model, settings, diagnostics, conversion);
+  writeDrawing(parser.model, settings, diagnostics, conversion, settings);
   return conversion;
+}
+
+BufferConversion convertVfkBuffers(std::span<const InputBuffer> inputs,
+                                   const ConversionSettings& settings, Diagnostics& diagnostics) {
+  BufferConversion result;
+  Conversion& conversion = result.conversion;
+  VfkParser parser(diagnostics, settings.limits, settings.bytesRead);
+  for (const InputBuffer& input : inputs) {
+    const FileRead read =
+        inputs.size() == 1
+            ? parser.parseBytes(input.bytes, input.name, settings.codePage, settings.options)
+            : parser.addBytes(input.bytes, input.name, settings.codePage, settings.options);
+    takeRead(read, conversion);
+  }
+  if (inputs.size() != 1) parser.resolve(settings.options);
+  writeDrawing(parser.model, settings, diagnostics, conversion, result.drawing);
+  return result;
 }
 
 }  // namespace vorlane

@@ -82,6 +82,26 @@ Conversion convertVfkFile(PathView vfkPath, const ConversionSettings& settings,
 Conversion convertVfkFiles(std::span<const PathString> vfkPaths, const ConversionSettings& settings,
                            Diagnostics& diagnostics);
 
+// One input held in memory: how messages and the report name it, and its
+// bytes, which must stay valid during the conversion.
+struct InputBuffer {
+  std::string name;
+  std::span<const char> bytes;
+};
+
+// What a conversion in memory gives: what happened, and the drawing's bytes.
+struct BufferConversion {
+  Conversion conversion;
+  std::string drawing;
+};
+
+// Converts inputs held in memory, with no file system: one input as
+// convertVfkFile reads a file, several into one model as convertVfkFiles
+// does. The drawing's bytes come back whole, and are the bytes the same
+// inputs give as files; "written" says that there is a drawing.
+BufferConversion convertVfkBuffers(std::span<const InputBuffer> inputs,
+                                   const ConversionSettings& settings, Diagnostics& diagnostics);
+
 }  // namespace vorlane
 
 #endif  // VORLANE_ENTRY_CONVERSION_H_

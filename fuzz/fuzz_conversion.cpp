@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,7 +24,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vorlane;
   using fuzz::fail;
-  const PathString path = fuzz::writeInput(data, size);
+  const InputBuffer input{"input.vfk",
+                          std::span(reinterpret_cast<const char*>(data), size)};
   // The input's size picks the origin, the drawing and the format, so that
   // each is fuzzed.
   ConversionSettings settings;
@@ -33,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.limits = fuzz::kFuzzLimits;
   std::string messages;
   PrintedMessages printed(&messages);
-  const Conversion conversion = convertVfkFile(path, settings, printed);
+  const BufferConversion converted = convertVfkBuffers(std::span(&input, 1), settings, printed);
+  const Conversion& conversion = converted.conversion;
   printed.finish();
   if (!conversion.opened || !conversion.readWhole) fail("a readable file was not read");
   if (!conversion.written) fail("the drawing was not written");
@@ -41,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fail("more messages than their bound");
   }
 
-  const std::string drawing = fuzz::readDrawing(drawingExtension(settings.options.format));
+  const std::string& drawing = converted.drawing;
   if (settings.options.format == DrawingFormat::kDxf) {
     if (!fuzz::dxfFault(drawing).empty()) fail(fuzz::dxfFault(drawing).data());
     return 0;

@@ -1,14 +1,9 @@
-// The fuzzers' input: each one is written as a VFK file into a folder of
-// the fuzzer process's own.
+// What the fuzzers share: the reader's bounds while fuzzing, a quiet
+// standard output, and how a broken rule is reported. Inputs are converted
+// where they lie in memory, through the entry the browser build uses too.
 #ifndef VORLANE_FUZZ_FUZZ_INPUT_H_
 #define VORLANE_FUZZ_FUZZ_INPUT_H_
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <string_view>
-
-#include "platform/path.h"
 #include "vfk/point_lists.h"
 
 namespace vorlane::fuzz {
@@ -19,16 +14,9 @@ namespace vorlane::fuzz {
 constexpr PointBudget kFuzzLimits{
     .maxOrdinal = 1000, .placeholdersLeft = 1000, .lineEntriesLeft = 1000};
 
-// Creates the folder and silences standard output, where the library's
-// warnings would otherwise flood the fuzzer's log.
+// Silences standard output, where the library's warnings would otherwise
+// flood the fuzzer's log.
 void prepareFuzzing();
-
-// Writes the bytes to the input file and returns the file's path.
-PathString writeInput(const uint8_t* data, size_t size);
-
-// The drawing the input file gives, with the extension (".svg" or ".dxf");
-// "" when there is none.
-std::string readDrawing(std::string_view extension);
 
 // Reports a broken rule and aborts, so that the fuzzer keeps the input.
 [[noreturn]] void fail(const char* rule);

@@ -123,12 +123,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const PathString path = vorlane::fuzz::writeInput(data, size);
   IgnoredDiagnostics ignored;
   VfkParser parser(ignored, fuzz::kFuzzLimits);
   const bool exact = size % 2 == 1;
-  if (!parser.parseFile(path, kAnsiCodePage, {.exact = exact}).opened) {
-    fail("a readable file was not read");
+  const std::span bytes(reinterpret_cast<const char*>(data), size);
+  if (!parser.parseBytes(bytes, "input.vfk", kAnsiCodePage, {.exact = exact}).opened) {
+    fail("a readable input was not read");
   }
   checkModel(parser.model, exact);
   return 0;

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "entry/conversion.h"
 #include "entry/output_path.h"
@@ -71,6 +74,59 @@ TEST_F(Conversions, ADrawingThatCannotBeCreatedIsReadButNotWritten) {
     return conversion.opened && !conversion.written;
   }));
   EXPECT_FALSE(fs::exists(readOnly / "plan.svg"));
+}
+
+// Bytes held in memory give the drawing the same bytes give as a file, in
+// both drawings and both formats, one file or several into one model: the
+// sample, the fixtures and the real exports.
+TEST(BufferConversion, GivesTheDrawingOfTheFile) {
+  std::vector<fs::path> files = {fs::path(VORLANE_TEST_DATA) / "../../examples/sample.vfk"};
+  for (const auto& entry : fs::directory_iterator(VORLANE_TEST_DATA)) files.push_back(entry.path());
+  if (const char* real = std::getenv("VORLANE_REAL_DATA"); real != nullptr && fs::is_directory(real)) {
+    for (const auto& entry : fs::directory_iterator(real)) {
+      if (entry.path().extension() == ".vfk") files.push_back(entry.path());
+    }
+  }
+  testing::TempDir dir;
+  int compared = 0;
+  for (const DrawingFormat format : {DrawingFormat::kSvg, DrawingFormat::kDxf}) {
+    for (const bool exact : {false, true}) {
+      ConversionSettings settings;
+      settings.options.exact = exact;
+      settings.options.format = format;
+      for (const fs::path& file : files) {
+        if (file.extension() != ".vfk") continue;
+        const fs::path copy = dir.path() / file.filename();
+        fs::copy_file(file, copy, fs::copy_options::overwrite_existing);
+        IgnoredDiagnostics ignored;
+        const Conversion onDisk = convertVfkFile(testing::widePath(copy), settings, ignored);
+        ASSERT_TRUE(onDisk.written) << file;
+        const std::string bytes = testing::readFile(copy);
+        const InputBuffer input{file.filename().string(), bytes};
+        const BufferConversion inMemory = convertVfkBuffers(std::span(&input, 1), settings, ignored);
+        EXPECT_TRUE(inMemory.conversion.written);
+        ASSERT_EQ(inMemory.drawing, testing::readFile(pathToUtf8(onDisk.drawingPath))) << file;
+        fs::remove(pathToUtf8(onDisk.drawingPath));
+        ++compared;
+      }
+      // All of them into one model, as --into reads them.
+      std::vector<PathString> paths;
+      std::vector<std::string> contents;
+      for (const fs::path& file : files) {
+        if (file.extension() != ".vfk") continue;
+        paths.push_back(testing::widePath(dir.path() / file.filename()));
+        contents.push_back(testing::readFile(file));
+      }
+      std::vector<InputBuffer> inputs;
+      for (size_t k = 0; k < paths.size(); ++k) inputs.push_back({pathToUtf8(paths[k]), contents[k]});
+      settings.drawingPath = testing::widePath(dir.path() / "all.drawing");
+      IgnoredDiagnostics ignored;
+      ASSERT_TRUE(convertVfkFiles(paths, settings, ignored).written);
+      EXPECT_EQ(convertVfkBuffers(inputs, settings, ignored).drawing,
+                testing::readFile(dir.path() / "all.drawing"));
+    }
+  }
+  EXPECT_GE(compared, 4 * 5);
 }
 
 }  // namespace
