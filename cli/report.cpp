@@ -171,9 +171,14 @@ void writeRecord(Json& json, const ConversionRecord& record) {
   json.raw(",\n      ").key("status").string(record.status);
   if (!record.message.empty()) json.raw(",\n      ").key("message").string(record.message);
   json.raw(",\n      ").key("layers").raw("{");
-  for (size_t k = 0; k < kLayerCount; ++k) {
-    const LayerCounts& counts = record.counts.layers[k];
-    json.raw(k > 0 ? ",\n        " : "\n        ").key(kLayerStyles[k].name).raw("{");
+  // Without a drawing, the standard drawing's layers, empty.
+  const size_t layers = record.counts.layers.empty() ? kLayerCount : record.counts.layers.size();
+  for (size_t k = 0; k < layers; ++k) {
+    const bool drawn = !record.counts.layers.empty();
+    const LayerCounts counts = drawn ? record.counts.counts[k] : LayerCounts();
+    const std::string_view name = drawn ? std::string_view(record.counts.layers[k].name)
+                                        : kLayerStyles[k].name;
+    json.raw(k > 0 ? ",\n        " : "\n        ").key(name).raw("{");
     json.key("paths").number(counts.paths).raw(", ").key("segments").number(counts.segments);
     json.raw(", ")
         .key("texts")

@@ -25,11 +25,11 @@ double bulgeOf(const BorderPath::Arc& arc, const Point& from, const Point& to) {
 
 DxfDrawing::DxfDrawing(const CadastralModel& model, DxfOutput& out, DxfHandles& handles,
                        Diagnostics& diagnostics)
-    : model_(model), out_(out), handles_(handles), diagnostics_(diagnostics) {}
+    : model_(&model), out_(out), handles_(handles), diagnostics_(diagnostics) {}
 
 void DxfDrawing::startEntity(std::string_view kind, std::string_view subclass) {
   out_.group(0, kind).handle(5, handles_.take()).handle(330, DxfHandles::kModelSpace);
-  out_.group(100, "AcDbEntity").group(8, styleOf(layer_).name).group(100, subclass);
+  out_.group(100, "AcDbEntity").group(8, layer_->name).group(100, subclass);
 }
 
 void DxfDrawing::identifier(std::optional<std::string_view> id) {
@@ -56,8 +56,8 @@ void DxfDrawing::path(std::optional<std::string_view> id, const BorderPath& path
     // A ring ends where it starts, whether the path closes it or not: the
     // polyline's closed flag draws its last segment.
     const std::span<const int32_t> points = path.pointsOf(subpath);
-    const Point& first = model_.points[static_cast<size_t>(points.front())];
-    const Point& last = model_.points[static_cast<size_t>(points.back())];
+    const Point& first = model_->points[static_cast<size_t>(points.front())];
+    const Point& last = model_->points[static_cast<size_t>(points.back())];
     const bool closed =
         subpath.closed || (points.size() > 3 && first.x == last.x && first.y == last.y);
     const uint32_t count = closed ? subpath.count - 1 : subpath.count;
@@ -68,11 +68,11 @@ void DxfDrawing::path(std::optional<std::string_view> id, const BorderPath& path
     startEntity("LWPOLYLINE", "AcDbPolyline");
     out_.integer(90, count).integer(70, closed ? 1 : 0);
     for (uint32_t k = subpath.first; k < subpath.first + subpath.count; ++k) {
-      const Point& at = model_.points[static_cast<size_t>(path.points[k])];
+      const Point& at = model_->points[static_cast<size_t>(path.points[k])];
       if (k < subpath.first + count) out_.coordinate(10, at.x).coordinate(20, at.y);
       // The step to the next point is an arc: its bulge goes with this one.
       if (arc != path.arcs.end() && arc->to == k + 1 && k + 1 < subpath.first + subpath.count) {
-        const Point& to = model_.points[static_cast<size_t>(path.points[k + 1])];
+        const Point& to = model_->points[static_cast<size_t>(path.points[k + 1])];
         out_.real(42, bulgeOf(*arc, at, to));
         ++arc;
       }
@@ -83,7 +83,7 @@ void DxfDrawing::path(std::optional<std::string_view> id, const BorderPath& path
 
 void DxfDrawing::bpejArea(std::string_view code, const BorderPath& path, const TextLabel* label) {
   this->path(code, path);
-  if (label != nullptr) text(*label, model_.text(label->text), std::nullopt, TextForm::kLabel);
+  if (label != nullptr) text(*label, model_->text(label->text), std::nullopt, TextForm::kLabel);
 }
 
 // The SVG's anchor and baseline as DXF's horizontal and vertical alignment;
@@ -100,7 +100,7 @@ void DxfDrawing::text(const TextLabel& label, std::string_view text,
                                 .number = static_cast<int64_t>(text.size())});
   }
   if (form == TextForm::kLabel && label.angle > 0.001f) out_.real(50, label.angle);
-  out_.group(7, textStyleOf(layer_));
+  out_.group(7, textStyleOf(layer_->style));
   const int horizontal = static_cast<int>(placement.anchor);
   const int vertical = placement.baseline == TextBaseline::kHanging  ? 3
                        : placement.baseline == TextBaseline::kMiddle ? 2

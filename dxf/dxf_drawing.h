@@ -20,8 +20,11 @@ class DxfDrawing : public DrawingVisitor {
   DxfDrawing(const CadastralModel& model, DxfOutput& out, DxfHandles& handles,
              Diagnostics& diagnostics);
 
-  void beginLayer(Layer layer) override { layer_ = layer; }
-  void endLayer(Layer) override {}
+  void beginLayer(const DrawingLayer& layer, const CadastralModel& model) override {
+    layer_ = &layer;
+    model_ = &model;
+  }
+  void endLayer(const DrawingLayer&) override {}
   void symbol(const TextLabel& label, bool ofBuilding) override;
   void path(std::optional<std::string_view> id, const BorderPath& path) override;
   void bpejArea(std::string_view code, const BorderPath& path, const TextLabel* label) override;
@@ -35,11 +38,11 @@ class DxfDrawing : public DrawingVisitor {
   void identifier(std::optional<std::string_view> id);
   void insert(std::string_view block, double x, double y, float angle);
 
-  const CadastralModel& model_;
+  const CadastralModel* model_;
   DxfOutput& out_;
   DxfHandles& handles_;
   Diagnostics& diagnostics_;
-  Layer layer_ = Layer::kSymbols;
+  const DrawingLayer* layer_ = nullptr;  // the layer being drawn
 };
 
 }  // namespace vorlane

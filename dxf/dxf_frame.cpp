@@ -112,12 +112,15 @@ void writeViewport(const CadastralModel& model, DxfOutput& out, DxfHandles& hand
 // ByBlock, ByLayer and Continuous, then each layer's line style, drawn
 // continuous: the CAD application's own line styles of these names give
 // their patterns.
-void writeLineTypes(DxfOutput& out, DxfHandles& handles) {
-  std::array<std::string_view, 3 + kLayerCount> names = {"ByBlock", "ByLayer", "Continuous"};
-  size_t count = 3;
-  for (const LayerStyle& style : kLayerStyles) {
-    if (!style.lineStyle.empty()) names[count++] = style.lineStyle;
+void writeLineTypes(DxfOutput& out, DxfHandles& handles, std::span<const DrawingLayer> layers) {
+  std::vector<std::string_view> names = {"ByBlock", "ByLayer", "Continuous"};
+  for (const DrawingLayer& layer : layers) {
+    const std::string_view style = layer.style.lineStyle;
+    if (!style.empty() && std::find(names.begin(), names.end(), style) == names.end()) {
+      names.push_back(style);
+    }
   }
+  const size_t count = names.size();
   const uint64_t table = startTable(out, handles, "LTYPE", static_cast<int>(count));
   for (size_t k = 0; k < count; ++k) {
     startEntry(out, handles, "LTYPE", table, "AcDbLinetypeTableRecord");
@@ -135,11 +138,12 @@ void writeLayer(DxfOutput& out, DxfHandles& handles, uint64_t table, std::string
   out.handle(390, DxfHandles::kNormalPlotStyle);
 }
 
-void writeLayers(DxfOutput& out, DxfHandles& handles) {
-  const uint64_t table = startTable(out, handles, "LAYER", 1 + kLayerCount);
+void writeLayers(DxfOutput& out, DxfHandles& handles, std::span<const DrawingLayer> layers) {
+  const uint64_t table = startTable(out, handles, "LAYER", 1 + static_cast<int>(layers.size()));
   writeLayer(out, handles, table, "0", {255, 255, 255}, "Continuous", -3);
-  for (const LayerStyle& style : kLayerStyles) {
-    writeLayer(out, handles, table, style.name, style.colour,
+  for (const DrawingLayer& layer : layers) {
+    const LayerStyle& style = layer.style;
+    writeLayer(out, handles, table, layer.name, style.colour,
                style.lineStyle.empty() ? "Continuous" : style.lineStyle, style.lineWeight);
   }
   out.group(0, "ENDTAB");
@@ -253,9 +257,8 @@ std::set<int32_t> symbolCodesOf(const CadastralModel& model) {
 
 std::string symbolBlockName(std::string_view symbol) { return "VL_symbol_" + std::string(symbol); }
 
-std::string_view textStyleOf(Layer layer) {
-  const std::string_view style = styleOf(layer).textStyle;
-  return style.empty() ? "Standard" : style;
+std::string_view textStyleOf(const LayerStyle& style) {
+  return style.textStyle.empty() ? "Standard" : style.textStyle;
 }
 
 int colourIndexOf(Colour colour) {
@@ -279,8 +282,8 @@ int64_t trueColourOf(Colour colour) {
   return int64_t{colour.red} << 16 | int64_t{colour.green} << 8 | int64_t{colour.blue};
 }
 
-void writeDxfStart(const CadastralModel& model, DxfOutput& out, DxfHandles& handles,
-                   uint64_t& handseed) {
+void writeDxfStart(const CadastralModel& model, std::span<const DrawingLayer> layers,
+                   DxfOutput& out, DxfHandles& handles, uint64_t& handseed) {
   writeHeader(model, out, handseed);
   writeClasses(out);
 
@@ -307,8 +310,8 @@ void writeDxfStart(const CadastralModel& model, DxfOutput& out, DxfHandles& hand
 
   out.group(0, "SECTION").group(2, "TABLES");
   writeViewport(model, out, handles);
-  writeLineTypes(out, handles);
-  writeLayers(out, handles);
+  writeLineTypes(out, handles, layers);
+  writeLayers(out, handles, layers);
   writeTextStyles(out, handles);
   startTable(out, handles, "VIEW", 0);
   out.group(0, "ENDTAB");

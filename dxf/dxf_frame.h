@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <set>
+#include <span>
 #include <string>
 
 #include "dxf/dxf_output.h"
@@ -37,7 +38,7 @@ struct DxfHandles {
 inline constexpr std::string_view kIdApplication = "VORLANE";
 
 // The text style a layer's texts take ("Standard" where it names none).
-std::string_view textStyleOf(Layer layer);
+std::string_view textStyleOf(const LayerStyle& style);
 
 // The nearest of AutoCAD's first nine colours, for readers that know no
 // true colours.
@@ -50,8 +51,9 @@ int64_t trueColourOf(Colour colour);
 // each symbol code the model uses that the library does not define.
 // "handseed" receives the position of the header's $HANDSEED value, which
 // writeDxfEnd fills in.
-void writeDxfStart(const CadastralModel& model, DxfOutput& out, DxfHandles& handles,
-                   uint64_t& handseed);
+// "layers" are the drawing's layers, in document order.
+void writeDxfStart(const CadastralModel& model, std::span<const DrawingLayer> layers,
+                   DxfOutput& out, DxfHandles& handles, uint64_t& handseed);
 
 // Writes the objects and the end of the file, and the $HANDSEED.
 void writeDxfEnd(DxfOutput& out, DxfHandles& handles, uint64_t handseed);

@@ -9,7 +9,8 @@ DrawingCounts writeDxfDocument(const CadastralModel& model, DxfOutput& out,
                                const DrawingOptions& options, Diagnostics& diagnostics) {
   DxfHandles handles;
   uint64_t handseed = 0;
-  writeDxfStart(model, out, handles, handseed);
+  const std::vector<DrawingLayer> layers = drawingLayers(model, options);
+  writeDxfStart(model, layers, out, handles, handseed);
   out.group(0, "SECTION").group(2, "ENTITIES");
   DxfDrawing drawing(model, out, handles, diagnostics);
   const DrawingCounts counts = walkDrawing(model, options, drawing);

@@ -8,11 +8,24 @@
 
 namespace vorlane {
 
+LayerCounts DrawingCounts::operator[](Layer kind) const {
+  for (size_t k = 0; k < layers.size(); ++k) {
+    if (layers[k].kind == kind && layers[k].state == 0) return counts[k];
+  }
+  return {};
+}
+
 bool DrawingCounts::empty() const {
-  for (const LayerCounts& layer : layers) {
+  for (const LayerCounts& layer : counts) {
     if (layer.paths + layer.texts + layer.symbols + layer.arrows > 0) return false;
   }
   return true;
+}
+
+std::vector<DrawingLayer> drawingLayers(const CadastralModel&, const DrawingOptions&) {
+  std::vector<DrawingLayer> layers;
+  for (size_t k = 0; k < kLayerCount; ++k) layers.push_back(drawingLayerOf(static_cast<Layer>(k)));
+  return layers;
 }
 
 namespace {
@@ -22,43 +35,63 @@ class Walk {
   Walk(const CadastralModel& model, const DrawingOptions& options, DrawingVisitor& visitor)
       : model_(model), exact_(options.exact), visitor_(visitor) {}
 
-  DrawingCounts run() {
-    layer(Layer::kSymbols, [this] { symbols(); });
-    layer(Layer::kParcelBorders, [this] { parcelBorders(); });
-    layer(Layer::kParcelTexts, [this] { parcelTexts(); });
-    layer(Layer::kBpej, [this] { bpejAreas(); });
-    layer(Layer::kCadastralAreaBorder, [this] {
-      for (const Boundary& boundary : model_.parcelBoundaries) {
-        const bool border = exact_ ? isAdministrativeBorder(boundary.typeCode)
-                                   : boundary.typeCode == kCadastralAreaBorderTypeCode;
-        if (border) line(boundary);
-      }
-    });
-    layer(Layer::kBuildingBorders, [this] { buildingBorders(); });
-    layer(Layer::kBuildingNumbers, [this] { buildingNumbers(); });
-    layer(Layer::kMapTexts, [this] {
-      for (const TextLabel& label : model_.mapTexts) {
-        if (drawn(label)) text(label, model_.text(label.text), std::nullopt, TextForm::kLabel);
-      }
-    });
-    layer(Layer::kInnerDrawing, [this] {
-      for (const ElementPolyline& polyline : model_.elementPolylines) {
-        if (polyline.typeCode == kInnerDrawingTypeCode) line(polyline);
-      }
-    });
-    return counts_;
+  DrawingCounts run(std::vector<DrawingLayer> layers) {
+    counts_.layers = std::move(layers);
+    counts_.counts.assign(counts_.layers.size(), LayerCounts());
+    for (size_t k = 0; k < counts_.layers.size(); ++k) {
+      current_ = k;
+      const DrawingLayer& layer = counts_.layers[k];
+      visitor_.beginLayer(layer, model_);
+      elementsOf(layer);
+      visitor_.endLayer(layer);
+    }
+    return std::move(counts_);
   }
 
  private:
-  template <typename Elements>
-  void layer(Layer layer, const Elements& elements) {
-    current_ = layer;
-    visitor_.beginLayer(layer);
-    elements();
-    visitor_.endLayer(layer);
+  void elementsOf(const DrawingLayer& layer) {
+    switch (layer.kind) {
+      case Layer::kSymbols:
+        symbols();
+        break;
+      case Layer::kParcelBorders:
+        parcelBorders();
+        break;
+      case Layer::kParcelTexts:
+        parcelTexts();
+        break;
+      case Layer::kBpej:
+        bpejAreas();
+        break;
+      case Layer::kCadastralAreaBorder:
+        for (const Boundary& boundary : model_.parcelBoundaries) {
+          const bool border = exact_ ? isAdministrativeBorder(boundary.typeCode)
+                                     : boundary.typeCode == kCadastralAreaBorderTypeCode;
+          if (border) line(boundary);
+        }
+        break;
+      case Layer::kBuildingBorders:
+        buildingBorders();
+        break;
+      case Layer::kBuildingNumbers:
+        buildingNumbers();
+        break;
+      case Layer::kMapTexts:
+        for (const TextLabel& label : model_.mapTexts) {
+          if (drawn(label)) text(label, model_.text(label.text), std::nullopt, TextForm::kLabel);
+        }
+        break;
+      case Layer::kInnerDrawing:
+        for (const ElementPolyline& polyline : model_.elementPolylines) {
+          if (polyline.typeCode == kInnerDrawingTypeCode) line(polyline);
+        }
+        break;
+      default:
+        break;
+    }
   }
 
-  LayerCounts& counts() { return counts_[current_]; }
+  LayerCounts& counts() { return counts_.counts[current_]; }
 
   // A label with a text is drawn; in the exact drawing only where the file
   // placed it.
@@ -198,7 +231,7 @@ class Walk {
   const bool exact_;
   DrawingVisitor& visitor_;
   DrawingCounts counts_;
-  Layer current_ = Layer::kSymbols;
+  size_t current_ = 0;  // the layer being walked
   BorderPath border_;   // reused for every path
   std::string number_;  // reused for every building number
 };
@@ -207,7 +240,7 @@ class Walk {
 
 DrawingCounts walkDrawing(const CadastralModel& model, const DrawingOptions& options,
                           DrawingVisitor& visitor) {
-  return Walk(model, options, visitor).run();
+  return Walk(model, options, visitor).run(drawingLayers(model, options));
 }
 
 }  // namespace vorlane

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "model/border_path.h"
 #include "model/cadastral_model.h"
@@ -28,8 +29,10 @@ enum class TextForm : uint8_t {
 class DrawingVisitor {
  public:
   virtual ~DrawingVisitor() = default;
-  virtual void beginLayer(Layer layer) = 0;
-  virtual void endLayer(Layer layer) = 0;
+  // A layer starts: its elements are of "model" (its points and texts),
+  // until it ends.
+  virtual void beginLayer(const DrawingLayer& layer, const CadastralModel& model) = 0;
+  virtual void endLayer(const DrawingLayer& layer) = 0;
   // A parcel's land-use symbol, or a building's type symbol: the label's
   // typeCode names it. All parcels' come before the first building's.
   virtual void symbol(const TextLabel& label, bool ofBuilding) = 0;
@@ -57,13 +60,19 @@ struct LayerCounts {
   int64_t arrows = 0;
 };
 
+// What a drawing holds, layer by layer in document order.
 struct DrawingCounts {
-  std::array<LayerCounts, kLayerCount> layers{};
-  LayerCounts& operator[](Layer layer) { return layers[static_cast<size_t>(layer)]; }
-  const LayerCounts& operator[](Layer layer) const { return layers[static_cast<size_t>(layer)]; }
+  std::vector<DrawingLayer> layers;
+  std::vector<LayerCounts> counts;  // by layer
+  // The counts of the current state's layer of that kind; zero for a layer
+  // the drawing does not hold.
+  LayerCounts operator[](Layer kind) const;
   // Whether the drawing holds anything at all.
   bool empty() const;
 };
+
+// The layers of the drawing of "model", in document order.
+std::vector<DrawingLayer> drawingLayers(const CadastralModel& model, const DrawingOptions& options);
 
 // Calls the visitor for every element of the drawing of "model", layer by
 // layer in document order. Returns what the drawing holds.

@@ -28,11 +28,18 @@ constexpr float kArrowLineWidth = 0.2f;
 }  // namespace
 
 SvgDrawing::SvgDrawing(const CadastralModel& model, SvgOutput& out)
-    : model_(model), out_(out), points_(model) {}
+    : model_(&model), out_(out), points_(std::make_unique<PointTexts>(model)) {}
 
-void SvgDrawing::beginLayer(Layer layer) {
+void SvgDrawing::beginLayer(const DrawingLayer& drawn, const CadastralModel& model) {
+  if (&model != model_) {
+    model_ = &model;
+    points_ = std::make_unique<PointTexts>(model);
+  }
+  const Layer layer = drawn.kind;
   layer_ = layer;
-  writeGroupStart(out_, styleOf(layer));
+  LayerStyle style = drawn.style;
+  style.name = drawn.name;
+  writeGroupStart(out_, style);
   if (layer == Layer::kSymbols) {
     for (const MapSymbol& symbol : mapSymbols()) writeSymbolDefinition(out_, symbol);
     out_ << "\r\n" << kChildIndent << "<!-- Symbols actual usage -->\r\n\r\n";
@@ -40,7 +47,8 @@ void SvgDrawing::beginLayer(Layer layer) {
   }
 }
 
-void SvgDrawing::endLayer(Layer layer) {
+void SvgDrawing::endLayer(const DrawingLayer& drawn) {
+  const Layer layer = drawn.kind;
   if (layer == Layer::kSymbols) startBuildingSymbols();
   if (layer == Layer::kParcelTexts) startArrows();
   writeGroupEnd(out_);
@@ -79,12 +87,12 @@ void SvgDrawing::writePathData(const BorderPath& path) {
     uint32_t from = subpath.first;
     const uint32_t end = subpath.first + subpath.count;
     for (; arc != path.arcs.end() && arc->to < end; ++arc) {
-      points_.write(out_, std::span<const int32_t>(path.points).subspan(from, arc->to - from));
+      points_->write(out_, std::span<const int32_t>(path.points).subspan(from, arc->to - from));
       out_ << "A " << arc->radius << "," << arc->radius << " 0 " << (arc->largeArc ? "1," : "0,")
            << (arc->sweep ? "1 " : "0 ");
       from = arc->to;
     }
-    points_.write(out_, std::span<const int32_t>(path.points).subspan(from, end - from));
+    points_->write(out_, std::span<const int32_t>(path.points).subspan(from, end - from));
     if (subpath.closed) out_ << "Z";
   }
 }
@@ -102,7 +110,7 @@ void SvgDrawing::bpejArea(std::string_view code, const BorderPath& path, const T
   this->path(code, path);
   if (label != nullptr) {
     out_ << kChildIndent;
-    writeTextElement(out_, *label, model_.text(label->text), std::nullopt);
+    writeTextElement(out_, *label, model_->text(label->text), std::nullopt);
   }
   out_ << "\r\n";
 }

@@ -4,6 +4,8 @@
 #ifndef VORLANE_SVG_SVG_DRAWING_H_
 #define VORLANE_SVG_SVG_DRAWING_H_
 
+#include <memory>
+
 #include "model/drawing_walk.h"
 #include "svg/point_texts.h"
 #include "svg/svg_output.h"
@@ -15,8 +17,8 @@ class SvgDrawing : public DrawingVisitor {
   // "model" and "out" must outlive the drawing.
   SvgDrawing(const CadastralModel& model, SvgOutput& out);
 
-  void beginLayer(Layer layer) override;
-  void endLayer(Layer layer) override;
+  void beginLayer(const DrawingLayer& layer, const CadastralModel& model) override;
+  void endLayer(const DrawingLayer& layer) override;
   void symbol(const TextLabel& label, bool ofBuilding) override;
   void path(std::optional<std::string_view> id, const BorderPath& path) override;
   void bpejArea(std::string_view code, const BorderPath& path, const TextLabel* label) override;
@@ -31,9 +33,10 @@ class SvgDrawing : public DrawingVisitor {
   void startArrows();
   void writePathData(const BorderPath& path);
 
-  const CadastralModel& model_;
+  const CadastralModel* model_;
   SvgOutput& out_;
-  PointTexts points_;
+  // The formatted points of the model whose layers are drawn.
+  std::unique_ptr<PointTexts> points_;
   Layer layer_ = Layer::kSymbols;
   bool buildingSymbolsStarted_ = false;
   bool arrowsStarted_ = false;
