@@ -32,9 +32,16 @@ void DxfDrawing::startEntity(std::string_view kind, std::string_view subclass) {
   out_.group(100, "AcDbEntity").group(8, layer_->name).group(100, subclass);
 }
 
-void DxfDrawing::identifier(std::optional<std::string_view> id) {
+void DxfDrawing::identifier(std::optional<std::string_view> id,
+                            std::span<const Attribute> attributes) {
   if (!id) return;
   out_.group(1001, kIdApplication).text(1000, *id);
+  for (const Attribute& attribute : attributes) {
+    std::string pair(attribute.name);
+    pair += '=';
+    pair += attribute.value;
+    out_.text(1000, pair);
+  }
 }
 
 void DxfDrawing::insert(std::string_view block, double x, double y, float angle) {
@@ -50,7 +57,8 @@ void DxfDrawing::symbol(const TextLabel& label, bool) {
 
 // A subpath of one point draws nothing, and has no polyline.
 // REQUIRES: no subpath is empty.
-void DxfDrawing::path(std::optional<std::string_view> id, const BorderPath& path) {
+void DxfDrawing::path(std::optional<std::string_view> id, const BorderPath& path,
+                      std::span<const Attribute> attributes) {
   auto arc = path.arcs.begin();
   for (const BorderPath::Subpath& subpath : path.subpaths) {
     // A ring ends where it starts, whether the path closes it or not: the
@@ -77,12 +85,16 @@ void DxfDrawing::path(std::optional<std::string_view> id, const BorderPath& path
         ++arc;
       }
     }
-    identifier(id);
+    identifier(id, attributes);
   }
 }
 
+void DxfDrawing::mark(std::string_view symbol, const Point& at) {
+  insert(symbolBlockName(symbol), at.x, at.y, 0.0f);
+}
+
 void DxfDrawing::bpejArea(std::string_view code, const BorderPath& path, const TextLabel* label) {
-  this->path(code, path);
+  this->path(code, path, {});
   if (label != nullptr) text(*label, model_->text(label->text), std::nullopt, TextForm::kLabel);
 }
 

@@ -26,7 +26,9 @@ class DxfDrawing : public DrawingVisitor {
   }
   void endLayer(const DrawingLayer&) override {}
   void symbol(const TextLabel& label, bool ofBuilding) override;
-  void path(std::optional<std::string_view> id, const BorderPath& path) override;
+  void path(std::optional<std::string_view> id, const BorderPath& path,
+            std::span<const Attribute> attributes) override;
+  void mark(std::string_view symbol, const Point& at) override;
   void bpejArea(std::string_view code, const BorderPath& path, const TextLabel* label) override;
   void text(const TextLabel& label, std::string_view text, std::optional<std::string_view> id,
             TextForm form) override;
@@ -35,7 +37,9 @@ class DxfDrawing : public DrawingVisitor {
  private:
   // An entity's groups up to its own subclass, on the current layer.
   void startEntity(std::string_view kind, std::string_view subclass);
-  void identifier(std::optional<std::string_view> id);
+  // The record's identifier and attributes, as extended data: "id", then
+  // "name=value" for each attribute.
+  void identifier(std::optional<std::string_view> id, std::span<const Attribute> attributes = {});
   void insert(std::string_view block, double x, double y, float angle);
 
   const CadastralModel* model_;

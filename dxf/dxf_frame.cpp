@@ -244,11 +244,19 @@ void writeBlock(DxfOutput& out, DxfHandles& handles, const BlockName& block,
   out.group(8, "0").group(100, "AcDbBlockEnd");
 }
 
-// The symbol codes the model's parcels and buildings are marked with.
+// The symbol codes the model's parcels, buildings and map elements are
+// marked with, in every state.
 std::set<int32_t> symbolCodesOf(const CadastralModel& model) {
   std::set<int32_t> codes;
   for (const Parcel& parcel : model.parcels) codes.insert(model.symbolLabelOf(parcel).typeCode);
   for (const Building& building : model.buildings) codes.insert(building.symbolLabel.typeCode);
+  for (const auto* labels : {&model.elementSymbols, &model.controlPointSymbols, &model.buildingSymbols}) {
+    for (const TextLabel& label : *labels) codes.insert(label.typeCode);
+  }
+  for (const auto& [state, other] : model.otherStates) {
+    const std::set<int32_t> theirs = symbolCodesOf(*other);
+    codes.insert(theirs.begin(), theirs.end());
+  }
   codes.erase(0);
   return codes;
 }
@@ -282,7 +290,7 @@ int64_t trueColourOf(Colour colour) {
   return int64_t{colour.red} << 16 | int64_t{colour.green} << 8 | int64_t{colour.blue};
 }
 
-void writeDxfStart(const CadastralModel& model, std::span<const DrawingLayer> layers,
+void writeDxfStart(const CadastralModel& model, std::span<const DrawingLayer> layers, bool exact,
                    DxfOutput& out, DxfHandles& handles, uint64_t& handseed) {
   writeHeader(model, out, handseed);
   writeClasses(out);
@@ -301,6 +309,13 @@ void writeDxfStart(const CadastralModel& model, std::span<const DrawingLayer> la
   }
   blocks.push_back({symbolBlockName(arrowSymbol().name)});
   symbols.push_back(&arrowSymbol());
+  if (exact) {
+    for (const MapSymbol& symbol : exactSymbols()) {
+      blocks.push_back({symbolBlockName(symbol.name)});
+      symbols.push_back(&symbol);
+      defined.insert(blocks.back().name);
+    }
+  }
   for (const int32_t code : symbolCodesOf(model)) {
     const std::string name = symbolBlockName(std::to_string(code));
     if (defined.count(name) != 0) continue;

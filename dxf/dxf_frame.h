@@ -51,8 +51,9 @@ int64_t trueColourOf(Colour colour);
 // each symbol code the model uses that the library does not define.
 // "handseed" receives the position of the header's $HANDSEED value, which
 // writeDxfEnd fills in.
-// "layers" are the drawing's layers, in document order.
-void writeDxfStart(const CadastralModel& model, std::span<const DrawingLayer> layers,
+// "layers" are the drawing's layers, in document order; the exact drawing
+// has blocks of its own symbols besides.
+void writeDxfStart(const CadastralModel& model, std::span<const DrawingLayer> layers, bool exact,
                    DxfOutput& out, DxfHandles& handles, uint64_t& handseed);
 
 // Writes the objects and the end of the file, and the $HANDSEED.

@@ -10,7 +10,7 @@ DrawingCounts writeDxfDocument(const CadastralModel& model, DxfOutput& out,
   DxfHandles handles;
   uint64_t handseed = 0;
   const std::vector<DrawingLayer> layers = drawingLayers(model, options);
-  writeDxfStart(model, layers, out, handles, handseed);
+  writeDxfStart(model, layers, options.exact, out, handles, handseed);
   out.group(0, "SECTION").group(2, "ENTITIES");
   DxfDrawing drawing(model, out, handles, diagnostics);
   const DrawingCounts counts = walkDrawing(model, options, drawing);

@@ -17,6 +17,16 @@ auto typeSlot(Types& types, int32_t code) {
 
 }  // namespace
 
+std::string parcelNumberOf(const ParcelRecord& record) {
+  std::string number = record.numbering == 1 ? "st. " : "";
+  number += std::to_string(record.stem);
+  if (record.subdivision > 0) {
+    number += '/';
+    number += std::to_string(record.subdivision);
+  }
+  return number;
+}
+
 void CadastralModel::clear() { *this = CadastralModel(); }
 
 int32_t CadastralModel::addPoint(double x, double y) {
@@ -155,6 +165,34 @@ void CadastralModel::addExtraNumberLabel(int32_t parcel, const TextLabel& label)
 
 void CadastralModel::addArrow(int32_t parcel, double x, double y, float angle, bool placed) {
   arrows.push_back(ParcelArrow{parcel, angle, x, y, placed});
+}
+
+CadastralModel& CadastralModel::stateModel(int32_t state) {
+  if (state == 0) return *this;
+  std::unique_ptr<CadastralModel>& model = otherStates[state];
+  if (!model) model = std::make_unique<CadastralModel>();
+  return *model;
+}
+
+const ParcelRecord* CadastralModel::recordOf(const Parcel& parcel) const {
+  if (parcelRecordPositions_.empty()) return nullptr;
+  const int32_t position = parcelRecordPositions_[static_cast<size_t>(&parcel - parcels.data())];
+  return position < 0 ? nullptr : &parcelRecords[static_cast<size_t>(position)];
+}
+
+std::string_view CadastralModel::nameOf(const PodVector<CodeName>& list, int32_t code) const {
+  for (const CodeName& entry : list) {
+    if (entry.code == code) return text(entry.name);
+  }
+  return {};
+}
+
+int64_t CadastralModel::sheetNumberOf(TextRef id) const {
+  if (id.empty()) return -1;
+  for (const OwnershipSheet& sheet : ownershipSheets) {
+    if (text(sheet.id) == text(id)) return sheet.number;
+  }
+  return -1;
 }
 
 void CadastralModel::buildingNumberText(const Building& building, std::string& number) const {

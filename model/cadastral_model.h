@@ -17,6 +17,8 @@
 #define VORLANE_MODEL_CADASTRAL_MODEL_H_
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,6 +41,11 @@ template <typename T>
 std::span<T> slice(PodVector<T>& array, IndexRange range) {
   return {array.data() + range.first, range.count};
 }
+
+// A parcel's number as the cadastre writes it: its stem and, where it has
+// one, "/" and its subdivision, after "st. " for a building plot ("st. 37/1",
+// "1386/9").
+std::string parcelNumberOf(const ParcelRecord& record);
 
 class CadastralModel {
  public:
@@ -157,6 +164,41 @@ class CadastralModel {
   PodVector<ElementPolyline> elementPolylines;
   BoundingBox boundingBox;
 
+  // What the exact drawing draws besides, read for it alone.
+  PodVector<IdentifiedLine> easements;      // ZVB, in file order
+  PodVector<SurveyPoint> surveyPoints;      // SOBR, in file order
+  PodVector<TextLabel> controlPointSymbols;  // OBBP "ZB", placed on their points
+  PodVector<TextLabel> controlPointNumbers;  // OBBP "CB"
+  PodVector<TextLabel> elementSymbols;       // DPM symbols, on points or placed
+  PodVector<TextLabel> buildingSymbols;      // every OB "ZDB" row's symbol
+  PodVector<ParcelRecord> parcelRecords;     // PAR
+  PodVector<OwnershipSheet> ownershipSheets;  // TEL
+  // The file's code lists.
+  PodVector<CodeName> elementTypes;  // TYPPPD: VYZNAM, TYP_PRVKU
+  PodVector<CodeName> landTypes;     // DRUPOZ
+  PodVector<CodeName> landUses;      // ZPVYPA
+  PodVector<CodeName> buildingUses;  // ZPVYBU
+  PodVector<CodeName> qualityCodes;  // KODCHB
+  // The cadastral area (KATUZE) and the file's format version (VERZE).
+  TextRef areaCode;
+  TextRef areaName;
+  TextRef version;
+  bool cutByPolygon = false;  // &HPOLYG: an extract cut around a site
+
+  // The records of other states than the current one (STAV_DAT other than
+  // 0; the geometric plan's blocks are state 1), each a model of its own,
+  // by state. Resolved with this one.
+  std::map<int32_t, std::unique_ptr<CadastralModel>> otherStates;
+  // The model of "state": this one for 0, made when first asked for.
+  CadastralModel& stateModel(int32_t state);
+
+  // The parcel's record (PAR), or null; once resolved.
+  const ParcelRecord* recordOf(const Parcel& parcel) const;
+  // The name a code list gives a code, or "".
+  std::string_view nameOf(const PodVector<CodeName>& list, int32_t code) const;
+  // The number of the ownership sheet with this identifier, or -1.
+  int64_t sheetNumberOf(TextRef id) const;
+
   // The arrays that the records' ranges and positions refer to.
   PodVector<int32_t> pointIndexPool;
   PodVector<ParcelLabel> symbolLabels;
@@ -206,11 +248,15 @@ class CadastralModel {
   }
   int32_t findOrAddBpejArea(std::string_view code);
 
-  // By parcel position: its range of extraNumberLabels and of arrows, and
-  // its last symbol label's position in symbolLabels (-1 for none).
+  void joinParcelRecords();
+
+  // By parcel position: its range of extraNumberLabels and of arrows, its
+  // last symbol label's position in symbolLabels (-1 for none), and its
+  // record's position in parcelRecords (-1 for none).
   PodVector<IndexRange> extraNumberLabelRanges_;
   PodVector<IndexRange> arrowRanges_;
   PodVector<int32_t> symbolLabelPositions_;
+  PodVector<int32_t> parcelRecordPositions_;
 
   // By identifier, exactly, byte for byte.
   HashIndex parcelIndex_;

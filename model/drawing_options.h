@@ -4,6 +4,7 @@
 #define VORLANE_MODEL_DRAWING_OPTIONS_H_
 
 #include <cstdint>
+#include <string>
 
 namespace vorlane {
 
@@ -19,6 +20,11 @@ struct DrawingOptions {
   int32_t units = 1;
   // The drawing's origin at the centre of its extent rather than at 0 0.
   bool centreOrigin = false;
+  // The layers drawn: those "layers" names (all when empty) but for those
+  // "withoutLayers" names; names separated by commas, a trailing "*" for
+  // every name it begins (model/layers.h, layerNamed).
+  std::string layers;
+  std::string withoutLayers;
 };
 
 }  // namespace vorlane

@@ -1,8 +1,12 @@
 #include "model/drawing_walk.h"
 
+#include <algorithm>
+#include <iterator>
+#include <set>
 #include <string>
 
 #include "model/exact_rings.h"
+#include "model/map_symbols.h"
 #include "model/rings.h"
 #include "model/type_codes.h"
 
@@ -22,9 +26,80 @@ bool DrawingCounts::empty() const {
   return true;
 }
 
-std::vector<DrawingLayer> drawingLayers(const CadastralModel&, const DrawingOptions&) {
+namespace {
+
+// The layers of the exact drawing that take map elements by their type
+// codes; an element of another code has a layer of its own code.
+constexpr int32_t kBoundaryMarkCode = 105;
+constexpr int32_t kElementSymbolCodes[] = {402, 409, 411, 420, 601};
+constexpr int32_t kProtectedAreaCodes[] = {22300, 22400};
+constexpr int32_t kPowerLineCode = 60500;
+
+template <size_t N>
+bool among(int32_t code, const int32_t (&codes)[N]) {
+  return std::find(std::begin(codes), std::end(codes), code) != std::end(codes);
+}
+
+// The layer that takes a map element's line, or kElementsOfCode.
+Layer layerOfElementLine(int32_t code) {
+  if (code == kInnerDrawingTypeCode) return Layer::kInnerDrawing;
+  if (among(code, kProtectedAreaCodes)) return Layer::kProtectedAreas;
+  if (code == kPowerLineCode) return Layer::kPowerLines;
+  return Layer::kElementsOfCode;
+}
+
+Layer layerOfElementSymbol(int32_t code) {
+  if (code == kBoundaryMarkCode) return Layer::kBoundaryMarks;
+  if (among(code, kElementSymbolCodes)) return Layer::kElementSymbols;
+  return Layer::kElementsOfCode;
+}
+
+// The type codes of a model's map elements that no layer takes.
+std::set<int32_t> codesWithoutLayer(const CadastralModel& model) {
+  std::set<int32_t> codes;
+  for (const ElementPolyline& line : model.elementPolylines) {
+    if (layerOfElementLine(line.typeCode) == Layer::kElementsOfCode) codes.insert(line.typeCode);
+  }
+  for (const TextLabel& symbol : model.elementSymbols) {
+    if (layerOfElementSymbol(symbol.typeCode) == Layer::kElementsOfCode) {
+      codes.insert(symbol.typeCode);
+    }
+  }
+  return codes;
+}
+
+// Keeps of layers[first, end) those that hold something (below).
+void dropEmptyLayers(const CadastralModel& model, const DrawingOptions& options,
+                     std::vector<DrawingLayer>& layers, size_t first);
+
+}  // namespace
+
+std::vector<DrawingLayer> drawingLayers(const CadastralModel& model, const DrawingOptions& options) {
   std::vector<DrawingLayer> layers;
-  for (size_t k = 0; k < kLayerCount; ++k) layers.push_back(drawingLayerOf(static_cast<Layer>(k)));
+  auto add = [&](DrawingLayer layer) {
+    const bool chosen = options.layers.empty() || layerNamed(options.layers, layer.name);
+    if (chosen && !layerNamed(options.withoutLayers, layer.name)) layers.push_back(std::move(layer));
+  };
+  auto layersOf = [&](const CadastralModel& drawn, int32_t state) {
+    const size_t kinds = options.exact ? kLayerKinds - 1 : kLayerCount;
+    for (size_t k = 0; k < kinds; ++k) add(drawingLayerOf(static_cast<Layer>(k), state));
+    if (!options.exact) return;
+    for (const int32_t code : codesWithoutLayer(drawn)) {
+      DrawingLayer layer = drawingLayerOf(Layer::kElementsOfCode, state, code);
+      layer.description = model.nameOf(model.elementTypes, code);
+      add(std::move(layer));
+    }
+  };
+  layersOf(model, 0);
+  if (options.exact) {
+    for (const auto& [state, drawn] : model.otherStates) {
+      const size_t first = layers.size();
+      layersOf(*drawn, state);
+      // The geometric plan has every layer the map has; another state only
+      // those it draws something on.
+      if (state != 1) dropEmptyLayers(model, options, layers, first);
+    }
+  }
   return layers;
 }
 
@@ -33,7 +108,7 @@ namespace {
 class Walk {
  public:
   Walk(const CadastralModel& model, const DrawingOptions& options, DrawingVisitor& visitor)
-      : model_(model), exact_(options.exact), visitor_(visitor) {}
+      : map_(model), model_(&model), exact_(options.exact), visitor_(visitor) {}
 
   DrawingCounts run(std::vector<DrawingLayer> layers) {
     counts_.layers = std::move(layers);
@@ -41,7 +116,8 @@ class Walk {
     for (size_t k = 0; k < counts_.layers.size(); ++k) {
       current_ = k;
       const DrawingLayer& layer = counts_.layers[k];
-      visitor_.beginLayer(layer, model_);
+      model_ = layer.state == 0 ? &map_ : map_.otherStates.at(layer.state).get();
+      visitor_.beginLayer(layer, *model_);
       elementsOf(layer);
       visitor_.endLayer(layer);
     }
@@ -64,7 +140,7 @@ class Walk {
         bpejAreas();
         break;
       case Layer::kCadastralAreaBorder:
-        for (const Boundary& boundary : model_.parcelBoundaries) {
+        for (const Boundary& boundary : model_->parcelBoundaries) {
           const bool border = exact_ ? isAdministrativeBorder(boundary.typeCode)
                                      : boundary.typeCode == kCadastralAreaBorderTypeCode;
           if (border) line(boundary);
@@ -77,17 +153,112 @@ class Walk {
         buildingNumbers();
         break;
       case Layer::kMapTexts:
-        for (const TextLabel& label : model_.mapTexts) {
-          if (drawn(label)) text(label, model_.text(label.text), std::nullopt, TextForm::kLabel);
+        for (const TextLabel& label : model_->mapTexts) {
+          if (drawn(label)) text(label, model_->text(label.text), std::nullopt, TextForm::kLabel);
         }
         break;
       case Layer::kInnerDrawing:
-        for (const ElementPolyline& polyline : model_.elementPolylines) {
-          if (polyline.typeCode == kInnerDrawingTypeCode) line(polyline);
+      case Layer::kProtectedAreas:
+      case Layer::kPowerLines:
+        elementLines(layer);
+        break;
+      case Layer::kEasements:
+        for (const IdentifiedLine& easement : model_->easements) {
+          border_.clear();
+          appendLine(model_->pointIndicesOf(easement), easement.shape);
+          if (!border_.empty()) path(model_->text(easement.id), border_);
         }
         break;
-      default:
+      case Layer::kControlNetwork:
+        for (const TextLabel& symbol : model_->controlPointSymbols) placeSymbol(symbol);
+        for (const TextLabel& number : model_->controlPointNumbers) {
+          if (drawn(number)) text(number, model_->text(number.text), std::nullopt, TextForm::kLabel);
+        }
         break;
+      case Layer::kSurveyPoints:
+        surveyPoints();
+        break;
+      case Layer::kPointNumbers:
+        pointNumbers();
+        break;
+      case Layer::kNeighbourBorders:
+        parcelBorders(true);
+        break;
+      case Layer::kBoundaryMarks:
+      case Layer::kElementSymbols:
+        elementSymbols(layer);
+        break;
+      case Layer::kElementsOfCode:
+        elementLines(layer);
+        elementSymbols(layer);
+        break;
+    }
+  }
+
+  // The lines of map elements a layer takes by their codes.
+  void elementLines(const DrawingLayer& layer) {
+    for (const ElementPolyline& polyline : model_->elementPolylines) {
+      if (layerOfElementLine(polyline.typeCode) != layer.kind) continue;
+      if (layer.kind == Layer::kElementsOfCode && polyline.typeCode != layer.typeCode) continue;
+      line(polyline);
+    }
+  }
+
+  void elementSymbols(const DrawingLayer& layer) {
+    for (const TextLabel& symbol : model_->elementSymbols) {
+      if (layerOfElementSymbol(symbol.typeCode) != layer.kind) continue;
+      if (layer.kind == Layer::kElementsOfCode && symbol.typeCode != layer.typeCode) continue;
+      placeSymbol(symbol);
+    }
+  }
+
+  void placeSymbol(const TextLabel& symbol, bool ofBuilding = false) {
+    if (!drawnSymbol(symbol)) return;
+    ++counts().symbols;
+    visitor_.symbol(symbol, ofBuilding);
+  }
+
+  // A mark at each survey point; where its measured position differs, a
+  // cross there and the line that joins the two.
+  void surveyPoints() {
+    for (const SurveyPoint& point : model_->surveyPoints) {
+      ++counts().symbols;
+      visitor_.mark(kSurveyPointSymbol, model_->points[static_cast<size_t>(point.point)]);
+      if (point.measured < 0) continue;
+      ++counts().symbols;
+      visitor_.mark(kMeasuredPositionSymbol, model_->points[static_cast<size_t>(point.measured)]);
+      border_.clear();
+      border_.points = {point.point, point.measured};
+      border_.subpaths.push_back({0, 2, false});
+      path(std::nullopt, border_);
+    }
+  }
+
+  // Each survey point's number as a survey record writes it: the record's
+  // number, a hyphen and the point's ("331-12"), its quality code after it
+  // in brackets, beside the point up and to the right.
+  void pointNumbers() {
+    constexpr double kOffset = 0.4;
+    constexpr float kHeight = 1.5f;
+    for (const SurveyPoint& point : model_->surveyPoints) {
+      number_.clear();
+      if (point.record > 0) {
+        number_ += std::to_string(point.record);
+        number_ += '-';
+      }
+      number_ += std::to_string(point.number);
+      if (point.quality > 0) {
+        number_ += " (";
+        number_ += std::to_string(point.quality);
+        number_ += ')';
+      }
+      const Point& at = model_->points[static_cast<size_t>(point.point)];
+      TextLabel label;
+      label.x = at.x + kOffset;
+      label.y = at.y + kOffset;
+      label.size = kHeight;
+      label.placed = true;
+      text(label, number_, std::nullopt, TextForm::kLabel);
     }
   }
 
@@ -102,10 +273,11 @@ class Walk {
     return label.typeCode != 0 && (label.placed || !exact_);
   }
 
-  void path(std::optional<std::string_view> id, const BorderPath& border) {
+  void path(std::optional<std::string_view> id, const BorderPath& border,
+            std::span<const Attribute> attributes = {}) {
     ++counts().paths;
     counts().segments += border.segmentCount();
-    visitor_.path(id, border);
+    visitor_.path(id, border, attributes);
   }
 
   void text(const TextLabel& label, std::string_view text, std::optional<std::string_view> id,
@@ -115,14 +287,19 @@ class Walk {
   }
 
   void symbols() {
-    for (const Parcel& parcel : model_.parcels) {
-      const TextLabel& symbol = model_.symbolLabelOf(parcel);
+    for (const Parcel& parcel : model_->parcels) {
+      const TextLabel& symbol = model_->symbolLabelOf(parcel);
       if (drawnSymbol(symbol)) {
         ++counts().symbols;
         visitor_.symbol(symbol, false);
       }
     }
-    for (const Building& building : model_.buildings) {
+    // The exact drawing draws every symbol a building was given.
+    if (exact_) {
+      for (const TextLabel& symbol : model_->buildingSymbols) placeSymbol(symbol, true);
+      return;
+    }
+    for (const Building& building : model_->buildings) {
       if (drawnSymbol(building.symbolLabel)) {
         ++counts().symbols;
         visitor_.symbol(building.symbolLabel, true);
@@ -131,37 +308,90 @@ class Walk {
   }
 
   // The standard drawing draws a parcel with a number and three points or
-  // more; the exact drawing every parcel with a segment.
-  void parcelBorders() {
-    for (const Parcel& parcel : model_.parcels) {
+  // more; the exact drawing every parcel with a segment: those the file
+  // describes (PAR) with their attributes, and, where it describes some,
+  // the others apart, as neighbours' fragments.
+  void parcelBorders(bool neighbours = false) {
+    const bool described = !model_->parcelRecords.empty();
+    for (const Parcel& parcel : model_->parcels) {
+      const ParcelRecord* record = model_->recordOf(parcel);
+      if (neighbours != (described && record == nullptr)) continue;
       if (exact_) {
-        collectExactPath(model_, parcel, border_);
+        collectExactPath(*model_, parcel, border_);
         if (border_.empty()) continue;
       } else {
         if (parcel.numberLabel.text.empty()) continue;
-        collectRingPath(model_, parcel, border_);
+        collectRingPath(*model_, parcel, border_);
         if (border_.points.size() < 3) continue;
       }
-      path(model_.text(parcel.id), border_);
+      attributes_.clear();
+      if (record != nullptr) parcelAttributes(*record);
+      path(model_->text(parcel.id), border_, attributes_);
     }
   }
 
-  void parcelTexts() {
-    for (const Parcel& parcel : model_.parcels) {
-      const std::string_view id = model_.text(parcel.id);
-      if (drawn(parcel.numberLabel)) {
-        text(parcel.numberLabel, model_.text(parcel.numberLabel.text), id, TextForm::kLabel);
+  // What the file says of a parcel, in the names of its columns' meaning.
+  void parcelAttributes(const ParcelRecord& record) {
+    attributes_.push_back({"cislo", parcelNumberOf(record)});
+    if (record.area >= 0) attributes_.push_back({"vymera", std::to_string(record.area)});
+    coded("druh_pozemku", record.landType, model_->landTypes);
+    coded("zpusob_vyuziti", record.landUse, model_->landUses);
+    sheet(record.ownershipSheet);
+  }
+
+  void buildingAttributes(const Building& building) {
+    if (!building.described) return;
+    const std::string_view number = model_->text(building.numberLabel.text);
+    if (!number.empty()) attributes_.push_back({"cislo_domovni", std::string(number)});
+    if (building.typeCode != 0) {
+      const BuildingType* type = model_->findBuildingType(building.typeCode);
+      std::string value = std::to_string(building.typeCode);
+      if (type != nullptr) {
+        value += ' ';
+        value += model_->text(type->name);
       }
-      for (const ParcelLabel& extra : model_.extraNumberLabelsOf(parcel)) {
+      attributes_.push_back({"typ", value});
+    }
+    coded("zpusob_vyuziti", building.use, model_->buildingUses);
+    sheet(building.ownershipSheet);
+  }
+
+  // A code and, where the file's code list names it, its meaning.
+  void coded(std::string_view name, int32_t code, const PodVector<CodeName>& list) {
+    if (code == 0) return;
+    std::string value = std::to_string(code);
+    const std::string_view meaning = codeListOwner().nameOf(list, code);
+    if (!meaning.empty()) {
+      value += ' ';
+      value += meaning;
+    }
+    attributes_.push_back({name, value});
+  }
+
+  void sheet(TextRef id) {
+    const int64_t number = codeListOwner().sheetNumberOf(id);
+    if (number >= 0) attributes_.push_back({"list_vlastnictvi", std::to_string(number)});
+  }
+
+  // The code lists and sheets are the map's, whatever state a record is of.
+  const CadastralModel& codeListOwner() const { return map_; }
+
+  void parcelTexts() {
+    for (const Parcel& parcel : model_->parcels) {
+      const std::string_view id = model_->text(parcel.id);
+      if (drawn(parcel.numberLabel)) {
+        text(parcel.numberLabel, model_->text(parcel.numberLabel.text), id, TextForm::kLabel);
+      }
+      for (const ParcelLabel& extra : model_->extraNumberLabelsOf(parcel)) {
         if (drawn(extra.label))
-          text(extra.label, model_.text(extra.label.text), id, TextForm::kLabel);
+          text(extra.label, model_->text(extra.label.text), id, TextForm::kLabel);
       }
     }
     // The arrows follow all texts.
-    for (const Parcel& parcel : model_.parcels) {
+    for (const Parcel& parcel : model_->parcels) {
       const Point number{parcel.numberLabel.x, parcel.numberLabel.y};
       const Point* from = parcel.numberLabel.placed || !exact_ ? &number : nullptr;
-      for (const ParcelArrow& arrow : model_.arrowsOf(parcel)) {
+      for (const ParcelArrow& arrow : model_->arrowsOf(parcel)) {
         if (exact_ && !arrow.placed) continue;
         ++counts().arrows;
         visitor_.arrow(from, arrow);
@@ -172,36 +402,38 @@ class Walk {
   // Every unit gets its border, also one without boundaries; its boundaries
   // are drawn one by one, as they are stored.
   void bpejAreas() {
-    for (const BpejArea& area : model_.bpejAreas) {
+    for (const BpejArea& area : model_->bpejAreas) {
       border_.clear();
-      for (const int32_t index : model_.boundaryIndicesOf(area)) {
-        const Boundary& boundary = model_.bpejBoundaries[static_cast<size_t>(index)];
-        appendLine(model_.pointIndicesOf(boundary), boundary.shape);
+      for (const int32_t index : model_->boundaryIndicesOf(area)) {
+        const Boundary& boundary = model_->bpejBoundaries[static_cast<size_t>(index)];
+        appendLine(model_->pointIndicesOf(boundary), boundary.shape);
       }
       ++counts().paths;
       counts().segments += border_.segmentCount();
       const bool labelled = drawn(area.label);
       counts().texts += labelled ? 1 : 0;
-      visitor_.bpejArea(model_.text(area.code), border_, labelled ? &area.label : nullptr);
+      visitor_.bpejArea(model_->text(area.code), border_, labelled ? &area.label : nullptr);
     }
   }
 
   // The standard drawing draws a building with any point; the exact one
   // every building with a segment.
   void buildingBorders() {
-    for (const Building& building : model_.buildings) {
+    for (const Building& building : model_->buildings) {
+      attributes_.clear();
       if (exact_) {
-        collectExactPath(model_, building, border_);
+        collectExactPath(*model_, building, border_);
+        buildingAttributes(building);
       } else {
-        collectRingPath(model_, building, border_);
+        collectRingPath(*model_, building, border_);
       }
-      if (!border_.empty()) path(model_.text(building.id), border_);
+      if (!border_.empty()) path(model_->text(building.id), border_, attributes_);
     }
   }
 
   void buildingNumbers() {
-    for (const Building& building : model_.buildings) {
-      model_.buildingNumberText(building, number_);
+    for (const Building& building : model_->buildings) {
+      model_->buildingNumberText(building, number_);
       if (number_.empty() || (exact_ && !building.numberLabel.placed)) continue;
       text(building.numberLabel, number_, std::nullopt, TextForm::kBuildingNumber);
     }
@@ -211,7 +443,7 @@ class Walk {
   template <typename Line>
   void line(const Line& line) {
     border_.clear();
-    appendLine(model_.pointIndicesOf(line), line.shape);
+    appendLine(model_->pointIndicesOf(line), line.shape);
     if (!border_.empty()) path(std::nullopt, border_);
   }
 
@@ -219,7 +451,7 @@ class Walk {
   // subpath; the exact drawing its runs, arcs and circles.
   void appendLine(std::span<const int32_t> points, LineShape shape) {
     if (exact_) {
-      appendExactLine(model_, points, shape, border_);
+      appendExactLine(*model_, points, shape, border_);
       return;
     }
     border_.subpaths.push_back({static_cast<uint32_t>(border_.points.size()),
@@ -227,14 +459,47 @@ class Walk {
     border_.points.insert(border_.points.end(), points.begin(), points.end());
   }
 
-  const CadastralModel& model_;
+  const CadastralModel& map_;
+  // The model of the layer being walked: the map's, or another state's.
+  const CadastralModel* model_;
   const bool exact_;
   DrawingVisitor& visitor_;
   DrawingCounts counts_;
   size_t current_ = 0;  // the layer being walked
   BorderPath border_;   // reused for every path
   std::string number_;  // reused for every building number
+  std::vector<Attribute> attributes_;  // reused for every parcel and building
 };
+
+}  // namespace
+
+namespace {
+
+// Draws nothing; for counting what layers hold.
+class CountingVisitor : public DrawingVisitor {
+ public:
+  void beginLayer(const DrawingLayer&, const CadastralModel&) override {}
+  void endLayer(const DrawingLayer&) override {}
+  void symbol(const TextLabel&, bool) override {}
+  void path(std::optional<std::string_view>, const BorderPath&, std::span<const Attribute>) override {}
+  void mark(std::string_view, const Point&) override {}
+  void bpejArea(std::string_view, const BorderPath&, const TextLabel*) override {}
+  void text(const TextLabel&, std::string_view, std::optional<std::string_view>, TextForm) override {}
+  void arrow(const Point*, const ParcelArrow&) override {}
+};
+
+void dropEmptyLayers(const CadastralModel& model, const DrawingOptions& options,
+                     std::vector<DrawingLayer>& layers, size_t first) {
+  CountingVisitor counting;
+  std::vector<DrawingLayer> candidates(layers.begin() + static_cast<std::ptrdiff_t>(first),
+                                       layers.end());
+  const DrawingCounts counts = Walk(model, options, counting).run(candidates);
+  layers.resize(first);
+  for (size_t k = 0; k < counts.layers.size(); ++k) {
+    const LayerCounts& held = counts.counts[k];
+    if (held.paths + held.texts + held.symbols + held.arrows > 0) layers.push_back(counts.layers[k]);
+  }
+}
 
 }  // namespace
 

@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +26,13 @@ enum class TextForm : uint8_t {
   kBuildingNumber,  // never turned
 };
 
+// A fact of what the file says of a parcel or building, as the exact
+// drawing carries it with the record's path: "cislo", "vymera", ...
+struct Attribute {
+  std::string_view name;
+  std::string value;
+};
+
 // Receives the elements of a drawing. The views, paths and labels it is
 // handed are valid during the call only.
 class DrawingVisitor {
@@ -36,9 +45,13 @@ class DrawingVisitor {
   // A parcel's land-use symbol, or a building's type symbol: the label's
   // typeCode names it. All parcels' come before the first building's.
   virtual void symbol(const TextLabel& label, bool ofBuilding) = 0;
-  // A border or line; "id" is the parcel's or building's identifier, or
-  // nullopt where the layer's paths carry none.
-  virtual void path(std::optional<std::string_view> id, const BorderPath& path) = 0;
+  // A border or line; "id" is the parcel's, building's or easement's
+  // identifier, or nullopt where the layer's paths carry none; the exact
+  // drawing gives a parcel's and a building's attributes.
+  virtual void path(std::optional<std::string_view> id, const BorderPath& path,
+                    std::span<const Attribute> attributes = {}) = 0;
+  // A symbol of the library named "symbol" (model/map_symbols.h) at "at".
+  virtual void mark(std::string_view symbol, const Point& at) = 0;
   // A soil-valuation unit: its border, one subpath for each of its
   // boundaries, and its code's label when that is drawn (null otherwise).
   virtual void bpejArea(std::string_view code, const BorderPath& path, const TextLabel* label) = 0;

@@ -188,6 +188,7 @@ void CadastralModel::resolveGeometry(const DrawingOptions& options, Diagnostics&
   sortAreasById();
   listAreaMembers();
   findSymbolLabels();
+  joinParcelRecords();
   if (buildingTypes.empty()) addDefaultBuildingTypes();
   if (diagnostics.wants(FindingKind::kLabelWithoutPosition)) reportUnplacedLabels(diagnostics);
   if (diagnostics.wants(FindingKind::kOpenBorder)) reportOpenBorders(diagnostics);
@@ -195,6 +196,22 @@ void CadastralModel::resolveGeometry(const DrawingOptions& options, Diagnostics&
   // The exact drawing finds its rings as it draws (exact_rings.h).
   if (!options.exact) chainRings();
   measureExtent();
+  // The drawing's extent holds every state's points.
+  for (auto& [state, model] : otherStates) {
+    model->resolveGeometry(options, diagnostics);
+    for (const Point& point : model->points) widen(boundingBox, point);
+  }
+}
+
+// Each parcel's record: the last PAR row of its identifier.
+void CadastralModel::joinParcelRecords() {
+  parcelRecordPositions_.clear();
+  if (parcelRecords.empty()) return;
+  parcelRecordPositions_.append(parcels.size(), -1);
+  for (size_t k = 0; k < parcelRecords.size(); ++k) {
+    const int32_t parcel = findParcel(text(parcelRecords[k].id));
+    if (parcel >= 0) parcelRecordPositions_[static_cast<size_t>(parcel)] = static_cast<int32_t>(k);
+  }
 }
 
 void CadastralModel::dropMissingPoints(Diagnostics& diagnostics, bool keepGaps) {
@@ -276,7 +293,11 @@ void CadastralModel::reportOpenBorders(Diagnostics& diagnostics) const {
     diagnostics.report(
         Finding{.kind = FindingKind::kOpenBorder, .line = line, .subject = id, .places = places});
   };
+  // Where the file describes its parcels, the parcels it does not describe
+  // are neighbours' fragments, open by their nature.
+  const bool described = !parcelRecords.empty();
   for (const Parcel& parcel : parcels) {
+    if (described && recordOf(parcel) == nullptr) continue;
     findLooseEnds(*this, parcel, ends);
     report(LineKind::kParcelBoundary, text(parcel.id));
   }

@@ -137,6 +137,58 @@ constexpr SymbolShape kArrowShapes[] = {
     {ShapeKind::kLine, kArrow_2, "black", false},
 };
 
+// The symbols the exact drawing places besides, drawn after the pictures of
+// the cadastral map's symbol key (Vyhláška 357/2013 Sb., příloha, bod 10,
+// "Mapové značky katastrální mapy"), simplified to a few strokes; one unit
+// is a metre of the map, about a millimetre of a map at 1:1000.
+// 101, a point of the control network: a triangle with a dot at its centre,
+// as the key draws a trigonometric point.
+constexpr double k101_0[] = {0, -1.1547, 1, 0.5774, -1, 0.5774, 0, -1.1547};
+constexpr double k101_1[] = {0, 0, 0.1};
+// 105, a boundary mark: a small circle around its point.
+constexpr double k105_0[] = {0, 0, 0.25};
+// 411, a small object given by its centre: a circle with a dot.
+constexpr double k411_0[] = {0, 0, 0.5};
+constexpr double k411_1[] = {0, 0, 0.1};
+// 420, a bridge or culvert: two short lines bent outwards at their ends.
+constexpr double k420_0[] = {-0.75, -1, -0.5, -0.75, -0.5, 0.75, -0.75, 1};
+constexpr double k420_1[] = {0.75, -1, 0.5, -0.75, 0.5, 0.75, 0.75, 1};
+// 601, a metal or concrete mast: a circle crossed by a line.
+constexpr double k601_0[] = {0, 0, 0.5};
+constexpr double k601_1[] = {-0.75, 0, 0.75, 0};
+// A survey point: a dot; where its measured position (SPOL) differs, that
+// position is a small cross, as survey sketches mark measured points.
+constexpr double kPoint_0[] = {0, 0, 0.1};
+constexpr double kMeasured_0[] = {-0.2, -0.2, 0.2, 0.2};
+constexpr double kMeasured_1[] = {-0.2, 0.2, 0.2, -0.2};
+
+constexpr SymbolShape kShapes101[] = {
+    {ShapeKind::kPolyline, k101_0, "blue", false},
+    {ShapeKind::kCircle, k101_1, "blue", false},
+};
+constexpr SymbolShape kShapes105[] = {
+    {ShapeKind::kCircle, k105_0, "green", false},
+};
+constexpr SymbolShape kShapes411[] = {
+    {ShapeKind::kCircle, k411_0, "black", false},
+    {ShapeKind::kCircle, k411_1, "black", false},
+};
+constexpr SymbolShape kShapes420[] = {
+    {ShapeKind::kPolyline, k420_0, "black", false},
+    {ShapeKind::kPolyline, k420_1, "black", false},
+};
+constexpr SymbolShape kShapes601[] = {
+    {ShapeKind::kCircle, k601_0, "black", false},
+    {ShapeKind::kLine, k601_1, "black", false},
+};
+constexpr SymbolShape kPointShapes[] = {
+    {ShapeKind::kCircle, kPoint_0, "black", false},
+};
+constexpr SymbolShape kMeasuredShapes[] = {
+    {ShapeKind::kLine, kMeasured_0, "black", false},
+    {ShapeKind::kLine, kMeasured_1, "black", false},
+};
+
 // Every symbol is drawn 0.01 units wide; the arrow 0.2.
 constexpr float kSymbolStrokeWidth = 0.01f;
 
@@ -166,6 +218,18 @@ constexpr MapSymbol kSymbols[] = {
 
 constexpr MapSymbol kArrow = {"arrow", "Popisná šipka", kArrowShapes, 0.2f};
 
+// The exact drawing's own, a little heavier, since they mark points.
+constexpr float kPointSymbolStrokeWidth = 0.05f;
+constexpr MapSymbol kExactSymbols[] = {
+    {"101", "Bod polohového bodového pole", kShapes101, kPointSymbolStrokeWidth},
+    {"105", "Hraniční znak", kShapes105, kPointSymbolStrokeWidth},
+    {"411", "Předmět malého rozsahu určený středem", kShapes411, kPointSymbolStrokeWidth},
+    {"420", "Most, propustek", kShapes420, kPointSymbolStrokeWidth},
+    {"601", "Kovový, betonový stožár", kShapes601, kPointSymbolStrokeWidth},
+    {"bod", "Bod", kPointShapes, kPointSymbolStrokeWidth},
+    {"bod_mereny", "Měřená poloha bodu", kMeasuredShapes, kPointSymbolStrokeWidth},
+};
+
 struct NamedColour {
   std::string_view keyword;
   Colour colour;
@@ -186,6 +250,8 @@ constexpr NamedColour kColours[] = {
 std::span<const MapSymbol> mapSymbols() { return kSymbols; }
 
 const MapSymbol& arrowSymbol() { return kArrow; }
+
+std::span<const MapSymbol> exactSymbols() { return kExactSymbols; }
 
 Colour colourNamed(std::string_view keyword) {
   for (const NamedColour& named : kColours) {

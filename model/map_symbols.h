@@ -42,6 +42,13 @@ std::span<const MapSymbol> mapSymbols();
 // The arrow: a shaft from the origin 2.5 units along +y, its head at the end.
 const MapSymbol& arrowSymbol();
 
+// The symbols the exact drawing defines besides: those of map elements and
+// control points it places by their type codes, and "bod" and "bod_mereny",
+// a survey point and its measured position.
+std::span<const MapSymbol> exactSymbols();
+inline constexpr std::string_view kSurveyPointSymbol = "bod";
+inline constexpr std::string_view kMeasuredPositionSymbol = "bod_mereny";
+
 // The colour of an SVG colour keyword used by the symbols; black for another.
 Colour colourNamed(std::string_view keyword);
 

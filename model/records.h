@@ -146,6 +146,10 @@ struct Building {
   TextLabel symbolLabel;      // "ZDB": the building-type symbol
   int32_t typeCode = 0;       // TYPBUD_KOD
   RingLines polylineIndices;  // in CadastralModel::buildingPolylineIndices, once resolved
+  // Read for the exact drawing only:
+  bool described = false;   // a BUD row came
+  int32_t use = 0;          // ZPVYBU_KOD
+  TextRef ownershipSheet;   // TEL_ID
 };
 
 struct BuildingType {
@@ -155,6 +159,50 @@ struct BuildingType {
 };
 
 // Starts empty, so that the first point sets all four values.
+// A line with an identifier of its own: an easement's border (ZVB).
+struct IdentifiedLine {
+  TextRef id;
+  IndexRange pointIndices;  // in CadastralModel::pointIndexPool
+  int32_t typeCode = 0;     // TYPPPD_KOD
+  LineShape shape = LineShape::kStraight;
+};
+
+// A survey point (SOBR) as the surveyor numbers it, where it is drawn, and
+// its measured position (SPOL) where that differs.
+struct SurveyPoint {
+  int32_t point = 0;   // in CadastralModel::points
+  int32_t record = 0;  // CISLO_ZPMZ: the survey record that numbers it
+  int64_t number = 0;  // CISLO_BODU
+  int32_t quality = 0;  // KODCHB_KOD, 0 where the file gives none
+  // SPOL's position, where it differs, in CadastralModel::points; -1 for none.
+  int32_t measured = -1;
+};
+
+// What the file says of a parcel (PAR).
+struct ParcelRecord {
+  TextRef id;
+  int32_t numbering = 0;    // DRUH_CISLOVANI_PAR: 1 a building plot ("st."), 2 a land parcel
+  int32_t stem = 0;         // KMENOVE_CISLO_PAR
+  int32_t subdivision = 0;  // PODDELENI_CISLA_PAR; 0 for none
+  int64_t area = -1;        // VYMERA_PARCELY in square metres; -1 where not given
+  int32_t landType = 0;     // DRUPOZ_KOD
+  int32_t landUse = 0;      // ZPVYPA_KOD
+  TextRef ownershipSheet;   // TEL_ID
+};
+
+// One entry of a code list the file carries: a code and what it means.
+struct CodeName {
+  int32_t code = 0;
+  TextRef name;
+  int32_t kind = 0;  // TYPPPD's TYP_PRVKU: 1 a line, 4 a text, 7 a symbol
+};
+
+// An ownership sheet (TEL): its identifier and its number.
+struct OwnershipSheet {
+  TextRef id;
+  int64_t number = 0;  // CISLO_TEL
+};
+
 struct BoundingBox {
   double minX = DBL_MAX;
   double minY = DBL_MAX;

@@ -14,6 +14,12 @@ std::string_view pathStyle(Layer layer) {
   switch (layer) {
     case Layer::kParcelBorders:
       return " style=\"fill:none;stroke:black;stroke-width:0.2\"";
+    case Layer::kNeighbourBorders:
+      return " style=\"fill:none;stroke:grey;stroke-width:0.2\"";
+    case Layer::kEasements:
+      return " style=\"fill:none;stroke:magenta;stroke-width:0.2;stroke-dasharray:1,0.5\"";
+    case Layer::kSurveyPoints:
+      return " style=\"fill:none;stroke:black;stroke-width:0.05\"";
     case Layer::kBpej:
       return " style=\"fill:none;stroke:orange;stroke-width:1\"";
     case Layer::kInnerDrawing:
@@ -25,10 +31,14 @@ std::string_view pathStyle(Layer layer) {
 
 constexpr float kArrowLineWidth = 0.2f;
 
+// The exact drawing's attributes of parcels and buildings are of the
+// namespace the root element names (write_svg.cpp).
+constexpr std::string_view kAttributePrefix = "vl:";
+
 }  // namespace
 
-SvgDrawing::SvgDrawing(const CadastralModel& model, SvgOutput& out)
-    : model_(&model), out_(out), points_(std::make_unique<PointTexts>(model)) {}
+SvgDrawing::SvgDrawing(const CadastralModel& model, SvgOutput& out, bool exact)
+    : model_(&model), out_(out), points_(std::make_unique<PointTexts>(model)), exact_(exact) {}
 
 void SvgDrawing::beginLayer(const DrawingLayer& drawn, const CadastralModel& model) {
   if (&model != model_) {
@@ -40,8 +50,13 @@ void SvgDrawing::beginLayer(const DrawingLayer& drawn, const CadastralModel& mod
   LayerStyle style = drawn.style;
   style.name = drawn.name;
   writeGroupStart(out_, style);
-  if (layer == Layer::kSymbols) {
+  // The symbols are defined once, in the map's symbol layer.
+  if (layer == Layer::kSymbols && !symbolsDefined_) {
+    symbolsDefined_ = true;
     for (const MapSymbol& symbol : mapSymbols()) writeSymbolDefinition(out_, symbol);
+    if (exact_) {
+      for (const MapSymbol& symbol : exactSymbols()) writeSymbolDefinition(out_, symbol);
+    }
     out_ << "\r\n" << kChildIndent << "<!-- Symbols actual usage -->\r\n\r\n";
     out_ << kChildIndent << "<!-- Parcel symbols: -->\r\n";
   }
@@ -97,9 +112,13 @@ void SvgDrawing::writePathData(const BorderPath& path) {
   }
 }
 
-void SvgDrawing::path(std::optional<std::string_view> id, const BorderPath& path) {
+void SvgDrawing::path(std::optional<std::string_view> id, const BorderPath& path,
+                      std::span<const Attribute> attributes) {
   out_ << kChildIndent << "<path";
   if (id) out_ << " id=\"" << Escaped{*id} << "\"";
+  for (const Attribute& attribute : attributes) {
+    out_ << " " << kAttributePrefix << attribute.name << "=\"" << Escaped{attribute.value} << "\"";
+  }
   out_ << pathStyle(layer_) << " d=\"M";
   writePathData(path);
   out_ << "\"/>\r\n";
@@ -107,7 +126,7 @@ void SvgDrawing::path(std::optional<std::string_view> id, const BorderPath& path
 
 // A unit's path, its code, and an empty line.
 void SvgDrawing::bpejArea(std::string_view code, const BorderPath& path, const TextLabel* label) {
-  this->path(code, path);
+  this->path(code, path, {});
   if (label != nullptr) {
     out_ << kChildIndent;
     writeTextElement(out_, *label, model_->text(label->text), std::nullopt);
@@ -127,6 +146,11 @@ void SvgDrawing::text(const TextLabel& label, std::string_view text,
   out_ << "<text x=\"" << label.x << "\" y=\"" << label.y << "\" " << alignment.anchor << " "
        << alignment.baseline << " fill=\"black\" font-size=\"" << label.size << "\">"
        << Escaped{text} << "</text>\r\n";
+}
+
+void SvgDrawing::mark(std::string_view symbol, const Point& at) {
+  out_ << kChildIndent << "<use x=\"" << at.x << "\" y=\"" << at.y << "\" xlink:href=\"#VL_symbol_"
+       << symbol << "\"/>\r\n";
 }
 
 void SvgDrawing::arrow(const Point* from, const ParcelArrow& arrow) {

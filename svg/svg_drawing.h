@@ -14,13 +14,16 @@ namespace vorlane {
 
 class SvgDrawing : public DrawingVisitor {
  public:
-  // "model" and "out" must outlive the drawing.
-  SvgDrawing(const CadastralModel& model, SvgOutput& out);
+  // "model" and "out" must outlive the drawing. The exact drawing defines
+  // its own symbols besides the library's.
+  SvgDrawing(const CadastralModel& model, SvgOutput& out, bool exact = false);
 
   void beginLayer(const DrawingLayer& layer, const CadastralModel& model) override;
   void endLayer(const DrawingLayer& layer) override;
   void symbol(const TextLabel& label, bool ofBuilding) override;
-  void path(std::optional<std::string_view> id, const BorderPath& path) override;
+  void path(std::optional<std::string_view> id, const BorderPath& path,
+            std::span<const Attribute> attributes) override;
+  void mark(std::string_view symbol, const Point& at) override;
   void bpejArea(std::string_view code, const BorderPath& path, const TextLabel* label) override;
   void text(const TextLabel& label, std::string_view text, std::optional<std::string_view> id,
             TextForm form) override;
@@ -38,6 +41,8 @@ class SvgDrawing : public DrawingVisitor {
   // The formatted points of the model whose layers are drawn.
   std::unique_ptr<PointTexts> points_;
   Layer layer_ = Layer::kSymbols;
+  bool exact_;
+  bool symbolsDefined_ = false;
   bool buildingSymbolsStarted_ = false;
   bool arrowsStarted_ = false;
 };

@@ -36,8 +36,10 @@ void writeFrameStart(const CadastralModel& model, SvgOutput& out, const DrawingO
   }
   out << "\"\r\n"
       << "    id=\"1\"\r\n"
-      << "    version=\"1.1\"\r\n"
-      << "    xmlns:xlink=\"http://www.w3.org/1999/xlink\">\r\n";
+      << "    version=\"1.1\"\r\n";
+  // The exact drawing's attributes of parcels and buildings.
+  if (options.exact) out << "    xmlns:vl=\"" << kAttributeNamespace << "\"\r\n";
+  out << "    xmlns:xlink=\"http://www.w3.org/1999/xlink\">\r\n";
 }
 
 }  // namespace
@@ -45,7 +47,7 @@ void writeFrameStart(const CadastralModel& model, SvgOutput& out, const DrawingO
 DrawingCounts writeDocument(const CadastralModel& model, SvgOutput& out,
                             const DrawingOptions& options) {
   writeFrameStart(model, out, options);
-  SvgDrawing drawing(model, out);
+  SvgDrawing drawing(model, out, options.exact);
   const DrawingCounts counts = walkDrawing(model, options, drawing);
   out << "</svg>";
   return counts;

@@ -10,6 +10,10 @@
 
 namespace vorlane {
 
+// The namespace of the exact drawing's attributes of parcels and buildings
+// ("vl:cislo", "vl:vymera", ...).
+inline constexpr std::string_view kAttributeNamespace = "urn:x-vorlane:atributy";
+
 // Writes the whole document to "out": the standard or the exact drawing,
 // with the options' units in the root element, and its origin at the centre
 // of the model's extent or at "0 0".

@@ -1,7 +1,7 @@
 #include "vfk/block_loaders.h"
 
 #include <algorithm>
-#include <initializer_list>
+#include <cmath>
 #include <string>
 
 #include "model/type_codes.h"
@@ -10,63 +10,9 @@
 
 namespace vorlane {
 
-BlockLoaders::BlockLoaders(CadastralModel& model, Diagnostics& diagnostics,
-                           const PointBudget& limits)
-    : model_(model), diagnostics_(diagnostics), maps_(model.pointIndexPool, limits) {}
-
-void BlockLoaders::beginFile(int codePage, bool onePerId, bool exactTexts) {
-  positions_ = FieldPositions();
-  fieldsRead_.fill(0);
-  codePage_ = codePage;
-  onePerId_ = onePerId;
-  exactTexts_ = exactTexts;
-  ++file_;
-}
-
-bool BlockLoaders::givenBefore(IdBlock block, std::string_view id) {
-  if (!onePerId_) return false;
-  uint32_t& first = firstFileOfId_[block][idKey(id)];
-  if (first == 0) first = file_;
-  return first != file_;
-}
-
-void BlockLoaders::dropped(DropReason why, std::string_view block) const {
-  diagnostics_.report(Finding{.kind = FindingKind::kRowDropped,
-                              .reason = why,
-                              .subject = block,
-                              .number = static_cast<int64_t>(lineNumber_)});
-}
-
-std::optional<PointLists::Taken> BlockLoaders::takeLine(PointLists& lists, std::string_view id,
-                                                        std::string_view block) {
-  DropReason why = DropReason::kNone;
-  const std::optional<PointLists::Taken> line = lists.take(idKey(id), why);
-  if (!line) dropped(why, block);
-  return line;
-}
-
 namespace {
 
-// Where one column of a block goes in FieldPositions.
-struct Column {
-  std::string_view name;
-  int FieldPositions::*position;
-};
-
-// The columns of a label row, and which of them a block's labels have.
-struct LabelColumnSet {
-  LabelColumns FieldPositions::*columns = nullptr;  // null: the block has no labels
-  bool hasText = false;
-  bool hasReferencePoint = false;
-};
-
-struct BlockColumns {
-  BlockKind kind;
-  std::initializer_list<Column> columns;
-  LabelColumnSet labels;
-};
-
-using P = FieldPositions;
+using C = Column;
 
 // A line's shape from its first point's PARAMETRY_SPOJENI: "16" a circular
 // arc through its three points, "15" the circle through them; every other
@@ -80,102 +26,111 @@ LineShape lineShapeOf(std::string_view value) {
   return LineShape::kStraight;
 }
 
-const BlockColumns kBlockColumns[] = {
-    {BlockKind::SOBR,
-     {{"ID", &P::pointIDIdx}, {"SOURADNICE_X", &P::pointXIdx}, {"SOURADNICE_Y", &P::pointYIdx}},
-     {}},
-    {BlockKind::SBP,
-     {{"BP_ID", &P::pointConnectionPointIDIdx},
-      {"PORADOVE_CISLO_BODU", &P::pointConnectionPointOrdinalNumberIdx},
-      {"HP_ID", &P::pointConnectionHpIDIdx},
-      {"OB_ID", &P::pointConnectionObIDIdx},
-      {"DPM_ID", &P::pointConnectionDpmIDIdx},
-      {"PARAMETRY_SPOJENI", &P::pointConnectionShapeIdx}},
-     {}},
-    {BlockKind::SBM,
-     {{"PORADOVE_CISLO_BODU", &P::sbmPointOrdinalNumberIdx},
-      {"SOURADNICE_X", &P::sbmPointXIdx},
-      {"SOURADNICE_Y", &P::sbmPointYIdx},
-      {"OP_ID", &P::sbmOpIDIdx},
-      {"DPM_ID", &P::sbmDpmIDIdx},
-      {"HBPEJ_ID", &P::sbmHbpejIDIdx}},
-     {}},
-    {BlockKind::HP,
-     {{"ID", &P::parcelBoundaryIDIdx},
-      {"PAR_ID_1", &P::parcelBoundaryParcel1IDIdx},
-      {"PAR_ID_2", &P::parcelBoundaryParcel2IDIdx},
-      {"TYPPPD_KOD", &P::parcelBoundaryTypeIdx}},
-     {}},
-    {BlockKind::OP,
-     {{"ID", &P::parcelAreaIDIdx},
-      {"PAR_ID", &P::parcelAreaParcelIDIdx},
-      {"OPAR_TYPE", &P::parcelAreaOparTypeIdx},
-      {"TYPPPD_KOD", &P::parcelAreaTypPPDIdx}},
-     {&P::parcelAreaLabel, true, true}},
-    {BlockKind::OB,
-     {{"ID", &P::buildingAreaIDIdx},
-      {"BUD_ID", &P::buildingAreaBuildingIDIdx},
-      {"OBRBUD_TYPE", &P::buildingAreaKindIdx},
-      {"TYPPPD_KOD", &P::buildingAreaTypPPDIdx}},
-     {&P::buildingAreaLabel, false, false}},
-    {BlockKind::DPM,
-     {{"ID", &P::otherElementsIDIdx},
-      {"DPM_TYPE", &P::otherElementsDPMTypeIdx},
-      {"TYPPPD_KOD", &P::otherElementsTypPPDIdx}},
-     {&P::otherElementsLabel, true, true}},
-    {BlockKind::HBPEJ,
-     {{"ID", &P::bpejBoundaryIDIdx},
-      {"BPEJ_KOD_HRANICE_1", &P::bpejBoundaryCode1Idx},
-      {"BPEJ_KOD_HRANICE_2", &P::bpejBoundaryCode2Idx}},
-     {}},
-    {BlockKind::OBPEJ,
-     {{"BPEJ_KOD", &P::bpejIDIdx}, {"TYPPPD_KOD", &P::bpejTypPPDIdx}},
-     {&P::bpejLabel, true, true}},
-    {BlockKind::TYPBUD,
-     {{"KOD", &P::buildingTypeCodeIdx},
-      {"NAZEV", &P::buildingTypeNameIdx},
-      {"ZKRATKA", &P::buildingTypeAbbreviationIdx}},
-     {}},
-    {BlockKind::BUD,
-     {{"ID", &P::buildingBuildingIDIdx},
-      {"TYPBUD_KOD", &P::buildingBudCodeIdx},
-      {"CISLO_DOMOVNI", &P::buildingHouseNumberIdx}},
-     {}},
-    {BlockKind::OBDEBO,
-     {{"BUD_ID", &P::obdeboBuildingIDIdx},
-      {"SOURADNICE_X", &P::obdeboXIdx},
-      {"SOURADNICE_Y", &P::obdeboYIdx}},
-     {}},
-};
+// A copied point's key in copiedPoints_.
+uint64_t copyKey(int32_t state, int32_t from, int32_t index) {
+  return uint64_t{static_cast<uint16_t>(state)} << 48 |
+         uint64_t{static_cast<uint16_t>(from)} << 32 | static_cast<uint32_t>(index);
+}
 
 }  // namespace
 
-void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition) {
+BlockLoaders::BlockLoaders(CadastralModel& model, Diagnostics& diagnostics,
+                           const PointBudget& limits)
+    : model_(model), diagnostics_(diagnostics), budget_(limits) {}
+
+void BlockLoaders::beginFile(int codePage, bool onePerId, bool exact) {
+  for (auto& block : blocks_) block.reset();
+  fieldsRead_.fill(0);
+  positions_ = nullptr;
+  codePage_ = codePage;
+  onePerId_ = onePerId;
+  exact_ = exact;
+  ++file_;
+}
+
+LookupMaps& BlockLoaders::mapsOf(int32_t state) {
+  std::unique_ptr<LookupMaps>& maps = maps_[state];
+  if (!maps) maps = std::make_unique<LookupMaps>(modelOf(state).pointIndexPool, budget_);
+  return *maps;
+}
+
+int32_t BlockLoaders::stateOf(const SplitLine& row) const {
+  if (!exact_) return 0;
+  // The geometric plan's proposed state, whatever its rows say.
+  if (plan_) return 1;
+  return readInt(field(row, C::kStavDat));
+}
+
+int32_t BlockLoaders::pointIn(int32_t state, PointRef point) {
+  if (point.state == state) return point.index;
+  int32_t& copy = copiedPoints_[copyKey(state, point.state, point.index)];
+  if (copy == 0) {
+    const Point at = modelOf(point.state).points[static_cast<size_t>(point.index)];
+    // Stored one up, so that 0 says "not copied yet".
+    copy = modelOf(state).addPoint(at.x, at.y) + 1;
+  }
+  return copy - 1;
+}
+
+bool BlockLoaders::givenBefore(IdBlock block, std::string_view id) {
+  if (!onePerId_) return false;
+  uint32_t& first = firstFileOfId_[block][idKey(id)];
+  if (first == 0) first = file_;
+  return first != file_;
+}
+
+void BlockLoaders::dropped(DropReason why) {
+  const bool later = why == DropReason::kNoPoints || why == DropReason::kUnknownParcel ||
+                     why == DropReason::kUnknownBpejArea || why == DropReason::kUnknownPoint;
+  if (exact_ && !retrying_ && later && row_ != nullptr) {
+    DeferredRow row{kind_, lineNumber_, blocks_[static_cast<size_t>(kind_)], {}};
+    for (int k = 0; k < row_->fieldCount; ++k) row.fields.emplace_back(row_->field(k));
+    deferred_.push_back(std::move(row));
+    return;
+  }
+  diagnostics_.report(Finding{.kind = FindingKind::kRowDropped,
+                              .reason = why,
+                              .subject = blockName_,
+                              .number = static_cast<int64_t>(lineNumber_)});
+}
+
+std::optional<PointLists::Taken> BlockLoaders::takeLine(PointLists& lists, std::string_view id) {
+  DropReason why = DropReason::kNone;
+  const std::optional<PointLists::Taken> line = lists.take(idKey(id), why);
+  if (!line) dropped(why);
+  return line;
+}
+
+void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition, bool plan) {
+  auto& block = blocks_[static_cast<size_t>(kind)];
+  block = std::make_shared<BlockColumns>();
+  block->positions.fill(-1);
+  block->plan = plan;
+  const BlockEntry& entry = blockEntryOf(kind);
   // Every position looked up here counts for the fields a row must give.
   int fieldsRead = 0;
-  auto find = [&definition, &fieldsRead](std::string_view name) {
-    const int position = findFieldIndex(definition, definition.fieldCount, name);
-    fieldsRead = std::max(fieldsRead, position + 1);
-    return position;
+  auto lookUp = [&](std::span<const Column> columns) {
+    for (const Column column : columns) {
+      const std::string_view name = kColumnNames[static_cast<size_t>(column)];
+      const int position = findFieldIndex(definition, definition.fieldCount, name);
+      block->positions[static_cast<size_t>(column)] = static_cast<int16_t>(position);
+      fieldsRead = std::max(fieldsRead, position + 1);
+    }
   };
-  for (const BlockColumns& block : kBlockColumns) {
-    if (block.kind != kind) continue;
-    for (const Column& column : block.columns) positions_.*column.position = find(column.name);
-    if (block.labels.columns == nullptr) continue;
-    LabelColumns& label = positions_.*block.labels.columns;
-    label = LabelColumns();
-    if (block.labels.hasText) label.textIdx = find("TEXT");
-    label.xIdx = find("SOURADNICE_X");
-    label.yIdx = find("SOURADNICE_Y");
-    label.sizeIdx = find("VELIKOST");
-    label.angleIdx = find("UHEL");
-    if (block.labels.hasReferencePoint) label.referencePointIdx = find("VZTAZNY_BOD");
-  }
+  lookUp(entry.columns);
+  if (exact_) lookUp(entry.exactColumns);
   fieldsRead_[static_cast<size_t>(kind)] = fieldsRead;
 }
 
 void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNumber) {
+  const BlockColumns* block = blocks_[static_cast<size_t>(kind)].get();
+  if (block == nullptr) return;
   lineNumber_ = lineNumber;
+  positions_ = block->positions.data();
+  plan_ = block->plan;
+  blockName_ = blockEntryOf(kind).name;
+  row_ = &row;
+  kind_ = kind;
   switch (kind) {
     case BlockKind::SOBR:
       loadSobr(row);
@@ -185,6 +140,9 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNu
       break;
     case BlockKind::SBM:
       loadSbm(row);
+      break;
+    case BlockKind::SPOL:
+      loadSpol(row);
       break;
     case BlockKind::HP:
       loadHp(row);
@@ -198,6 +156,12 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNu
     case BlockKind::DPM:
       loadDpm(row);
       break;
+    case BlockKind::OBBP:
+      loadObbp(row);
+      break;
+    case BlockKind::ZVB:
+      loadZvb(row);
+      break;
     case BlockKind::HBPEJ:
       loadHbpej(row);
       break;
@@ -207,13 +171,37 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNu
     case BlockKind::TYPBUD:
       loadTypbud(row);
       break;
+    case BlockKind::PAR:
+      loadPar(row);
+      break;
     case BlockKind::BUD:
       loadBud(row);
+      break;
+    case BlockKind::TEL:
+      loadTel(row);
       break;
     case BlockKind::OBDEBO:
       loadObdebo(row);
       break;
-    case BlockKind::KATUZE:  // read, but the drawing uses nothing of it
+    case BlockKind::KATUZE:
+      // The standard drawing uses nothing of it.
+      if (exact_) loadKatuze(row);
+      break;
+    case BlockKind::TYPPPD:
+      loadCodeList(row, model_.elementTypes);
+      break;
+    case BlockKind::DRUPOZ:
+      loadCodeList(row, model_.landTypes);
+      break;
+    case BlockKind::ZPVYPA:
+      loadCodeList(row, model_.landUses);
+      break;
+    case BlockKind::ZPVYBU:
+      loadCodeList(row, model_.buildingUses);
+      break;
+    case BlockKind::KODCHB:
+      loadCodeList(row, model_.qualityCodes);
+      break;
     case BlockKind::kNone:
       break;
   }
@@ -221,201 +209,369 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNu
 
 // Survey points. A repeated ID maps to the later point.
 void BlockLoaders::loadSobr(const SplitLine& row) {
-  if (givenBefore(kSobrIds, row.field(positions_.pointIDIdx))) return;
-  const Point at = pointOfFileCoordinates(readReal(row.field(positions_.pointXIdx)),
-                                          readReal(row.field(positions_.pointYIdx)));
-  const SurveyPoint point{idKey(row.field(positions_.pointIDIdx)), model_.addPoint(at.x, at.y)};
-  maps_.pointsIDHashIndexMap.prefetch(point.key);
-  surveyPoints_.push(point, [this](const SurveyPoint& p) { storePoint(p); });
+  if (givenBefore(kSobrIds, field(row, C::kId))) return;
+  const int32_t state = stateOf(row);
+  CadastralModel& model = modelOf(state);
+  const Point at = pointOfFileCoordinates(readReal(field(row, C::kSouradniceX)),
+                                          readReal(field(row, C::kSouradniceY)));
+  const SurveyPointRow point{idKey(field(row, C::kId)), {model.addPoint(at.x, at.y), state}};
+  if (exact_) {
+    SurveyPoint survey;
+    survey.point = point.point.index;
+    survey.record = readInt(field(row, C::kCisloZpmz));
+    survey.number = static_cast<int64_t>(readReal(field(row, C::kCisloBodu)));
+    survey.quality = readInt(field(row, C::kKodchbKod));
+    surveyPointOf_[point.key] = static_cast<int32_t>(model.surveyPoints.size());
+    model.surveyPoints.push_back(survey);
+  }
+  pointsIDHashIndexMap.prefetch(point.key);
+  surveyPoints_.push(point, [this](const SurveyPointRow& p) { storePoint(p); });
 }
 
-void BlockLoaders::storePoint(const SurveyPoint& point) {
-  maps_.pointsIDHashIndexMap[point.key] = point.index;
+void BlockLoaders::storePoint(const SurveyPointRow& point) {
+  pointsIDHashIndexMap[point.key] = point.point;
 }
 
 // Point connections: one row may place its survey point in a parcel
-// boundary, a building outline and a map element at once.
+// boundary, a building outline, a map element and an easement at once.
 void BlockLoaders::loadSbp(const SplitLine& row) {
-  const FieldPositions& p = positions_;
   PointConnection connection;
-  connection.pointKey = idKey(row.field(p.pointConnectionPointIDIdx));
-  connection.ordinal = readInt(row.field(p.pointConnectionPointOrdinalNumberIdx));
+  connection.pointKey = idKey(field(row, C::kBpId));
+  connection.ordinal = readInt(field(row, C::kPoradoveCisloBodu));
   connection.lineNumber = lineNumber_;
-  if (connection.ordinal == 1) connection.shape = lineShapeOf(row.field(p.pointConnectionShapeIdx));
-  const std::array<int, 3> owners = {p.pointConnectionHpIDIdx, p.pointConnectionObIDIdx,
-                                     p.pointConnectionDpmIDIdx};
-  const std::array<KeyCache*, 3> keys = {&hpKeys_, &obKeys_, &dpmKeys_};
-  const std::array<PointLists*, 3> lists = maps_.sbpPointLists();
-  for (size_t k = 0; k < owners.size(); ++k) {
-    const std::string_view owner = row.field(owners[k]);
+  connection.state = stateOf(row);
+  if (connection.ordinal == 1) connection.shape = lineShapeOf(field(row, C::kParametrySpojeni));
+  constexpr std::array<Column, kSbpOwners> kOwners = {C::kHpId, C::kObId, C::kDpmId, C::kZvbId};
+  LookupMaps& maps = mapsOf(connection.state);
+  for (size_t k = 0; k < kOwners.size(); ++k) {
+    const std::string_view owner = field(row, kOwners[k]);
     connection.hasOwner[k] = !owner.empty();
     if (owner.empty()) continue;
-    connection.ownerKeys[k] = keys[k]->keyOf(owner);
-    lists[k]->prefetch(connection.ownerKeys[k]);
+    connection.ownerKeys[k] = sbpKeys_[k].keyOf(owner);
+    maps.sbpPointLists[k].prefetch(connection.ownerKeys[k]);
   }
-  maps_.pointsIDHashIndexMap.prefetch(connection.pointKey);
+  pointsIDHashIndexMap.prefetch(connection.pointKey);
   connections_.push(connection, [this](const PointConnection& c) { connect(c); });
 }
 
 void BlockLoaders::connect(const PointConnection& connection) {
-  // The row was read a few rows ago.
+  // The row was read a few rows ago, maybe in the middle of another's.
+  const uint64_t lineNumber = lineNumber_;
+  const std::string_view blockName = blockName_;
+  const SplitLine* row = row_;
   lineNumber_ = connection.lineNumber;
-  const int32_t* point = maps_.pointsIDHashIndexMap.find(connection.pointKey);
-  // A point no SOBR row defined has no index to place.
-  if (point == nullptr) {
-    dropped(DropReason::kUnknownPoint, "SBP");
-    return;
+  blockName_ = "SBP";
+  row_ = nullptr;  // it is not the row being loaded: it cannot be put aside
+  if (const PointRef* point = pointsIDHashIndexMap.find(connection.pointKey)) {
+    const int32_t index = pointIn(connection.state, *point);
+    LookupMaps& maps = mapsOf(connection.state);
+    for (size_t k = 0; k < kSbpOwners; ++k) {
+      if (!connection.hasOwner[k]) continue;
+      const DropReason why = maps.sbpPointLists[k].place(connection.ownerKeys[k], index,
+                                                         connection.ordinal, connection.shape);
+      if (why != DropReason::kNone) dropped(why);
+    }
+  } else {
+    // A point no SOBR row defined has no index to place.
+    dropped(DropReason::kUnknownPoint);
   }
-  const std::array<PointLists*, 3> lists = maps_.sbpPointLists();
-  for (size_t k = 0; k < lists.size(); ++k) {
-    if (!connection.hasOwner[k]) continue;
-    const DropReason why =
-        lists[k]->place(connection.ownerKeys[k], *point, connection.ordinal, connection.shape);
-    if (why != DropReason::kNone) dropped(why, "SBP");
+  lineNumber_ = lineNumber;
+  blockName_ = blockName;
+  row_ = row;
+}
+
+void BlockLoaders::finishFile() {
+  finishRows();
+  // The lines first: their rows make the parcels the labels name.
+  auto isLine = [](BlockKind kind) {
+    return kind == BlockKind::HP || kind == BlockKind::OB || kind == BlockKind::DPM ||
+           kind == BlockKind::ZVB || kind == BlockKind::HBPEJ;
+  };
+  std::stable_partition(deferred_.begin(), deferred_.end(),
+                        [&](const DeferredRow& row) { return isLine(row.kind); });
+  retrying_ = true;
+  for (const DeferredRow& deferred : deferred_) {
+    SplitLine row;
+    row.fieldCount = std::min<int>(static_cast<int>(deferred.fields.size()), kMaxFields);
+    for (int k = 0; k < row.fieldCount; ++k) {
+      row.fieldTable[static_cast<size_t>(k)] = deferred.fields[static_cast<size_t>(k)];
+    }
+    // The columns the row was read with, though a later B record may have
+    // defined its block again.
+    std::shared_ptr<BlockColumns>& current = blocks_[static_cast<size_t>(deferred.kind)];
+    const std::shared_ptr<BlockColumns> later = current;
+    current = std::const_pointer_cast<BlockColumns>(deferred.block);
+    loadRow(deferred.kind, row, deferred.lineNumber);
+    current = later;
+    finishRows();
   }
+  retrying_ = false;
+  deferred_.clear();
+  row_ = nullptr;
 }
 
 void BlockLoaders::finishRows() {
-  surveyPoints_.drain([this](const SurveyPoint& p) { storePoint(p); });
+  surveyPoints_.drain([this](const SurveyPointRow& p) { storePoint(p); });
   connections_.drain([this](const PointConnection& c) { connect(c); });
 }
 
 // Points with coordinates of their own: every row adds a point, and places
 // it under the first owner it names (OP_ID, then DPM_ID, then HBPEJ_ID).
 void BlockLoaders::loadSbm(const SplitLine& row) {
-  const FieldPositions& p = positions_;
-  const int ordinal = readInt(row.field(p.sbmPointOrdinalNumberIdx));
-  const Point at = pointOfFileCoordinates(readReal(row.field(p.sbmPointXIdx)),
-                                          readReal(row.field(p.sbmPointYIdx)));
-  const int32_t index = model_.addPoint(at.x, at.y);
-  for (const int ownerIdx : {p.sbmOpIDIdx, p.sbmDpmIDIdx, p.sbmHbpejIDIdx}) {
-    const std::string_view owner = row.field(ownerIdx);
+  const int32_t state = stateOf(row);
+  const int ordinal = readInt(field(row, C::kPoradoveCisloBodu));
+  const Point at = pointOfFileCoordinates(readReal(field(row, C::kSouradniceX)),
+                                          readReal(field(row, C::kSouradniceY)));
+  const int32_t index = modelOf(state).addPoint(at.x, at.y);
+  // Only the exact drawing draws the shape of a line of its own points.
+  const LineShape shape = exact_ && ordinal == 1
+                              ? lineShapeOf(field(row, C::kParametrySpojeni))
+                              : LineShape::kStraight;
+  for (const Column ownerColumn : {C::kOpId, C::kDpmId, C::kHbpejId}) {
+    const std::string_view owner = field(row, ownerColumn);
     if (!owner.empty()) {
-      const DropReason why = maps_.sbmPointLists.place(sbmKeys_.keyOf(owner), index, ordinal);
-      if (why != DropReason::kNone) dropped(why, "SBM");
+      const DropReason why =
+          mapsOf(state).sbmPointLists.place(sbmKeys_.keyOf(owner), index, ordinal, shape);
+      if (why != DropReason::kNone) dropped(why);
       return;
     }
   }
 }
 
+// The measured position of a survey point, kept where it differs from the
+// point's position on the map by a hundredth or more (what the drawing's two
+// decimals show).
+void BlockLoaders::loadSpol(const SplitLine& row) {
+  const uint64_t key = idKey(field(row, C::kId));
+  const int32_t* survey = surveyPointOf_.find(key);
+  const PointRef* point = pointsIDHashIndexMap.find(key);
+  if (survey == nullptr || point == nullptr) {
+    finishRows();  // the point's row may still wait in the pipeline
+    survey = surveyPointOf_.find(key);
+    point = pointsIDHashIndexMap.find(key);
+  }
+  if (survey == nullptr || point == nullptr) {
+    dropped(DropReason::kUnknownPoint);
+    return;
+  }
+  CadastralModel& model = modelOf(point->state);
+  const Point measured = pointOfFileCoordinates(readReal(field(row, C::kSouradniceX)),
+                                                readReal(field(row, C::kSouradniceY)));
+  const Point drawn = model.points[static_cast<size_t>(point->index)];
+  if (std::abs(measured.x - drawn.x) >= 0.005 || std::abs(measured.y - drawn.y) >= 0.005) {
+    model.surveyPoints[static_cast<size_t>(*survey)].measured =
+        model.addPoint(measured.x, measured.y);
+  }
+}
+
 void BlockLoaders::loadHp(const SplitLine& row) {
-  const FieldPositions& p = positions_;
-  if (givenBefore(kHpIds, row.field(p.parcelBoundaryIDIdx))) return;
-  const int typeCode = readInt(row.field(p.parcelBoundaryTypeIdx));
-  if (const auto points = takeLine(maps_.hpPointLists, row.field(p.parcelBoundaryIDIdx), "HP")) {
-    model_.addParcelBoundary(points->range, row.field(p.parcelBoundaryParcel1IDIdx),
-                             row.field(p.parcelBoundaryParcel2IDIdx), typeCode, points->shape);
+  if (givenBefore(kHpIds, field(row, C::kId))) return;
+  const int32_t state = stateOf(row);
+  const int typeCode = readInt(field(row, C::kTypppdKod));
+  if (const auto points = takeLine(mapsOf(state).sbpPointLists[kHpOwner], field(row, C::kId))) {
+    modelOf(state).addParcelBoundary(points->range, field(row, C::kParId1),
+                                     field(row, C::kParId2), typeCode, points->shape);
   }
 }
 
 // Parcel labels. A row for a parcel no boundary introduced is skipped, as
 // OBPEJ rows for a missing unit are: one bad row must not cost the drawing.
 void BlockLoaders::loadOp(const SplitLine& row) {
-  const FieldPositions& p = positions_;
-  if (givenBefore(kOpIds, row.field(p.parcelAreaIDIdx))) return;
-  const int32_t parcel = model_.findParcel(row.field(p.parcelAreaParcelIDIdx));
+  if (givenBefore(kOpIds, field(row, C::kId))) return;
+  CadastralModel& model = modelOf(stateOf(row));
+  const int32_t parcel = model.findParcel(field(row, C::kParId));
   if (parcel < 0) {
-    dropped(DropReason::kUnknownParcel, "OP");
+    dropped(DropReason::kUnknownParcel);
     return;
   }
-  const TextLabel label = readTextLabel(row, p.parcelAreaTypPPDIdx, p.parcelAreaLabel, false);
-  const std::string_view kind = stripQuotes(row.field(p.parcelAreaOparTypeIdx));
+  const TextLabel label = readTextLabel(row, model, false);
+  const std::string_view kind = stripQuotes(field(row, C::kOparType));
   if (kind == "PC") {
-    model_.parcels[static_cast<size_t>(parcel)].numberLabel = label;
+    model.parcels[static_cast<size_t>(parcel)].numberLabel = label;
   } else if (kind == "PPC") {
-    model_.addExtraNumberLabel(parcel, label);
+    model.addExtraNumberLabel(parcel, label);
   } else if (kind == "SPC") {
     if (label.typeCode == kArrowTypeCode) {
-      model_.addArrow(parcel, label.x, label.y, label.angle, label.placed);
+      model.addArrow(parcel, label.x, label.y, label.angle, label.placed);
     }
   } else if (kind == "ZDP") {
-    model_.setSymbolLabel(parcel, label);
+    model.setSymbolLabel(parcel, label);
   }
 }
 
 // Building outline parts and building symbols; every row creates its
 // building.
 void BlockLoaders::loadOb(const SplitLine& row) {
-  const FieldPositions& p = positions_;
-  if (givenBefore(kObIds, row.field(p.buildingAreaIDIdx))) return;
-  Building& building = model_.getOrCreateBuilding(row.field(p.buildingAreaBuildingIDIdx));
-  const std::string_view kind = stripQuotes(row.field(p.buildingAreaKindIdx));
+  if (givenBefore(kObIds, field(row, C::kId))) return;
+  const int32_t state = stateOf(row);
+  CadastralModel& model = modelOf(state);
+  Building& building = model.getOrCreateBuilding(field(row, C::kBudId));
+  const std::string_view kind = stripQuotes(field(row, C::kObrbudType));
   if (kind == "ZDB") {
-    building.symbolLabel = readTextLabel(row, p.buildingAreaTypPPDIdx, p.buildingAreaLabel, false);
+    building.symbolLabel = readTextLabel(row, model, false);
+    // The standard drawing draws a building's last symbol; the exact one
+    // every one.
+    if (exact_) model.buildingSymbols.push_back(building.symbolLabel);
   } else if (kind == "OB") {
-    if (const auto points = takeLine(maps_.obPointLists, row.field(p.buildingAreaIDIdx), "OB")) {
-      model_.addGeneralPolyline(points->range, model_.positionOf(building), points->shape);
+    if (const auto points = takeLine(mapsOf(state).sbpPointLists[kObOwner], field(row, C::kId))) {
+      model.addGeneralPolyline(points->range, model.positionOf(building), points->shape);
     }
   }
 }
 
-// Map texts (kind "TPP") and inner drawing lines (type 21800).
+// Map texts (kind "TPP") and inner drawing lines (type 21800). The exact
+// drawing also takes a map element's symbol, placed or standing on a survey
+// point, and a line of any type, through the points of SBP or of SBM.
 void BlockLoaders::loadDpm(const SplitLine& row) {
-  const FieldPositions& p = positions_;
-  if (givenBefore(kDpmIds, row.field(p.otherElementsIDIdx))) return;
-  const std::string_view kind = stripQuotes(row.field(p.otherElementsDPMTypeIdx));
-  const int typeCode = readInt(row.field(p.otherElementsTypPPDIdx));
+  if (givenBefore(kDpmIds, field(row, C::kId))) return;
+  const int32_t state = stateOf(row);
+  CadastralModel& model = modelOf(state);
+  const std::string_view kind = stripQuotes(field(row, C::kDpmType));
+  const int typeCode = readInt(field(row, C::kTypppdKod));
   if (kind == "TPP") {
-    model_.mapTexts.push_back(
-        readTextLabel(row, p.otherElementsTypPPDIdx, p.otherElementsLabel, true));
-  } else if (typeCode == kInnerDrawingTypeCode) {
-    if (const auto points = takeLine(maps_.dpmPointLists, row.field(p.otherElementsIDIdx), "DPM")) {
-      model_.addElementPolyline(points->range, kInnerDrawingTypeCode, points->shape);
+    model.mapTexts.push_back(readTextLabel(row, model, true));
+    return;
+  }
+  if (!exact_) {
+    if (typeCode != kInnerDrawingTypeCode) return;
+    if (const auto points = takeLine(mapsOf(state).sbpPointLists[kDpmOwner], field(row, C::kId))) {
+      model.addElementPolyline(points->range, kInnerDrawingTypeCode, points->shape);
     }
+    return;
+  }
+  if (!field(row, C::kBpId).empty()) {
+    if (const auto symbol = symbolOnPoint(row, state)) model.elementSymbols.push_back(*symbol);
+    return;
+  }
+  const TextLabel label = readTextLabel(row, model, false);
+  if (label.placed) {
+    model.elementSymbols.push_back(label);
+    return;
+  }
+  LookupMaps& maps = mapsOf(state);
+  const uint64_t key = idKey(field(row, C::kId));
+  PointLists& lists = maps.sbmPointLists.contains(key) ? maps.sbmPointLists
+                                                        : maps.sbpPointLists[kDpmOwner];
+  if (const auto points = takeLine(lists, field(row, C::kId))) {
+    model.addElementPolyline(points->range, typeCode, points->shape);
+  }
+}
+
+std::optional<TextLabel> BlockLoaders::symbolOnPoint(const SplitLine& row, int32_t state) {
+  finishRows();  // the point's row may still wait in the pipeline
+  const PointRef* point = pointsIDHashIndexMap.find(idKey(field(row, C::kBpId)));
+  if (point == nullptr) {
+    dropped(DropReason::kUnknownPoint);
+    return std::nullopt;
+  }
+  CadastralModel& model = modelOf(state);
+  TextLabel label = readTextLabel(row, model, false);
+  const Point at = model.points[static_cast<size_t>(pointIn(state, *point))];
+  label.x = at.x;
+  label.y = at.y;
+  label.placed = true;
+  return label;
+}
+
+// Control points: a symbol on its survey point ("ZB"), or its number ("CB").
+void BlockLoaders::loadObbp(const SplitLine& row) {
+  const int32_t state = stateOf(row);
+  const std::string_view kind = stripQuotes(field(row, C::kObbpType));
+  if (kind == "ZB") {
+    if (const auto symbol = symbolOnPoint(row, state)) {
+      modelOf(state).controlPointSymbols.push_back(*symbol);
+    }
+  } else if (kind == "CB") {
+    CadastralModel& model = modelOf(state);
+    model.controlPointNumbers.push_back(readTextLabel(row, model, true));
+  }
+}
+
+// Easements: each one's border through the SBP rows that name its ID.
+void BlockLoaders::loadZvb(const SplitLine& row) {
+  if (givenBefore(kZvbIds, field(row, C::kId))) return;
+  const int32_t state = stateOf(row);
+  CadastralModel& model = modelOf(state);
+  const std::string_view id = field(row, C::kId);
+  if (const auto points = takeLine(mapsOf(state).sbpPointLists[kZvbOwner], id)) {
+    model.easements.push_back(IdentifiedLine{model.addText(id), points->range,
+                                             readInt(field(row, C::kTypppdKod)), points->shape});
   }
 }
 
 // Soil-valuation unit borders, drawn through the SBM points of their ID.
 void BlockLoaders::loadHbpej(const SplitLine& row) {
-  const FieldPositions& p = positions_;
-  if (givenBefore(kHbpejIds, row.field(p.bpejBoundaryIDIdx))) return;
-  const std::string_view code1 = stripQuotes(row.field(p.bpejBoundaryCode1Idx));
-  const std::string_view code2 = stripQuotes(row.field(p.bpejBoundaryCode2Idx));
-  if (const auto points = takeLine(maps_.sbmPointLists, row.field(p.bpejBoundaryIDIdx), "HBPEJ")) {
+  if (givenBefore(kHbpejIds, field(row, C::kId))) return;
+  const std::string_view code1 = stripQuotes(field(row, C::kBpejKodHranice1));
+  const std::string_view code2 = stripQuotes(field(row, C::kBpejKodHranice2));
+  if (const auto points = takeLine(mapsOf(0).sbmPointLists, field(row, C::kId))) {
     model_.addBpejBoundary(points->range, code1, code2);
   }
 }
 
 void BlockLoaders::loadObpej(const SplitLine& row) {
-  const FieldPositions& p = positions_;
-  BpejArea* area = model_.findBpejArea(stripQuotes(row.field(p.bpejIDIdx)));
+  BpejArea* area = model_.findBpejArea(stripQuotes(field(row, C::kBpejKod)));
   if (area == nullptr) {
-    dropped(DropReason::kUnknownBpejArea, "OBPEJ");
+    dropped(DropReason::kUnknownBpejArea);
     return;
   }
-  area->label = readTextLabel(row, p.bpejTypPPDIdx, p.bpejLabel, false);
+  area->label = readTextLabel(row, model_, false);
 }
 
 // Building types; their texts are converted whatever the code page.
 void BlockLoaders::loadTypbud(const SplitLine& row) {
-  const FieldPositions& p = positions_;
-  const int code = readInt(row.field(p.buildingTypeCodeIdx));
-  std::string name(textOf(row.field(p.buildingTypeNameIdx)));
+  const int code = readInt(field(row, C::kKod));
+  std::string name(textOf(field(row, C::kNazev)));
   convertToUtf8(name, codePage_);
   std::string abbreviation;
-  if (p.buildingTypeAbbreviationIdx != -1) {
-    abbreviation = textOf(row.field(p.buildingTypeAbbreviationIdx));
+  if (has(C::kZkratka)) {
+    abbreviation = textOf(field(row, C::kZkratka));
     convertToUtf8(abbreviation, codePage_);
   }
   model_.addBuildingType(code, name, abbreviation);
 }
 
+// What the file says of a parcel, joined with the parcel of its ID.
+void BlockLoaders::loadPar(const SplitLine& row) {
+  CadastralModel& model = modelOf(stateOf(row));
+  ParcelRecord record;
+  record.id = model.addText(field(row, C::kId));
+  record.numbering = readInt(field(row, C::kDruhCislovaniPar));
+  record.stem = readInt(field(row, C::kKmenoveCisloPar));
+  record.subdivision = readInt(field(row, C::kPoddeleniCislaPar));
+  const std::string_view area = field(row, C::kVymeraParcely);
+  record.area = area.empty() ? -1 : static_cast<int64_t>(readReal(area));
+  record.landType = readInt(field(row, C::kDrupozKod));
+  record.landUse = readInt(field(row, C::kZpvypaKod));
+  record.ownershipSheet = model.addText(field(row, C::kTelId));
+  model.parcelRecords.push_back(record);
+}
+
 // The house number is kept as read: neither unquoted nor converted.
 void BlockLoaders::loadBud(const SplitLine& row) {
-  const FieldPositions& p = positions_;
-  const int typeCode = readInt(row.field(p.buildingBudCodeIdx));
-  Building& building = model_.getOrCreateBuilding(row.field(p.buildingBuildingIDIdx));
-  building.numberLabel.text = model_.addText(row.field(p.buildingHouseNumberIdx));
+  CadastralModel& model = modelOf(stateOf(row));
+  const int typeCode = readInt(field(row, C::kTypbudKod));
+  Building& building = model.getOrCreateBuilding(field(row, C::kId));
+  building.numberLabel.text = model.addText(field(row, C::kCisloDomovni));
   building.typeCode = typeCode;
+  if (exact_) {
+    building.described = true;
+    building.use = readInt(field(row, C::kZpvybuKod));
+    building.ownershipSheet = model.addText(field(row, C::kTelId));
+  }
+}
+
+void BlockLoaders::loadTel(const SplitLine& row) {
+  model_.ownershipSheets.push_back(OwnershipSheet{
+      model_.addText(field(row, C::kId)), static_cast<int64_t>(readReal(field(row, C::kCisloTel)))});
 }
 
 // The position of a building's number; its other label fields stay.
 void BlockLoaders::loadObdebo(const SplitLine& row) {
-  const FieldPositions& p = positions_;
-  const std::string_view buildingId = row.field(p.obdeboBuildingIDIdx);
+  const std::string_view buildingId = field(row, C::kBudId);
   if (buildingId.empty()) return;
-  const std::string_view x = row.field(p.obdeboXIdx);
-  const std::string_view y = row.field(p.obdeboYIdx);
+  const std::string_view x = field(row, C::kSouradniceX);
+  const std::string_view y = field(row, C::kSouradniceY);
   const Point at = pointOfFileCoordinates(readReal(x), readReal(y));
   Building& building = model_.getOrCreateBuilding(buildingId);
   building.numberLabel.x = at.x;
@@ -423,43 +579,67 @@ void BlockLoaders::loadObdebo(const SplitLine& row) {
   building.numberLabel.placed = !x.empty() && !y.empty();
 }
 
-TextLabel BlockLoaders::readTextLabel(const SplitLine& row, int typeCodeIdx,
-                                      const LabelColumns& columns, bool convert) {
-  TextLabel label;
-  label.typeCode = readInt(row.field(typeCodeIdx));
+void BlockLoaders::noteHeader(std::string_view key, std::string_view value) {
+  if (!exact_) return;
+  if (key == "VERZE") model_.version = model_.addText(stripQuotes(value));
+  if (key == "POLYG") model_.cutByPolygon = true;
+}
 
-  if (columns.textIdx != -1) {
-    const std::string_view text = textOf(row.field(columns.textIdx));
-    label.text = convert && codePage_ >= 1 ? convertedText(text) : model_.addText(text);
+void BlockLoaders::loadKatuze(const SplitLine& row) {
+  model_.areaCode = model_.addText(field(row, C::kKod));
+  model_.areaName = convertedText(model_, textOf(field(row, C::kNazev)));
+}
+
+// A code list's entry; a later one for the same code replaces it.
+void BlockLoaders::loadCodeList(const SplitLine& row, PodVector<CodeName>& list) {
+  CodeName entry;
+  entry.code = readInt(field(row, C::kKod));
+  const Column name = has(C::kVyznam) ? C::kVyznam : C::kNazev;
+  entry.name = convertedText(model_, textOf(field(row, name)));
+  entry.kind = readInt(field(row, C::kTypPrvku));
+  for (CodeName& known : list) {
+    if (known.code == entry.code) {
+      known = entry;
+      return;
+    }
+  }
+  list.push_back(entry);
+}
+
+TextLabel BlockLoaders::readTextLabel(const SplitLine& row, CadastralModel& model, bool convert) {
+  TextLabel label;
+  label.typeCode = readInt(field(row, C::kTypppdKod));
+
+  if (has(C::kText)) {
+    const std::string_view text = textOf(field(row, C::kText));
+    label.text = convert && codePage_ >= 1 ? convertedText(model, text) : model.addText(text);
   }
 
-  const std::string_view x = row.field(columns.xIdx);
-  const std::string_view y = row.field(columns.yIdx);
+  const std::string_view x = field(row, C::kSouradniceX);
+  const std::string_view y = field(row, C::kSouradniceY);
   const Point at = pointOfFileCoordinates(readReal(x), readReal(y));
   label.x = at.x;
   label.y = at.y;
   label.placed = !x.empty() && !y.empty();
 
   // Gon to degrees, in single precision.
-  if (columns.angleIdx != -1) {
-    const float gon = narrowToFloat(readReal(row.field(columns.angleIdx)));
+  if (has(C::kUhel)) {
+    const float gon = narrowToFloat(readReal(field(row, C::kUhel)));
     if (gon != 0.0f) label.angle = gon * 0.9f;
   }
-  if (columns.sizeIdx != -1) label.size = narrowToFloat(readReal(row.field(columns.sizeIdx)));
-  if (columns.referencePointIdx != -1) {
-    label.referencePoint = readInt(row.field(columns.referencePointIdx));
-  }
+  if (has(C::kVelikost)) label.size = narrowToFloat(readReal(field(row, C::kVelikost)));
+  if (has(C::kVztaznyBod)) label.referencePoint = readInt(field(row, C::kVztaznyBod));
   return label;
 }
 
 std::string_view BlockLoaders::textOf(std::string_view value) {
-  return exactTexts_ ? unquotedText(value, unquoted_) : stripQuotes(value);
+  return exact_ ? unquotedText(value, unquoted_) : stripQuotes(value);
 }
 
-TextRef BlockLoaders::convertedText(std::string_view text) {
+TextRef BlockLoaders::convertedText(CadastralModel& model, std::string_view text) {
   converted_.assign(text);
   convertToUtf8(converted_, codePage_);
-  return model_.addText(converted_);
+  return model.addText(converted_);
 }
 
 }  // namespace vorlane

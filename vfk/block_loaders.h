@@ -1,101 +1,36 @@
-// The loaders of the thirteen blocks the drawing needs. On a block's B record
-// a loader looks up where its columns are; on each D row it converts the
-// values found there and builds the model through its operations. Between
-// the blocks the loaders pass geometry through lookup tables: survey points
-// by identifier, and the point lists of lines by their owner's identifier.
-// The loaders live for one reading of one file.
+// The loaders of the blocks a drawing needs. On a block's B record the
+// loaders look up where its columns are (block_table.h); on each D row the
+// block's loader converts the values found there and builds the model
+// through its operations. Between the blocks the loaders pass geometry
+// through lookup tables: survey points by identifier, and the point lists
+// of lines by their owner's identifier. The loaders live for one reading of
+// one file, or of the files read into one model.
+//
+// The standard drawing's thirteen blocks are read as the library's export
+// has always read them, into one model. Read for the exact drawing, the
+// loaders also read the blocks it draws besides, and put each row into the
+// model of its state (STAV_DAT; the geometric plan's blocks are the plan's,
+// state 1): the map's model for the current state, 0.
 #ifndef VORLANE_VFK_BLOCK_LOADERS_H_
 #define VORLANE_VFK_BLOCK_LOADERS_H_
 
 #include <array>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/cadastral_model.h"
 #include "model/diagnostics.h"
+#include "vfk/block_table.h"
 #include "vfk/id_map.h"
 #include "vfk/point_lists.h"
 #include "vfk/record_syntax.h"
 #include "vfk/row_pipeline.h"
 
 namespace vorlane {
-
-// Positions of the optional columns of a label row; -1 for a column the
-// block does not have.
-struct LabelColumns {
-  int textIdx = -1;            // TEXT
-  int xIdx = -1;               // SOURADNICE_X
-  int yIdx = -1;               // SOURADNICE_Y
-  int sizeIdx = -1;            // VELIKOST
-  int angleIdx = -1;           // UHEL
-  int referencePointIdx = -1;  // VZTAZNY_BOD
-};
-
-// Where each loader finds its columns: -1 until the block's B record gives
-// the position (and for a column that record does not define).
-struct FieldPositions {
-  // SOBR
-  int pointIDIdx = -1;
-  int pointXIdx = -1;
-  int pointYIdx = -1;
-  // SBP
-  int pointConnectionPointIDIdx = -1;
-  int pointConnectionPointOrdinalNumberIdx = -1;
-  int pointConnectionHpIDIdx = -1;
-  int pointConnectionObIDIdx = -1;
-  int pointConnectionDpmIDIdx = -1;
-  int pointConnectionShapeIdx = -1;  // PARAMETRY_SPOJENI
-  // SBM
-  int sbmPointOrdinalNumberIdx = -1;
-  int sbmPointXIdx = -1;
-  int sbmPointYIdx = -1;
-  int sbmOpIDIdx = -1;
-  int sbmDpmIDIdx = -1;
-  int sbmHbpejIDIdx = -1;
-  // HP
-  int parcelBoundaryIDIdx = -1;
-  int parcelBoundaryParcel1IDIdx = -1;
-  int parcelBoundaryParcel2IDIdx = -1;
-  int parcelBoundaryTypeIdx = -1;
-  // OP
-  int parcelAreaIDIdx = -1;
-  int parcelAreaParcelIDIdx = -1;
-  int parcelAreaOparTypeIdx = -1;
-  int parcelAreaTypPPDIdx = -1;
-  LabelColumns parcelAreaLabel;
-  // OB
-  int buildingAreaIDIdx = -1;
-  int buildingAreaBuildingIDIdx = -1;
-  int buildingAreaKindIdx = -1;
-  int buildingAreaTypPPDIdx = -1;
-  LabelColumns buildingAreaLabel;  // no TEXT and no VZTAZNY_BOD
-  // DPM
-  int otherElementsIDIdx = -1;
-  int otherElementsDPMTypeIdx = -1;
-  int otherElementsTypPPDIdx = -1;
-  LabelColumns otherElementsLabel;
-  // HBPEJ
-  int bpejBoundaryIDIdx = -1;
-  int bpejBoundaryCode1Idx = -1;
-  int bpejBoundaryCode2Idx = -1;
-  // OBPEJ
-  int bpejIDIdx = -1;
-  int bpejTypPPDIdx = -1;
-  LabelColumns bpejLabel;
-  // TYPBUD
-  int buildingTypeCodeIdx = -1;
-  int buildingTypeNameIdx = -1;
-  int buildingTypeAbbreviationIdx = -1;
-  // BUD
-  int buildingBuildingIDIdx = -1;
-  int buildingBudCodeIdx = -1;
-  int buildingHouseNumberIdx = -1;
-  // OBDEBO
-  int obdeboBuildingIDIdx = -1;
-  int obdeboXIdx = -1;
-  int obdeboYIdx = -1;
-};
 
 // idKey() of the identifiers of consecutive rows, which are often the same
 // (the rows of one line follow each other): the key is worked out once.
@@ -116,29 +51,22 @@ class KeyCache {
   bool valid_ = false;
 };
 
-// The lookup tables passed between the blocks, keyed by idKey() of an
-// identifier. A point list exists only once a row has put a point into it.
+// The owners a point connection (SBP) can place its point for, in the
+// order of their columns.
+enum SbpOwner { kHpOwner, kObOwner, kDpmOwner, kZvbOwner, kSbpOwners };
+
+// The point lists of one model's lines, keyed by idKey() of their owner's
+// identifier. A list exists only once a row has put a point into it.
 struct LookupMaps {
-  LookupMaps(PodVector<int32_t>& pool, const PointBudget& limits)
-      : budget(limits),
-        hpPointLists(pool, budget),
-        obPointLists(pool, budget),
-        dpmPointLists(pool, budget),
+  LookupMaps(PodVector<int32_t>& pool, PointBudget& budget)
+      : sbpPointLists{PointLists(pool, budget), PointLists(pool, budget),
+                      PointLists(pool, budget), PointLists(pool, budget)},
         sbmPointLists(pool, budget) {}
 
-  IdMap<int32_t> pointsIDHashIndexMap;  // SOBR ID -> index in points
-  PointBudget budget;                   // shared by all point lists
-  PointLists hpPointLists;              // HP_ID, from SBP
-  PointLists obPointLists;              // OB_ID, from SBP
-  PointLists dpmPointLists;             // DPM_ID, from SBP
+  // HP_ID, OB_ID, DPM_ID and ZVB_ID, from SBP.
+  std::array<PointLists, kSbpOwners> sbpPointLists;
   // OP_ID, DPM_ID or HBPEJ_ID, from SBM; the three share the one table.
   PointLists sbmPointLists;
-
-  // The lists an SBP row places its point in, in the order of its HP_ID,
-  // OB_ID and DPM_ID columns.
-  std::array<PointLists*, 3> sbpPointLists() {
-    return {&hpPointLists, &obPointLists, &dpmPointLists};
-  }
 };
 
 class BlockLoaders {
@@ -151,15 +79,17 @@ class BlockLoaders {
   // decoded with "codePage" until setCodePage() gives another. The lookup
   // tables stay from the files before. With "onePerId", a survey point,
   // line or label whose row's ID an earlier file gave is that file's: the
-  // row is passed over. With "exactTexts", a doubled quote inside a text is
-  // one quote (unquotedText), as the format means it.
-  void beginFile(int codePage, bool onePerId = false, bool exactTexts = false);
+  // row is passed over. With "exact", the file is read for the exact
+  // drawing: a doubled quote inside a text is one quote (unquotedText), the
+  // exact drawing's blocks and columns are read, and rows go to the model of
+  // their state.
+  void beginFile(int codePage, bool onePerId = false, bool exact = false);
   void setCodePage(int codePage) { codePage_ = codePage; }
   int codePage() const { return codePage_; }
 
   // Looks up the columns of block "kind" in its split B record. A block
-  // defined again is looked up again.
-  void defineBlock(BlockKind kind, const SplitLine& definition);
+  // defined again is looked up again. "plan": one of the geometric plan's.
+  void defineBlock(BlockKind kind, const SplitLine& definition, bool plan = false);
 
   // How many fields of a D row of block "kind" its loader reads: the fields
   // after them need not be split.
@@ -168,78 +98,149 @@ class BlockLoaders {
   // Loads one split D row of block "kind", the file's line "lineNumber".
   void loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNumber);
 
+  // A header record's key and value: the exact drawing keeps the format's
+  // version and whether the file is an extract cut by a polygon.
+  void noteHeader(std::string_view key, std::string_view value);
+
   // Finishes the rows put aside (SOBR and SBP rows wait on the table of
   // points); before another block's rows and at the end of the file.
   void finishRows();
 
+  // At the end of a file read for the exact drawing: loads again the rows
+  // that named what later rows of the file gave (a line before its points,
+  // a label before its parcel), lines first, and reports those that still
+  // cannot be loaded.
+  void finishFile();
+
  private:
-  void loadSobr(const SplitLine& row);
-  void loadSbp(const SplitLine& row);
+  // A survey point, in the model of its state.
+  struct PointRef {
+    int32_t index = -1;
+    int32_t state = 0;
+  };
   // What SOBR and SBP rows leave for the table of points.
-  struct SurveyPoint {
+  struct SurveyPointRow {
     uint64_t key = 0;  // idKey of ID
-    int32_t index = 0;
+    PointRef point;
   };
   struct PointConnection {
     uint64_t pointKey = 0;  // idKey of BP_ID
     uint64_t lineNumber = 0;
+    int32_t state = 0;  // of the lines it places its point in
     int ordinal = 0;
     LineShape shape = LineShape::kStraight;  // read for ordinal 1 only
-    // idKey of HP_ID, OB_ID and DPM_ID, where the row names them
-    std::array<uint64_t, 3> ownerKeys{};
-    std::array<bool, 3> hasOwner{};
+    // idKey of HP_ID, OB_ID, DPM_ID and ZVB_ID, where the row names them
+    std::array<uint64_t, kSbpOwners> ownerKeys{};
+    std::array<bool, kSbpOwners> hasOwner{};
   };
-  void storePoint(const SurveyPoint& point);
+
+  // The value of column "column" of the row of the block being loaded;
+  // empty where the block has no such column.
+  std::string_view field(const SplitLine& row, Column column) const {
+    return row.field(positions_[static_cast<size_t>(column)]);
+  }
+  bool has(Column column) const { return positions_[static_cast<size_t>(column)] != -1; }
+
+  // The state the row's records belong to, and their model and lookup maps.
+  int32_t stateOf(const SplitLine& row) const;
+  CadastralModel& modelOf(int32_t state) { return model_.stateModel(state); }
+  LookupMaps& mapsOf(int32_t state);
+  // The index in the model of "state" of a survey point, copied into it
+  // from the model of another state the first time a line there needs it.
+  int32_t pointIn(int32_t state, PointRef point);
+
+  void loadSobr(const SplitLine& row);
+  void storePoint(const SurveyPointRow& point);
+  void loadSbp(const SplitLine& row);
   void connect(const PointConnection& connection);
   void loadSbm(const SplitLine& row);
+  void loadSpol(const SplitLine& row);
   void loadHp(const SplitLine& row);
   void loadOp(const SplitLine& row);
   void loadOb(const SplitLine& row);
   void loadDpm(const SplitLine& row);
+  void loadObbp(const SplitLine& row);
+  void loadZvb(const SplitLine& row);
   void loadHbpej(const SplitLine& row);
   void loadObpej(const SplitLine& row);
   void loadTypbud(const SplitLine& row);
+  void loadPar(const SplitLine& row);
   void loadBud(const SplitLine& row);
+  void loadTel(const SplitLine& row);
   void loadObdebo(const SplitLine& row);
+  void loadKatuze(const SplitLine& row);
+  void loadCodeList(const SplitLine& row, PodVector<CodeName>& list);
 
-  // A label from a label row: every field is written, so nothing of an
-  // earlier row carries over. With "convert" the text is converted to UTF-8
-  // once a file has named its code page.
-  TextLabel readTextLabel(const SplitLine& row, int typeCodeIdx, const LabelColumns& columns,
-                          bool convert);
+  // A label from a label row of the block being loaded: every field is
+  // written, so nothing of an earlier row carries over. With "convert" the
+  // text is converted to UTF-8 once a file has named its code page.
+  TextLabel readTextLabel(const SplitLine& row, CadastralModel& model, bool convert);
+  // The label of a symbol that stands on the survey point BP_ID names, in
+  // the model of "state", with the row's type code and angle; nullopt (and
+  // the row dropped) where the file has no such point.
+  std::optional<TextLabel> symbolOnPoint(const SplitLine& row, int32_t state);
   // The text converted to UTF-8 from the current code page, in the model.
-  TextRef convertedText(std::string_view text);
+  TextRef convertedText(CadastralModel& model, std::string_view text);
   // A text value without its quotes (and, read exactly, its doubled quotes).
   // The view is valid until the next call.
   std::string_view textOf(std::string_view value);
 
-  // Reports a row of block "block" that is not used, and why.
-  void dropped(DropReason why, std::string_view block) const;
+  // Reports a row of the block being loaded that is not used, and why. Read
+  // for the exact drawing, a row that names what the file may give further
+  // on is put aside for finishFile() instead.
+  void dropped(DropReason why);
   // The line of "lists" that "id" names, or nullopt (reported as dropped).
-  std::optional<PointLists::Taken> takeLine(PointLists& lists, std::string_view id,
-                                            std::string_view block);
+  std::optional<PointLists::Taken> takeLine(PointLists& lists, std::string_view id);
 
   // Whether a row of "block" with this ID came in an earlier file; records
   // the ID for the files after. Only while reading several files.
-  enum IdBlock { kSobrIds, kHpIds, kOpIds, kObIds, kDpmIds, kHbpejIds, kIdBlocks };
+  enum IdBlock { kSobrIds, kHpIds, kOpIds, kObIds, kDpmIds, kHbpejIds, kZvbIds, kIdBlocks };
   bool givenBefore(IdBlock block, std::string_view id);
 
   CadastralModel& model_;
   Diagnostics& diagnostics_;
   bool onePerId_ = false;
-  bool exactTexts_ = false;
+  bool exact_ = false;
   uint32_t file_ = 0;  // the file being read, from 1
   std::array<IdMap<uint32_t>, kIdBlocks> firstFileOfId_;
   int codePage_ = 0;
   uint64_t lineNumber_ = 0;  // of the row being loaded
-  FieldPositions positions_;
-  // By BlockKind value; the largest is below 256.
+  std::string_view blockName_;  // of the row being loaded
+
+  // The columns' positions in each block's rows, by BlockKind value (below
+  // 256) and Column; -1 for a column the block does not have. Those of the
+  // block being loaded are in positions_.
+  struct BlockColumns {
+    std::array<int16_t, kColumnCount> positions;
+    bool plan = false;
+  };
+  std::array<std::shared_ptr<BlockColumns>, 256> blocks_;
+  const int16_t* positions_ = nullptr;
+  bool plan_ = false;  // the block being loaded is one of the geometric plan's
   std::array<int, 256> fieldsRead_{};
 
-  LookupMaps maps_;
-  RowPipeline<SurveyPoint> surveyPoints_;
+  PointBudget budget_;  // shared by all point lists
+  IdMap<PointRef> pointsIDHashIndexMap;  // SOBR ID -> the point
+  IdMap<int32_t> surveyPointOf_;         // SOBR ID -> its SurveyPoint (exact)
+  std::map<int32_t, std::unique_ptr<LookupMaps>> maps_;  // by state
+  IdMap<int32_t> copiedPoints_;  // state, source state and index -> index
+  RowPipeline<SurveyPointRow> surveyPoints_;
   RowPipeline<PointConnection> connections_;
-  KeyCache hpKeys_, obKeys_, dpmKeys_, sbmKeys_;
+  std::array<KeyCache, kSbpOwners> sbpKeys_;
+  KeyCache sbmKeys_;
+  // Rows put aside for finishFile(), with their values and their block's
+  // columns at the time.
+  struct DeferredRow {
+    BlockKind kind;
+    uint64_t lineNumber;
+    std::shared_ptr<const BlockColumns> block;
+    std::vector<std::string> fields;
+  };
+  std::vector<DeferredRow> deferred_;
+  const SplitLine* row_ = nullptr;  // the row being loaded
+  BlockKind kind_ = BlockKind::kNone;
+  bool retrying_ = false;
+
   std::string converted_;  // scratch for convertedText
   std::string unquoted_;   // scratch for textOf
 };

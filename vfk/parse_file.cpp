@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "vfk/block_loaders.h"
+#include "vfk/block_table.h"
 #include "vfk/line_reader.h"
 #include "vfk/record_syntax.h"
 #include "vfk/vfk_parser.h"
@@ -37,6 +38,7 @@ bool equalsIgnoringCase(std::string_view text, std::string_view upperCase) {
 void readHeader(const SplitLine& row, BlockLoaders& loaders, Diagnostics& diagnostics) {
   const std::string_view first = row.field(0);
   const std::string_view key = first.size() >= 2 ? first.substr(2) : std::string_view();
+  loaders.noteHeader(key, row.field(1));
   if (key != "CODEPAGE") return;
 
   std::string_view value = stripQuotes(row.field(1));
@@ -100,6 +102,7 @@ FileEnd readRecords(std::span<const char> bytes, BlockLoaders& loaders, Diagnost
   LineReader reader(bytes, !exact, passed);
   SplitLine row;
   BlockKind currentBlockKind = BlockKind::kNone;
+  bool plan = false;  // the block is one of the geometric plan's
   bool blockDefined = false;
   int columnSeparators = 0;  // the semicolons of a row that fits the current block
   FileEnd end;
@@ -155,6 +158,19 @@ FileEnd readRecords(std::span<const char> bytes, BlockLoaders& loaders, Diagnost
     switch (line[1]) {
       case 'H':
         reader.splitLastLine(row, kMaxFields);
+        // Some files define a block in a header before any B record, and
+        // give rows of it there (a register extract's PAR): read exactly,
+        // the header defines the block for them.
+        if (exact && !blockDefined && row.fieldCount > 1 &&
+            row.field(1).find(' ') != std::string_view::npos) {
+          const BlockKind kind = blockKindOf(blockNameOfRecord(line), exact, &plan);
+          if (kind != BlockKind::kNone && kind != BlockKind::KATUZE) {
+            currentBlockKind = kind;
+            columnSeparators = reader.splitLastLine(row, kMaxFields) - (line.back() == ';' ? 1 : 0);
+            loaders.defineBlock(kind, row, plan);
+            break;
+          }
+        }
         readHeader(row, loaders, diagnostics);
         break;
       case 'B':
@@ -162,17 +178,17 @@ FileEnd readRecords(std::span<const char> bytes, BlockLoaders& loaders, Diagnost
         // a loader also tells the loader where its columns are.
         loaders.finishRows();
         blockDefined = true;
-        currentBlockKind = blockKindOf(blockNameOfRecord(line));
+        currentBlockKind = blockKindOf(blockNameOfRecord(line), exact, &plan);
         if (currentBlockKind != BlockKind::kNone) {
           columnSeparators = reader.splitLastLine(row, kMaxFields) - (line.back() == ';' ? 1 : 0);
-          loaders.defineBlock(currentBlockKind, row);
+          loaders.defineBlock(currentBlockKind, row, plan);
         }
         break;
       case 'D':
         // A row belongs to the block defined last, whatever name it gives.
         if (currentBlockKind != BlockKind::kNone) {
           loadDataRow(line, reader.lineNumber());
-        } else if (!blockDefined && usedRows(blockKindOf(blockNameOfRecord(line)))) {
+        } else if (!blockDefined && usedRows(blockKindOf(blockNameOfRecord(line), exact))) {
           reportDropped(diagnostics, DropReason::kBeforeBlockDefinition, line, reader.lineNumber());
         }
         break;
@@ -183,7 +199,7 @@ FileEnd readRecords(std::span<const char> bytes, BlockLoaders& loaders, Diagnost
         break;
     }
   }
-  loaders.finishRows();
+  loaders.finishFile();
   end.endMark = reader.endMark();
   end.lines = reader.lineNumber();
   return end;

@@ -60,6 +60,9 @@ class PointLists {
   DropReason place(uint64_t key, int32_t pointIndex, int ordinal,
                    LineShape shape = LineShape::kStraight);
 
+  // Whether a row has put a point into the list of "key".
+  bool contains(uint64_t key) { return find(key) >= 0; }
+
   // Asks for the memory a later place() or take() of "key" will look at.
   void prefetch(uint64_t key) const;
 

@@ -82,23 +82,6 @@ int findFieldIndex(const SplitLine& definition, int fieldCount, std::string_view
   return -1;
 }
 
-BlockKind blockKindOf(std::string_view name) {
-  struct Entry {
-    std::string_view name;
-    BlockKind kind;
-  };
-  static constexpr Entry kBlocks[] = {
-      {"KATUZE", BlockKind::KATUZE}, {"SOBR", BlockKind::SOBR},   {"SBP", BlockKind::SBP},
-      {"SBM", BlockKind::SBM},       {"HP", BlockKind::HP},       {"OP", BlockKind::OP},
-      {"OB", BlockKind::OB},         {"DPM", BlockKind::DPM},     {"HBPEJ", BlockKind::HBPEJ},
-      {"OBPEJ", BlockKind::OBPEJ},   {"TYPBUD", BlockKind::TYPBUD}, {"BUD", BlockKind::BUD},
-      {"OBDEBO", BlockKind::OBDEBO},
-  };
-  for (const Entry& entry : kBlocks) {
-    if (entry.name == name) return entry.kind;
-  }
-  return BlockKind::kNone;
-}
 
 std::string_view stripQuotes(std::string_view text) {
   return text.size() >= 2 ? text.substr(1, text.size() - 2) : text;

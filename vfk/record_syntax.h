@@ -60,26 +60,35 @@ std::string_view unquotedText(std::string_view value, std::string& scratch);
 // is its text up to its first space.
 int findFieldIndex(const SplitLine& definition, int fieldCount, std::string_view name);
 
-// The blocks that have a loader, numbered as the format's documentation does.
+// The blocks that have a loader (block_table.h): the thirteen of the
+// standard drawing numbered as the format's documentation does, and those
+// the exact drawing reads besides. Every value is below 256.
 enum class BlockKind : int {
   kNone = 0,
   KATUZE = 10,
   SOBR = 101,
   SBP = 102,
   SBM = 103,
+  SPOL = 104,
   HP = 113,
   OP = 114,
   OB = 125,
   DPM = 136,
+  OBBP = 137,
+  ZVB = 138,
   HBPEJ = 157,
   OBPEJ = 158,
   TYPBUD = 200,
+  PAR = 201,
   BUD = 210,
+  TEL = 211,
   OBDEBO = 230,
+  TYPPPD = 240,
+  DRUPOZ = 241,
+  ZPVYPA = 242,
+  ZPVYBU = 243,
+  KODCHB = 244,
 };
-
-// Exact, case-sensitive comparison; any other name gives BlockKind::kNone.
-BlockKind blockKindOf(std::string_view name);
 
 // Drops the first and the last character of a text of two or more
 // characters, whatever they are; a shorter text is returned unchanged.
