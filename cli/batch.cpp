@@ -1,5 +1,6 @@
 #include "cli/batch.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
@@ -47,13 +48,60 @@ std::string lacksOf(const ConversionFindings& findings) {
   return line;
 }
 
+// ", 339 easements, 33 control points, 3431 points": what the exact
+// drawing's own layers hold, in every state, where they hold anything.
+std::string wholeMapOf(const DrawingCounts& counts) {
+  auto sum = [&counts](Layer kind, int64_t LayerCounts::*of, bool planOnly = false) {
+    int64_t total = 0;
+    for (size_t k = 0; k < counts.layers.size(); ++k) {
+      if (counts.layers[k].kind == kind && (!planOnly || counts.layers[k].state == 1)) {
+        total += counts.counts[k].*of;
+      }
+    }
+    return total;
+  };
+  std::string held;
+  auto add = [&held](int64_t count, std::string_view one, std::string_view many) {
+    if (count > 0) held += ", " + counted(count, one, many);
+  };
+  add(sum(Layer::kEasements, &LayerCounts::paths), "easement", "easements");
+  const int64_t controlPoints = sum(Layer::kControlNetwork, &LayerCounts::symbols);
+  add(controlPoints, "control point", "control points");
+  // Control points whose survey points the file lacks have only their numbers.
+  if (controlPoints == 0) {
+    add(sum(Layer::kControlNetwork, &LayerCounts::texts), "control point number",
+        "control point numbers");
+  }
+  add(sum(Layer::kPointNumbers, &LayerCounts::texts), "point", "points");
+  add(counts[Layer::kNeighbourBorders].paths, "neighbour's fragment", "neighbours' fragments");
+  add(sum(Layer::kParcelBorders, &LayerCounts::paths, true), "parcel of the geometric plan",
+      "parcels of the geometric plan");
+  return held;
+}
+
 // "wrote x.svg: 615 parcels, 58 buildings; 3 parcels with open borders, ...".
 std::string summaryOf(const std::string& drawing, const DrawingCounts& counts,
                       const ConversionFindings& findings) {
   return "wrote " + drawing + ": " +
          counted(counts[Layer::kParcelBorders].paths, "parcel", "parcels") + ", " +
          counted(counts[Layer::kBuildingBorders].paths, "building", "buildings") +
-         lacksOf(findings);
+         wholeMapOf(counts) + lacksOf(findings);
+}
+
+// Whether the inputs hold a register (PAR, BUD) and nothing of a map.
+bool onlyRegister(const std::vector<InputRead>& reads) {
+  bool register_ = false;
+  for (const InputRead& read : reads) {
+    for (const auto& [block, rows] : read.blockRows) {
+      if (rows == 0) continue;
+      if (block == "PAR" || block == "BUD") register_ = true;
+      for (const std::string_view map : {"SOBR", "SBP", "SBM", "HP", "OB", "OP", "DPM", "HBPEJ",
+                                         "OBPEJ", "OBBP", "ZVB", "SPOL", "OBDEBO"}) {
+        if (block == map) return false;
+      }
+    }
+  }
+  return register_;
 }
 
 // The warnings of a file that was not read to its end: one line each.
@@ -109,6 +157,18 @@ JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>&
     record.findingCounts[k] = findings.count(static_cast<FindingKind>(k));
   }
   record.findings = findings.kept();
+  record.droppedRows = findings.droppedRows();
+  for (const InputRead& read : conversion.inputs) {
+    for (const auto& [block, rows] : read.blockRows) {
+      auto known = std::find_if(record.blockRows.begin(), record.blockRows.end(),
+                                [&](const auto& entry) { return entry.first == block; });
+      if (known == record.blockRows.end()) {
+        record.blockRows.emplace_back(block, rows);
+      } else {
+        known->second += rows;
+      }
+    }
+  }
   const std::string& input = job.inputs[std::max<size_t>(conversion.inputs.size(), 1) - 1];
   outcome.notes += endWarnings(findings);
   const bool readToEnd = findings.count(FindingKind::kNoEndRecord) == 0 &&
@@ -136,6 +196,11 @@ JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>&
     record.status = "written";
     outcome.converted = readToEnd;
     note(summaryOf(job.drawing, conversion.counts, findings));
+  }
+  if (conversion.readWhole && onlyRegister(conversion.inputs)) {
+    note("warning: " + input + ": holds the register of its area (parcels and buildings), not its " +
+         "map, so its drawing shows nothing of them; draw it together with its map file: " +
+         "vorlane --into DRAWING MAP.vfk " + input);
   }
   return outcome;
 }

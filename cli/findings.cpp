@@ -14,6 +14,9 @@ void ConversionFindings::report(const Finding& finding) {
       finding.label != LabelKind::kBuildingSymbol) {
     ++unplacedTexts_;
   }
+  if (finding.kind == FindingKind::kRowDropped) {
+    ++droppedRows_[{std::string(finding.subject), finding.reason}];
+  }
   if (static_cast<size_t>(counted) > kKeptPerKind) return;
   kept_.emplace_back(finding);
 }

@@ -6,7 +6,9 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "entry/messages.h"
@@ -35,6 +37,10 @@ class ConversionFindings : public Diagnostics {
   int64_t openParcels() const { return openParcels_; }
   int64_t openBuildings() const { return count(FindingKind::kOpenBorder) - openParcels_; }
   const std::vector<KeptFinding>& kept() const { return kept_; }
+  // The rows dropped of each block, by reason, all of them.
+  const std::map<std::pair<std::string, DropReason>, int64_t>& droppedRows() const {
+    return droppedRows_;
+  }
 
  private:
   PrintedMessages printed_;
@@ -42,6 +48,7 @@ class ConversionFindings : public Diagnostics {
   int64_t unplacedTexts_ = 0;
   int64_t openParcels_ = 0;
   std::vector<KeptFinding> kept_;
+  std::map<std::pair<std::string, DropReason>, int64_t> droppedRows_;
 };
 
 }  // namespace vorlane::cli

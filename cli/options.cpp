@@ -22,6 +22,9 @@ const std::string_view kUsage =
     "                     no label without a position\n"
     "  --format FORMAT    svg (the default) or dxf\n"
     "  --into DRAWING     read all files into one model and write one drawing\n"
+    "  --layers NAMES     draw only these layers (names separated by commas; a\n"
+    "                     name ending in * stands for every layer it begins)\n"
+    "  --without NAMES    leave these layers out\n"
     "  -o, --output-dir DIR\n"
     "                     write each drawing into DIR under its input's name\n"
     "  --report FILE      write a report of the run, in JSON, to FILE\n"
@@ -33,6 +36,15 @@ const std::string_view kUsage =
     "                     instead of at 0 0\n"
     "  -h, --help         show this text\n"
     "  -V, --version      show the version\n"
+    "\n"
+    "Layers: the standard drawing's VL_mapove_znacky, VL_hranice_parcel,\n"
+    "VL_text_parcel, VL_BPEJ, VL_hranice_KU, VL_hranice_budov, VL_cisla_budov,\n"
+    "VL_prvky_mapy, VL_vnitrni_kresby; the exact drawing's besides\n"
+    "VL_vecna_bremena, VL_bodove_pole, VL_body, VL_cisla_bodu,\n"
+    "VL_hranice_sousednich_parcel, VL_hranicni_znaky, VL_znacky_prvku,\n"
+    "VL_hranice_chranenych_uzemi, VL_osy_vedeni and VL_prvek_<type code>, and\n"
+    "for the geometric plan and other states the same with VL_GP_ and\n"
+    "VL_stav_<state>_ for VL_.\n"
     "\n"
     "The library's warnings go to standard output, the converter's messages to\n"
     "standard error: one line for each file written, with what it holds and what\n"
@@ -126,6 +138,10 @@ ParseResult parseArguments(int argc, char** argv) {
       }
     } else if (valueOf("--into")) {
       options.into = value;
+    } else if (valueOf("--layers")) {
+      options.drawing.layers = value;
+    } else if (valueOf("--without")) {
+      options.drawing.withoutLayers = value;
     } else if (valueOf("--output-dir", "-o")) {
       options.outputDir = value;
     } else if (valueOf("--report")) {
@@ -135,6 +151,7 @@ ParseResult parseArguments(int argc, char** argv) {
         return fail("--jobs needs a number of files from 1 on, not \"" + std::string(value) + "\"");
       }
     } else if (named("--units") || named("--format") || named("--into") || named("--report") ||
+               named("--layers") || named("--without") ||
                named("--jobs") || named("--output-dir") || arg == "-j" || arg == "-o") {
       return fail(std::string(arg.substr(0, arg.find('='))) + " needs a value");
     } else {

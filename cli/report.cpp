@@ -1,11 +1,14 @@
 #include "cli/report.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <vector>
 
 #include "Vorlane.h"
 #include "platform/code_page.h"
 #include "platform/unicode.h"
+#include "vfk/block_table.h"
 
 namespace vorlane::cli {
 
@@ -151,7 +154,39 @@ void writeFinding(Json& json, const KeptFinding& finding) {
   json.raw("}");
 }
 
-void writeRecord(Json& json, const ConversionRecord& record) {
+// Each block's rows: how many the drawing drew (the rows its loader used)
+// and, for the others, why not: the reasons rows were dropped, or that the
+// drawing draws nothing of the block.
+void writeBlocks(Json& json, const ConversionRecord& record, bool exact) {
+  for (size_t k = 0; k < record.blockRows.size(); ++k) {
+    const auto& [name, rows] = record.blockRows[k];
+    json.raw(k > 0 ? ",\n        {" : "\n        {").key("block").string(name);
+    json.raw(", ").key("rows").number(rows);
+    const BlockKind kind = blockKindOf(name, exact);
+    int64_t notDrawn = 0;
+    std::vector<std::pair<std::string_view, int64_t>> reasons;
+    if (kind == BlockKind::kNone || kind == BlockKind::KATUZE) {
+      // A block the other drawing reads is drawn there.
+      const bool inOther = blockKindOf(name, true) != BlockKind::kNone && !exact;
+      reasons.emplace_back(inOther ? "exactDrawingOnly" : "notDrawable", rows);
+      notDrawn = rows;
+    } else {
+      for (const auto& [key, count] : record.droppedRows) {
+        if (key.first != name) continue;
+        reasons.emplace_back(nameOf(kReasonNames, key.second), count);
+        notDrawn += count;
+      }
+    }
+    json.raw(", ").key("drawn").number(std::max<int64_t>(0, rows - notDrawn));
+    json.raw(", ").key("notDrawn").raw("{");
+    for (size_t r = 0; r < reasons.size(); ++r) {
+      json.raw(r > 0 ? ", " : "").key(reasons[r].first).number(reasons[r].second);
+    }
+    json.raw("}}");
+  }
+}
+
+void writeRecord(Json& json, const ConversionRecord& record, bool exact) {
   json.raw("    {\n      ").key("inputs").raw("[");
   for (size_t k = 0; k < record.inputs.size(); ++k) {
     json.raw(k > 0 ? ",\n        {" : "\n        {").key("path").string(record.inputs[k]);
@@ -163,6 +198,20 @@ void writeRecord(Json& json, const ConversionRecord& record) {
       json.raw(", ").key("endRecord").raw(read.endRecord ? "true" : "false");
       if (read.unreadBytes > 0) {
         json.raw(", ").key("unreadBytes").number(static_cast<int64_t>(read.unreadBytes));
+      }
+      if (read.opened) {
+        json.raw(", ").key("cadastralArea").raw("{").key("code").string(read.areaCode);
+        json.raw(", ").key("name").string(read.areaName).raw("}");
+        json.raw(", ").key("version").string(read.version);
+        json.raw(", ").key("cutByPolygon").raw(read.cutByPolygon ? "true" : "false");
+        json.raw(", ").key("extent");
+        const BoundingBox& box = read.extent;
+        if (box.minX <= box.maxX) {
+          json.raw("[").coordinate(box.minX).raw(", ").coordinate(box.minY).raw(", ");
+          json.coordinate(box.maxX).raw(", ").coordinate(box.maxY).raw("]");
+        } else {
+          json.raw("null");
+        }
       }
     }
     json.raw("}");
@@ -188,7 +237,9 @@ void writeRecord(Json& json, const ConversionRecord& record) {
         .number(counts.symbols);
     json.raw(", ").key("arrows").number(counts.arrows).raw("}");
   }
-  json.raw("},\n      ").key("findingCounts").raw("{");
+  json.raw("},\n      ").key("blocks").raw("[");
+  writeBlocks(json, record, exact);
+  json.raw("],\n      ").key("findingCounts").raw("{");
   for (size_t k = 0; k < kFindingKinds; ++k) {
     json.raw(k > 0 ? ", " : "").key(kKindNames[k]).number(record.findingCounts[k]);
   }
@@ -226,7 +277,7 @@ std::string reportJson(const Options& options, std::span<const ConversionRecord>
   json.raw(",\n  ").key("conversions").raw("[");
   for (size_t k = 0; k < records.size(); ++k) {
     json.raw(k > 0 ? ",\n" : "\n");
-    writeRecord(json, records[k]);
+    writeRecord(json, records[k], options.drawing.exact);
   }
   json.raw("\n  ]\n}\n");
   return out;

@@ -6,6 +6,8 @@
 #define VORLANE_CLI_REPORT_H_
 
 #include <array>
+#include <map>
+#include <utility>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,6 +28,9 @@ struct ConversionRecord {
   DrawingCounts counts;
   std::array<int64_t, kFindingKinds> findingCounts{};
   std::vector<KeptFinding> findings;  // the first ones of each kind
+  // The rows of each block, and the dropped ones of each by reason.
+  std::vector<std::pair<std::string, int64_t>> blockRows;
+  std::map<std::pair<std::string, DropReason>, int64_t> droppedRows;
 };
 
 // The whole report.

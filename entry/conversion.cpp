@@ -12,8 +12,7 @@ namespace vorlane {
 namespace {
 
 void takeRead(const FileRead& read, Conversion& conversion) {
-  conversion.inputs.push_back(
-      {read.opened, read.readWhole, read.failure, read.codePage, read.endRecord, read.unreadBytes});
+  conversion.inputs.push_back(read);
   conversion.opened = read.opened;
   conversion.readWhole = read.readWhole;
   conversion.failure = read.failure;

@@ -16,6 +16,7 @@
 #include "platform/code_page.h"
 #include "platform/path.h"
 #include "vfk/point_lists.h"
+#include "vfk/vfk_parser.h"
 
 namespace vorlane {
 
@@ -35,15 +36,8 @@ struct ConversionSettings {
   bool keepFileWhenEmpty = false;
 };
 
-// What reading one input gave.
-struct InputRead {
-  bool opened = false;           // the file was opened and read
-  bool readWhole = false;        // and read to its end, without a failing read
-  std::string failure;           // the system's reason where one of these is false
-  int codePage = kAnsiCodePage;  // the code page the file left
-  bool endRecord = true;         // it ended with its &K record
-  uint64_t unreadBytes = 0;      // the bytes after a 0x1A that ended it early
-};
+// What reading one input gave (vfk/vfk_parser.h).
+using InputRead = FileRead;
 
 struct Conversion {
   std::vector<InputRead> inputs;  // by input

@@ -50,15 +50,22 @@ void SvgDrawing::beginLayer(const DrawingLayer& drawn, const CadastralModel& mod
   LayerStyle style = drawn.style;
   style.name = drawn.name;
   writeGroupStart(out_, style);
-  // The symbols are defined once, in the map's symbol layer.
-  if (layer == Layer::kSymbols && !symbolsDefined_) {
+  // The symbols are defined once, in the first layer: the map's symbol
+  // layer, unless the drawing leaves it out.
+  if (!symbolsDefined_) {
     symbolsDefined_ = true;
     for (const MapSymbol& symbol : mapSymbols()) writeSymbolDefinition(out_, symbol);
     if (exact_) {
       for (const MapSymbol& symbol : exactSymbols()) writeSymbolDefinition(out_, symbol);
     }
-    out_ << "\r\n" << kChildIndent << "<!-- Symbols actual usage -->\r\n\r\n";
-    out_ << kChildIndent << "<!-- Parcel symbols: -->\r\n";
+    if (layer == Layer::kSymbols) {
+      out_ << "\r\n" << kChildIndent << "<!-- Symbols actual usage -->\r\n\r\n";
+      out_ << kChildIndent << "<!-- Parcel symbols: -->\r\n";
+    }
+  }
+  // What the file's code list says a layer of one type code holds.
+  if (!drawn.description.empty()) {
+    out_ << kChildIndent << "<desc>" << Escaped{drawn.description} << "</desc>\r\n";
   }
 }
 

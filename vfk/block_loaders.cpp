@@ -101,18 +101,20 @@ std::optional<PointLists::Taken> BlockLoaders::takeLine(PointLists& lists, std::
   return line;
 }
 
-void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition, bool plan) {
+void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition, bool plan,
+                               std::string_view name) {
   auto& block = blocks_[static_cast<size_t>(kind)];
   block = std::make_shared<BlockColumns>();
   block->positions.fill(-1);
   block->plan = plan;
   const BlockEntry& entry = blockEntryOf(kind);
+  block->name = name.empty() ? std::string(entry.name) : std::string(name);
   // Every position looked up here counts for the fields a row must give.
   int fieldsRead = 0;
   auto lookUp = [&](std::span<const Column> columns) {
     for (const Column column : columns) {
-      const std::string_view name = kColumnNames[static_cast<size_t>(column)];
-      const int position = findFieldIndex(definition, definition.fieldCount, name);
+      const std::string_view columnName = kColumnNames[static_cast<size_t>(column)];
+      const int position = findFieldIndex(definition, definition.fieldCount, columnName);
       block->positions[static_cast<size_t>(column)] = static_cast<int16_t>(position);
       fieldsRead = std::max(fieldsRead, position + 1);
     }
@@ -128,7 +130,7 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNu
   lineNumber_ = lineNumber;
   positions_ = block->positions.data();
   plan_ = block->plan;
-  blockName_ = blockEntryOf(kind).name;
+  blockName_ = block->name;
   row_ = &row;
   kind_ = kind;
   switch (kind) {
@@ -184,8 +186,7 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNu
       loadObdebo(row);
       break;
     case BlockKind::KATUZE:
-      // The standard drawing uses nothing of it.
-      if (exact_) loadKatuze(row);
+      loadKatuze(row);  // for the report: the drawing uses nothing of it
       break;
     case BlockKind::TYPPPD:
       loadCodeList(row, model_.elementTypes);
@@ -580,7 +581,6 @@ void BlockLoaders::loadObdebo(const SplitLine& row) {
 }
 
 void BlockLoaders::noteHeader(std::string_view key, std::string_view value) {
-  if (!exact_) return;
   if (key == "VERZE") model_.version = model_.addText(stripQuotes(value));
   if (key == "POLYG") model_.cutByPolygon = true;
 }

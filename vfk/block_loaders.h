@@ -87,9 +87,11 @@ class BlockLoaders {
   void setCodePage(int codePage) { codePage_ = codePage; }
   int codePage() const { return codePage_; }
 
-  // Looks up the columns of block "kind" in its split B record. A block
-  // defined again is looked up again. "plan": one of the geometric plan's.
-  void defineBlock(BlockKind kind, const SplitLine& definition, bool plan = false);
+  // Looks up the columns of block "kind" in its split B record, which names
+  // it "name". A block defined again is looked up again. "plan": one of the
+  // geometric plan's.
+  void defineBlock(BlockKind kind, const SplitLine& definition, bool plan = false,
+                   std::string_view name = {});
 
   // How many fields of a D row of block "kind" its loader reads: the fields
   // after them need not be split.
@@ -98,8 +100,8 @@ class BlockLoaders {
   // Loads one split D row of block "kind", the file's line "lineNumber".
   void loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNumber);
 
-  // A header record's key and value: the exact drawing keeps the format's
-  // version and whether the file is an extract cut by a polygon.
+  // A header record's key and value: the model keeps the format's version
+  // and whether the file is an extract cut by a polygon.
   void noteHeader(std::string_view key, std::string_view value);
 
   // Finishes the rows put aside (SOBR and SBP rows wait on the table of
@@ -213,6 +215,7 @@ class BlockLoaders {
   struct BlockColumns {
     std::array<int16_t, kColumnCount> positions;
     bool plan = false;
+    std::string name;  // as the B record names it: "SBPG" for the plan's SBP
   };
   std::array<std::shared_ptr<BlockColumns>, 256> blocks_;
   const int16_t* positions_ = nullptr;

@@ -103,7 +103,7 @@ constexpr Column kTypppd[] = {C::kKod, C::kVyznam, C::kTypPrvku};
 constexpr Column kCodeList[] = {C::kKod, C::kNazev};
 
 const BlockEntry kBlocks[] = {
-    {"KATUZE", BlockKind::KATUZE, {}, kKatuze},
+    {"KATUZE", BlockKind::KATUZE, kKatuze, {}},
     {"SOBR", BlockKind::SOBR, kSobr, kSobrExact},
     {"SBP", BlockKind::SBP, kSbp, kSbpExact},
     {"SBM", BlockKind::SBM, kSbm, kSbmExact},
@@ -124,6 +124,8 @@ const BlockEntry kBlocks[] = {
     {"TYPPPD", BlockKind::TYPPPD, {}, kTypppd, true},
     {"DRUPOZ", BlockKind::DRUPOZ, {}, kCodeList, true},
     {"ZPVYPA", BlockKind::ZPVYPA, {}, kCodeList, true},
+    // Files of version 5 and 6 name the land-use list ZPVYPO.
+    {"ZPVYPO", BlockKind::ZPVYPA, {}, kCodeList, true},
     {"ZPVYBU", BlockKind::ZPVYBU, {}, kCodeList, true},
     {"KODCHB", BlockKind::KODCHB, {}, kCodeList, true},
 };

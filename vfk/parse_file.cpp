@@ -76,11 +76,34 @@ void reportDropped(Diagnostics& diagnostics, DropReason reason, std::string_view
                              .number = static_cast<int64_t>(lineNumber)});
 }
 
-// How a file ended.
+// How a file ended, and what it held.
 struct FileEnd {
   bool endRecord = false;  // its &K record came
   std::optional<LineReader::EndMark> endMark;
   uint64_t lines = 0;
+  std::vector<std::pair<std::string, int64_t>> blockRows;
+};
+
+// Counts the data rows of each block.
+class BlockRows {
+ public:
+  explicit BlockRows(std::vector<std::pair<std::string, int64_t>>& rows) : rows_(rows) {}
+  // The rows that follow are of the block "name".
+  void select(std::string_view name) {
+    for (size_t k = 0; k < rows_.size(); ++k) {
+      if (rows_[k].first == name) {
+        current_ = k;
+        return;
+      }
+    }
+    current_ = rows_.size();
+    rows_.emplace_back(std::string(name), 0);
+  }
+  void count() { ++rows_[current_].second; }
+
+ private:
+  std::vector<std::pair<std::string, int64_t>>& rows_;
+  size_t current_ = 0;
 };
 
 // Whether "line" ends with the mark of a record continued on the next line,
@@ -106,6 +129,7 @@ FileEnd readRecords(std::span<const char> bytes, BlockLoaders& loaders, Diagnost
   bool blockDefined = false;
   int columnSeparators = 0;  // the semicolons of a row that fits the current block
   FileEnd end;
+  BlockRows blockRows(end.blockRows);
   std::string continued;  // a record continued over several lines
   std::string_view line;
   // Loads the data row "line" of the current block, the file's line
@@ -165,9 +189,10 @@ FileEnd readRecords(std::span<const char> bytes, BlockLoaders& loaders, Diagnost
             row.field(1).find(' ') != std::string_view::npos) {
           const BlockKind kind = blockKindOf(blockNameOfRecord(line), exact, &plan);
           if (kind != BlockKind::kNone && kind != BlockKind::KATUZE) {
+            blockRows.select(blockNameOfRecord(line));
             currentBlockKind = kind;
             columnSeparators = reader.splitLastLine(row, kMaxFields) - (line.back() == ';' ? 1 : 0);
-            loaders.defineBlock(kind, row, plan);
+            loaders.defineBlock(kind, row, plan, blockNameOfRecord(line));
             break;
           }
         }
@@ -178,14 +203,19 @@ FileEnd readRecords(std::span<const char> bytes, BlockLoaders& loaders, Diagnost
         // a loader also tells the loader where its columns are.
         loaders.finishRows();
         blockDefined = true;
+        blockRows.select(blockNameOfRecord(line));
         currentBlockKind = blockKindOf(blockNameOfRecord(line), exact, &plan);
         if (currentBlockKind != BlockKind::kNone) {
           columnSeparators = reader.splitLastLine(row, kMaxFields) - (line.back() == ';' ? 1 : 0);
-          loaders.defineBlock(currentBlockKind, row, plan);
+          loaders.defineBlock(currentBlockKind, row, plan, blockNameOfRecord(line));
         }
         break;
       case 'D':
         // A row belongs to the block defined last, whatever name it gives.
+        if (!blockDefined && currentBlockKind == BlockKind::kNone) {
+          blockRows.select(blockNameOfRecord(line));
+        }
+        blockRows.count();
         if (currentBlockKind != BlockKind::kNone) {
           loadDataRow(line, reader.lineNumber());
         } else if (!blockDefined && usedRows(blockKindOf(blockNameOfRecord(line), exact))) {
@@ -244,10 +274,25 @@ FileRead VfkParser::readBytes(std::span<const char> bytes, const std::string& na
   FileRead result;
   if (!loaders_) loaders_ = std::make_unique<BlockLoaders>(model, diagnostics_, limits_);
   loaders_->beginFile(codePage, onePerId, exact);
-  const FileEnd end = readRecords(bytes, *loaders_, diagnostics_, passed, exact);
+  const size_t pointsBefore = model.points.size();
+  model.areaCode = model.areaName = model.version = TextRef();
+  model.cutByPolygon = false;
+  FileEnd end = readRecords(bytes, *loaders_, diagnostics_, passed, exact);
   result.opened = true;
   result.readWhole = true;
   result.codePage = loaders_->codePage();
+  result.blockRows = std::move(end.blockRows);
+  result.areaCode = model.text(model.areaCode);
+  result.areaName = model.text(model.areaName);
+  result.version = model.text(model.version);
+  result.cutByPolygon = model.cutByPolygon;
+  for (size_t k = pointsBefore; k < model.points.size(); ++k) {
+    const Point& point = model.points[k];
+    result.extent.minX = std::min(result.extent.minX, point.x);
+    result.extent.maxX = std::max(result.extent.maxX, point.x);
+    result.extent.minY = std::min(result.extent.minY, point.y);
+    result.extent.maxY = std::max(result.extent.maxY, point.y);
+  }
   if (end.endMark) {
     result.unreadBytes = end.endMark->unreadBytes;
     diagnostics_.report(Finding{.kind = FindingKind::kEndMarkBeforeEnd,

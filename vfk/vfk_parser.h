@@ -14,6 +14,8 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model/cadastral_model.h"
 #include "model/diagnostics.h"
@@ -36,6 +38,17 @@ struct FileRead {
   int codePage = kAnsiCodePage;
   bool endRecord = true;     // it ended with its &K record (or a mark ended it early)
   uint64_t unreadBytes = 0;  // what came after a 0x1A that ended it early
+  // What the file is: its cadastral area (KATUZE's KOD and NAZEV), the
+  // format's version (VERZE), whether it is an extract cut by a polygon
+  // (POLYG), and the extent of its points (empty where it has none).
+  std::string areaCode;
+  std::string areaName;
+  std::string version;
+  bool cutByPolygon = false;
+  BoundingBox extent;
+  // The data rows of each block, in the order the blocks came; rows before
+  // any block definition under the name they give.
+  std::vector<std::pair<std::string, int64_t>> blockRows;
 };
 
 class VfkParser {
