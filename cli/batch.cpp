@@ -43,6 +43,12 @@ std::string lacksOf(const ConversionFindings& findings) {
   lack(findings.count(FindingKind::kEndMarkBeforeEnd), "file read to a 0x1A mark only",
        "files read to a 0x1A mark only");
   lack(findings.count(FindingKind::kTextShortened), "text shortened", "texts shortened");
+  lack(findings.count(FindingKind::kAreaMismatch), "parcel whose area is off the register",
+       "parcels whose areas are off the register");
+  lack(findings.count(FindingKind::kNumberOutsideParcel), "number outside its parcel",
+       "numbers outside their parcels");
+  lack(findings.count(FindingKind::kParcelWithoutNumber), "parcel without a number",
+       "parcels without a number");
   std::string line;
   for (size_t k = 0; k < lacks.size(); ++k) line += (k == 0 ? "; " : ", ") + lacks[k];
   return line;
@@ -92,7 +98,7 @@ std::string summaryOf(const std::string& drawing, const DrawingCounts& counts,
 bool onlyRegister(const std::vector<InputRead>& reads) {
   bool register_ = false;
   for (const InputRead& read : reads) {
-    for (const auto& [block, rows] : read.blockRows) {
+    for (const auto& [block, rows, states] : read.blockRows) {
       if (rows == 0) continue;
       if (block == "PAR" || block == "BUD") register_ = true;
       for (const std::string_view map : {"SOBR", "SBP", "SBM", "HP", "OB", "OP", "DPM", "HBPEJ",
@@ -159,13 +165,22 @@ JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>&
   record.findings = findings.kept();
   record.droppedRows = findings.droppedRows();
   for (const InputRead& read : conversion.inputs) {
-    for (const auto& [block, rows] : read.blockRows) {
+    for (const BlockRowCount& count : read.blockRows) {
       auto known = std::find_if(record.blockRows.begin(), record.blockRows.end(),
-                                [&](const auto& entry) { return entry.first == block; });
+                                [&](const auto& entry) { return entry.block == count.block; });
       if (known == record.blockRows.end()) {
-        record.blockRows.emplace_back(block, rows);
-      } else {
-        known->second += rows;
+        record.blockRows.push_back(count);
+        continue;
+      }
+      known->rows += count.rows;
+      for (const auto& [state, rows] : count.states) {
+        auto same = std::find_if(known->states.begin(), known->states.end(),
+                                 [&](const auto& entry) { return entry.first == state; });
+        if (same == known->states.end()) {
+          known->states.emplace_back(state, rows);
+        } else {
+          same->second += rows;
+        }
       }
     }
   }

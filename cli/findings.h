@@ -16,7 +16,7 @@
 
 namespace vorlane::cli {
 
-constexpr size_t kFindingKinds = static_cast<size_t>(FindingKind::kTextShortened) + 1;
+constexpr size_t kFindingKinds = kFindingKindCount;
 
 class ConversionFindings : public Diagnostics {
  public:

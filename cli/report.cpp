@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <iterator>
+#include <span>
 #include <vector>
 
 #include "Vorlane.h"
@@ -16,7 +18,9 @@ namespace {
 
 constexpr std::string_view kKindNames[] = {
     "cannotOpen", "unknownCodePage", "missingPoint",     "openBorder",
-    "labelWithoutPosition", "rowDropped", "endMarkBeforeEnd", "noEndRecord", "textShortened"};
+    "labelWithoutPosition", "rowDropped", "endMarkBeforeEnd", "noEndRecord", "textShortened",
+    "areaMismatch", "numberOutsideParcel", "parcelWithoutNumber", "chordDrawn"};
+static_assert(std::size(kKindNames) == kFindingKinds);
 constexpr std::string_view kLineNames[] = {"", "parcelBoundary", "buildingOutline", "bpejBoundary",
                                            "mapElement"};
 constexpr std::string_view kLabelNames[] = {
@@ -74,6 +78,14 @@ class Json {
     out_ += std::to_string(value);
     return *this;
   }
+  Json& places(std::span<const Point> points) {
+    out_ += '[';
+    for (size_t k = 0; k < points.size(); ++k) {
+      raw(k > 0 ? ", [" : "[").coordinate(points[k].x).raw(", ").coordinate(points[k].y).raw("]");
+    }
+    out_ += ']';
+    return *this;
+  }
   // A coordinate, with two decimals as in the drawing; null when not finite.
   Json& coordinate(double value) {
     char digits[400];
@@ -93,6 +105,15 @@ class Json {
   std::string& out_;
 };
 
+// The parcels' names as the cadastre writes them, beside their ids, where
+// the file gives them.
+void writeNames(Json& json, const KeptFinding& finding, bool two = false) {
+  if (finding.name.empty() && finding.name2.empty()) return;
+  json.raw(", ").key("parcels").raw("[").string(finding.name);
+  if (two) json.raw(", ").string(finding.name2);
+  json.raw("]");
+}
+
 void writeFinding(Json& json, const KeptFinding& finding) {
   json.raw("{").key("kind").string(nameOf(kKindNames, finding.kind));
   switch (finding.kind) {
@@ -109,18 +130,15 @@ void writeFinding(Json& json, const KeptFinding& finding) {
       if (finding.line == LineKind::kParcelBoundary) {
         json.raw(", ").key("ids").raw("[").string(finding.subject).raw(", ");
         json.string(finding.subject2).raw("]");
+        writeNames(json, finding, true);
       }
       break;
     case FindingKind::kOpenBorder:
       json.raw(", ").key("of").string(finding.line == LineKind::kParcelBoundary ? "parcel"
                                                                                 : "building");
       json.raw(", ").key("ids").raw("[").string(finding.subject).raw("]");
-      json.raw(", ").key("places").raw("[");
-      for (size_t k = 0; k < finding.places.size(); ++k) {
-        json.raw(k > 0 ? ", [" : "[").coordinate(finding.places[k].x).raw(", ");
-        json.coordinate(finding.places[k].y).raw("]");
-      }
-      json.raw("]");
+      writeNames(json, finding);
+      json.raw(", ").key("places").places(finding.places);
       break;
     case FindingKind::kLabelWithoutPosition:
       json.raw(", ").key("label").string(nameOf(kLabelNames, finding.label));
@@ -129,6 +147,7 @@ void writeFinding(Json& json, const KeptFinding& finding) {
         json.string(finding.subject);
       } else {
         json.raw("[").string(finding.subject).raw("]");
+        writeNames(json, finding);
       }
       break;
     case FindingKind::kRowDropped:
@@ -150,6 +169,30 @@ void writeFinding(Json& json, const KeptFinding& finding) {
       json.raw(", ").key("text").string(finding.subject);
       json.raw(", ").key("bytes").number(finding.number);
       break;
+    case FindingKind::kAreaMismatch:
+      json.raw(", ").key("ids").raw("[").string(finding.subject).raw("]");
+      writeNames(json, finding);
+      json.raw(", ").key("registeredArea").number(finding.number);
+      json.raw(", ").key("borderArea").coordinate(finding.measure);
+      json.raw(", ").key("tolerance").coordinate(finding.limit);
+      break;
+    case FindingKind::kNumberOutsideParcel:
+      json.raw(", ").key("ids").raw("[").string(finding.subject).raw("]");
+      writeNames(json, finding);
+      json.raw(", ").key("places").places(finding.places);
+      break;
+    case FindingKind::kParcelWithoutNumber:
+      json.raw(", ").key("ids").raw("[").string(finding.subject).raw("]");
+      writeNames(json, finding);
+      break;
+    case FindingKind::kChordDrawn:
+      json.raw(", ").key("of").string(finding.line == LineKind::kParcelBoundary ? "parcel"
+                                                                                : "building");
+      json.raw(", ").key("ids").raw("[").string(finding.subject).raw("]");
+      writeNames(json, finding);
+      json.raw(", ").key("length").coordinate(finding.measure);
+      json.raw(", ").key("places").places(finding.places);
+      break;
   }
   json.raw("}");
 }
@@ -159,7 +202,7 @@ void writeFinding(Json& json, const KeptFinding& finding) {
 // drawing draws nothing of the block.
 void writeBlocks(Json& json, const ConversionRecord& record, bool exact) {
   for (size_t k = 0; k < record.blockRows.size(); ++k) {
-    const auto& [name, rows] = record.blockRows[k];
+    const auto& [name, rows, states] = record.blockRows[k];
     json.raw(k > 0 ? ",\n        {" : "\n        {").key("block").string(name);
     json.raw(", ").key("rows").number(rows);
     const BlockKind kind = blockKindOf(name, exact);
@@ -182,7 +225,15 @@ void writeBlocks(Json& json, const ConversionRecord& record, bool exact) {
     for (size_t r = 0; r < reasons.size(); ++r) {
       json.raw(r > 0 ? ", " : "").key(reasons[r].first).number(reasons[r].second);
     }
-    json.raw("}}");
+    json.raw("}");
+    if (!states.empty()) {
+      json.raw(", ").key("states").raw("{");
+      for (size_t s = 0; s < states.size(); ++s) {
+        json.raw(s > 0 ? ", " : "").key(std::to_string(states[s].first)).number(states[s].second);
+      }
+      json.raw("}");
+    }
+    json.raw("}");
   }
 }
 

@@ -29,7 +29,7 @@ struct ConversionRecord {
   std::array<int64_t, kFindingKinds> findingCounts{};
   std::vector<KeptFinding> findings;  // the first ones of each kind
   // The rows of each block, and the dropped ones of each by reason.
-  std::vector<std::pair<std::string, int64_t>> blockRows;
+  std::vector<BlockRowCount> blockRows;
   std::map<std::pair<std::string, DropReason>, int64_t> droppedRows;
 };
 

@@ -174,6 +174,18 @@ CadastralModel& CadastralModel::stateModel(int32_t state) {
   return *model;
 }
 
+std::string CadastralModel::cadastralNameOf(const Parcel& parcel) const {
+  const ParcelRecord* record = recordOf(parcel);
+  if (record == nullptr) return {};
+  return record->numbering == 1 ? parcelNumberOf(*record) : "p.č. " + parcelNumberOf(*record);
+}
+
+std::string CadastralModel::cadastralNameOf(std::string_view parcelId) const {
+  if (parcelRecordPositions_.empty() || parcelId.empty()) return {};
+  const int32_t position = parcelIndex_.find(hashId(parcelId), named(parcels, &Parcel::id, parcelId));
+  return position < 0 ? std::string() : cadastralNameOf(parcels[static_cast<size_t>(position)]);
+}
+
 const ParcelRecord* CadastralModel::recordOf(const Parcel& parcel) const {
   if (parcelRecordPositions_.empty()) return nullptr;
   const int32_t position = parcelRecordPositions_[static_cast<size_t>(&parcel - parcels.data())];

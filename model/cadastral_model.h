@@ -194,6 +194,10 @@ class CadastralModel {
 
   // The parcel's record (PAR), or null; once resolved.
   const ParcelRecord* recordOf(const Parcel& parcel) const;
+  // The parcel as the cadastre names it ("p.č. 1386/9", "st. 37/1"), or ""
+  // where the file does not describe it; once resolved.
+  std::string cadastralNameOf(const Parcel& parcel) const;
+  std::string cadastralNameOf(std::string_view parcelId) const;
   // The name a code list gives a code, or "".
   std::string_view nameOf(const PodVector<CodeName>& list, int32_t code) const;
   // The number of the ownership sheet with this identifier, or -1.
@@ -204,6 +208,7 @@ class CadastralModel {
   PodVector<ParcelLabel> symbolLabels;
   PodVector<ParcelLabel> extraNumberLabels;
   PodVector<ParcelArrow> arrows;
+  PodVector<ArrowLine> arrowLines;  // the exact drawing's
   PodVector<int32_t> parcelBoundaryIndices;
   PodVector<int32_t> bpejBoundaryIndices;
   PodVector<int32_t> buildingPolylineIndices;
@@ -218,6 +223,7 @@ class CadastralModel {
   void reportUnplacedLabels(Diagnostics& diagnostics) const;
   void reportOpenBorders(Diagnostics& diagnostics) const;
   void dropMissingPoints(Diagnostics& diagnostics, bool keepGaps);
+  void resolveState(const DrawingOptions& options, Diagnostics& diagnostics);
   void chainRings();
   void measureExtent();
 
@@ -249,6 +255,7 @@ class CadastralModel {
   int32_t findOrAddBpejArea(std::string_view code);
 
   void joinParcelRecords();
+  void joinArrowLines();
 
   // By parcel position: its range of extraNumberLabels and of arrows, its
   // last symbol label's position in symbolLabels (-1 for none), and its

@@ -1,13 +1,17 @@
 // What a conversion finds that its drawing cannot show as the file means it:
 // a point a line lacks, a border that does not close, a label without a
 // position, a row that had to be dropped, a code page it does not know, a
-// file it cannot open, a file that ends early or was cut short. The reader and the model report each finding, as it
-// is found, to the Diagnostics their caller gives them; they print nothing.
+// file it cannot open, a file that ends early or was cut short; and what a
+// surveyor checks: a parcel whose area differs from the register, a number
+// outside its parcel, a parcel without a number, a segment the standard
+// drawing adds. The reader and the model report each finding, as it is
+// found, to the Diagnostics their caller gives them; they print nothing.
 // The library's export turns findings into its messages on standard output
 // (entry/messages.h); the converter also counts them and writes a report.
 #ifndef VORLANE_MODEL_DIAGNOSTICS_H_
 #define VORLANE_MODEL_DIAGNOSTICS_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -32,7 +36,16 @@ enum class FindingKind : uint8_t {
                           // number: its last line
   kTextShortened,         // a text longer than a drawing's format holds; subject: the
                           // text; number: its length in bytes
+  kAreaMismatch,          // subject: the parcel; number: its registered area (m²);
+                          // measure: its border's area; limit: the tolerance
+  kNumberOutsideParcel,   // subject: the parcel; places: where its number stands
+  kParcelWithoutNumber,   // subject: the parcel, which the file describes
+  kChordDrawn,            // line; subject: the record; places: the segment's ends;
+                          // measure: its length; a segment of the standard drawing
+                          // that no line of the file holds
 };
+// The number of kinds: the last one's value and one.
+inline constexpr size_t kFindingKindCount = static_cast<size_t>(FindingKind::kChordDrawn) + 1;
 
 // The kinds of line, for missing points and open borders.
 enum class LineKind : uint8_t {
@@ -80,10 +93,16 @@ struct Finding {
   DropReason reason = DropReason::kNone;
   std::string_view subject;
   std::string_view subject2;
+  // The parcels of subject and subject2 as the cadastre names them ("p.č.
+  // 1386/9", "st. 37/1"), where the file describes them.
+  std::string_view name;
+  std::string_view name2;
   std::string_view detail;
   int64_t number = -1;
   int64_t offset = -1;
   int64_t count = -1;
+  double measure = 0.0;
+  double limit = 0.0;
   std::span<const Point> places;  // where to look in the drawing
 };
 
@@ -96,10 +115,14 @@ struct KeptFinding {
         reason(finding.reason),
         subject(finding.subject),
         subject2(finding.subject2),
+        name(finding.name),
+        name2(finding.name2),
         detail(finding.detail),
         number(finding.number),
         offset(finding.offset),
         count(finding.count),
+        measure(finding.measure),
+        limit(finding.limit),
         places(finding.places.begin(), finding.places.end()) {}
 
   FindingKind kind;
@@ -108,10 +131,14 @@ struct KeptFinding {
   DropReason reason;
   std::string subject;
   std::string subject2;
+  std::string name;
+  std::string name2;
   std::string detail;
   int64_t number;
   int64_t offset;
   int64_t count;
+  double measure;
+  double limit;
   std::vector<Point> places;
 };
 

@@ -1,7 +1,9 @@
 #include "model/drawing_walk.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
+#include <numbers>
 #include <set>
 #include <string>
 
@@ -34,6 +36,31 @@ constexpr int32_t kBoundaryMarkCode = 105;
 constexpr int32_t kElementSymbolCodes[] = {402, 409, 411, 420, 601};
 constexpr int32_t kProtectedAreaCodes[] = {22300, 22400};
 constexpr int32_t kPowerLineCode = 60500;
+
+// The exact drawing's arrow. The file places the arrow's symbol at the end
+// of its line near the parcel's number, turned to point at the number; on
+// the map the arrow leads from the number into the parcel, with its head at
+// the line's other end, in the parcel (where the arrow has no line, at the
+// symbol's own place, which is then in the parcel). So the symbol is turned
+// about and put with its head there, its shaft reaching back towards the
+// number; "shaftStart" becomes the line's end near the number, where there
+// is a line, for the line drawn from it to the symbol.
+ParcelArrow arrowIntoParcel(const ParcelArrow& arrow, const Point*& shaftStart,
+                            Point& lineStart) {
+  const Point head = arrow.hasLine ? arrow.lineEnd : Point{arrow.x, arrow.y};
+  if (arrow.hasLine) {
+    lineStart = Point{arrow.x, arrow.y};
+    shaftStart = &lineStart;
+  }
+  // The symbol's +y, turned by its angle in the drawing's y-down view,
+  // points away from the head once the symbol is turned about.
+  const double radians = static_cast<double>(arrow.angle) * std::numbers::pi / 180.0;
+  ParcelArrow turned = arrow;
+  turned.x = head.x - kArrowLength * std::sin(radians);
+  turned.y = head.y + kArrowLength * std::cos(radians);
+  turned.angle = arrow.angle >= 180.0f ? arrow.angle - 180.0f : arrow.angle + 180.0f;
+  return turned;
+}
 
 template <size_t N>
 bool among(int32_t code, const int32_t (&codes)[N]) {
@@ -394,7 +421,14 @@ class Walk {
       for (const ParcelArrow& arrow : model_->arrowsOf(parcel)) {
         if (exact_ && !arrow.placed) continue;
         ++counts().arrows;
-        visitor_.arrow(from, arrow);
+        if (exact_) {
+          const Point* shaftStart = from;
+          Point lineStart;
+          const ParcelArrow turned = arrowIntoParcel(arrow, shaftStart, lineStart);
+          visitor_.arrow(shaftStart, turned);
+        } else {
+          visitor_.arrow(from, arrow);
+        }
       }
     }
   }

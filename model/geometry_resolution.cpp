@@ -4,10 +4,12 @@
 // and measures the model's extent.
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "model/cadastral_model.h"
+#include "model/parcel_checks.h"
 #include "model/rings.h"
 
 namespace vorlane {
@@ -185,10 +187,25 @@ void CadastralModel::resolveGeometry() {
 }
 
 void CadastralModel::resolveGeometry(const DrawingOptions& options, Diagnostics& diagnostics) {
+  resolveState(options, diagnostics);
+  if (options.exact) {
+    reportParcelChecks(*this, diagnostics);
+  } else {
+    reportDrawnChords(*this, diagnostics);
+  }
+  // The drawing's extent holds every state's points.
+  for (auto& [state, model] : otherStates) {
+    model->resolveState(options, diagnostics);
+    for (const Point& point : model->points) widen(boundingBox, point);
+  }
+}
+
+void CadastralModel::resolveState(const DrawingOptions& options, Diagnostics& diagnostics) {
   sortAreasById();
   listAreaMembers();
   findSymbolLabels();
   joinParcelRecords();
+  joinArrowLines();
   if (buildingTypes.empty()) addDefaultBuildingTypes();
   if (diagnostics.wants(FindingKind::kLabelWithoutPosition)) reportUnplacedLabels(diagnostics);
   if (diagnostics.wants(FindingKind::kOpenBorder)) reportOpenBorders(diagnostics);
@@ -196,10 +213,30 @@ void CadastralModel::resolveGeometry(const DrawingOptions& options, Diagnostics&
   // The exact drawing finds its rings as it draws (exact_rings.h).
   if (!options.exact) chainRings();
   measureExtent();
-  // The drawing's extent holds every state's points.
-  for (auto& [state, model] : otherStates) {
-    model->resolveGeometry(options, diagnostics);
-    for (const Point& point : model->points) widen(boundingBox, point);
+}
+
+// Each arrow's line: the first of its parcel's arrow lines that has an end
+// where the arrow stands (to a hundredth, the drawing's precision).
+void CadastralModel::joinArrowLines() {
+  if (arrowLines.empty()) return;
+  std::stable_sort(arrowLines.begin(), arrowLines.end(),
+                   [](const ArrowLine& a, const ArrowLine& b) { return a.parcel < b.parcel; });
+  auto near = [](const Point& a, double x, double y) {
+    return std::abs(a.x - x) < 0.005 && std::abs(a.y - y) < 0.005;
+  };
+  for (ParcelArrow& arrow : arrows) {
+    auto line = std::lower_bound(
+        arrowLines.begin(), arrowLines.end(), arrow.parcel,
+        [](const ArrowLine& candidate, int32_t parcel) { return candidate.parcel < parcel; });
+    for (; line != arrowLines.end() && line->parcel == arrow.parcel; ++line) {
+      const Point& from = points[static_cast<size_t>(line->from)];
+      const Point& to = points[static_cast<size_t>(line->to)];
+      if (near(from, arrow.x, arrow.y) || near(to, arrow.x, arrow.y)) {
+        arrow.hasLine = true;
+        arrow.lineEnd = near(from, arrow.x, arrow.y) ? to : from;
+        break;
+      }
+    }
   }
 }
 
@@ -219,16 +256,23 @@ void CadastralModel::dropMissingPoints(Diagnostics& diagnostics, bool keepGaps) 
     return area == kNoArea ? std::string_view() : text(parcels[static_cast<size_t>(area)].id);
   };
   auto missing = [&diagnostics](LineKind line, size_t position, std::string_view id1 = {},
-                                std::string_view id2 = {}) {
+                                std::string_view id2 = {}, std::string_view name1 = {},
+                                std::string_view name2 = {}) {
     diagnostics.report(Finding{.kind = FindingKind::kMissingPoint,
                                .line = line,
                                .subject = id1,
                                .subject2 = id2,
+                               .name = name1,
+                               .name2 = name2,
                                .number = static_cast<int64_t>(position)});
+  };
+  auto parcelName = [this](int32_t area) {
+    return area == kNoArea ? std::string() : cadastralNameOf(parcels[static_cast<size_t>(area)]);
   };
   for (Boundary& boundary : parcelBoundaries) {
     vorlane::dropMissingPoints(pointIndexPool, boundary.pointIndices, keepGaps, [&](size_t at) {
-      missing(LineKind::kParcelBoundary, at, parcelId(boundary.area1), parcelId(boundary.area2));
+      missing(LineKind::kParcelBoundary, at, parcelId(boundary.area1), parcelId(boundary.area2),
+              parcelName(boundary.area1), parcelName(boundary.area2));
     });
   }
   for (Polyline& polyline : generalPolylines) {
@@ -246,12 +290,14 @@ void CadastralModel::dropMissingPoints(Diagnostics& diagnostics, bool keepGaps) 
 }
 
 void CadastralModel::reportUnplacedLabels(Diagnostics& diagnostics) const {
-  auto unplaced = [&diagnostics](LabelKind label, std::string_view subject) {
-    diagnostics.report(
-        Finding{.kind = FindingKind::kLabelWithoutPosition, .label = label, .subject = subject});
+  std::string name;
+  auto unplaced = [&diagnostics, &name](LabelKind label, std::string_view subject) {
+    diagnostics.report(Finding{
+        .kind = FindingKind::kLabelWithoutPosition, .label = label, .subject = subject, .name = name});
   };
   for (const Parcel& parcel : parcels) {
     const std::string_view id = text(parcel.id);
+    name = cadastralNameOf(parcel);
     if (!parcel.numberLabel.text.empty() && !parcel.numberLabel.placed) {
       unplaced(LabelKind::kParcelNumber, id);
     }
@@ -264,6 +310,7 @@ void CadastralModel::reportUnplacedLabels(Diagnostics& diagnostics) const {
     const TextLabel& symbol = symbolLabelOf(parcel);
     if (symbol.typeCode != 0 && !symbol.placed) unplaced(LabelKind::kParcelSymbol, id);
   }
+  name.clear();
   std::string number;
   for (const Building& building : buildings) {
     const std::string_view id = text(building.id);
@@ -286,12 +333,12 @@ void CadastralModel::reportUnplacedLabels(Diagnostics& diagnostics) const {
 void CadastralModel::reportOpenBorders(Diagnostics& diagnostics) const {
   std::vector<int32_t> ends;
   std::vector<Point> places;
-  auto report = [&](LineKind line, std::string_view id) {
+  auto report = [&](LineKind line, std::string_view id, std::string_view name = {}) {
     if (ends.empty()) return;
     places.clear();
     for (const int32_t end : ends) places.push_back(points[static_cast<size_t>(end)]);
-    diagnostics.report(
-        Finding{.kind = FindingKind::kOpenBorder, .line = line, .subject = id, .places = places});
+    diagnostics.report(Finding{
+        .kind = FindingKind::kOpenBorder, .line = line, .subject = id, .name = name, .places = places});
   };
   // Where the file describes its parcels, the parcels it does not describe
   // are neighbours' fragments, open by their nature.
@@ -299,7 +346,7 @@ void CadastralModel::reportOpenBorders(Diagnostics& diagnostics) const {
   for (const Parcel& parcel : parcels) {
     if (described && recordOf(parcel) == nullptr) continue;
     findLooseEnds(*this, parcel, ends);
-    report(LineKind::kParcelBoundary, text(parcel.id));
+    report(LineKind::kParcelBoundary, text(parcel.id), cadastralNameOf(parcel));
   }
   for (const Building& building : buildings) {
     findLooseEnds(*this, building, ends);
@@ -315,6 +362,7 @@ void CadastralModel::sortAreasById() {
     for (ParcelLabel& label : extraNumberLabels) label.parcel = renumbered(label.parcel, moved);
     for (ParcelLabel& label : symbolLabels) label.parcel = renumbered(label.parcel, moved);
     for (ParcelArrow& arrow : arrows) arrow.parcel = renumbered(arrow.parcel, moved);
+    for (ArrowLine& line : arrowLines) line.parcel = renumbered(line.parcel, moved);
     parcelIndex_.renumber(moved);
     lastParcel_ = renumbered(lastParcel_, moved);
     applyOrder(parcels, moved);

@@ -46,9 +46,9 @@ constexpr double k802_1[] = {1.6262, -0.5, 3, 0, 1.6262, 0.5};
 constexpr double k803_0[] = {-7.5, 0, -1.5, 0};
 constexpr double k803_1[] = {1.5, 0, 7.5, 0};
 constexpr double k804_0[] = {-1.5, 0, 1.5, 0};
-constexpr double kArrow_0[] = {0, 0, 0, 2.5};
-constexpr double kArrow_1[] = {-0.5, 1.7, 0, 2.5};
-constexpr double kArrow_2[] = {0.5, 1.7, 0, 2.5};
+constexpr double kArrow_0[] = {0, 0, 0, kArrowLength};
+constexpr double kArrow_1[] = {-0.5, 1.7, 0, kArrowLength};
+constexpr double kArrow_2[] = {0.5, 1.7, 0, kArrowLength};
 
 constexpr SymbolShape kShapes302[] = {
     {ShapeKind::kLine, k302_0, "red", false},

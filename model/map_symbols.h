@@ -39,7 +39,9 @@ struct MapSymbol {
 // drawing defines them; a parcel's or building's symbol code names one.
 std::span<const MapSymbol> mapSymbols();
 
-// The arrow: a shaft from the origin 2.5 units along +y, its head at the end.
+// The arrow: a shaft from the origin kArrowLength units along +y, its head
+// at the end.
+inline constexpr double kArrowLength = 2.5;
 const MapSymbol& arrowSymbol();
 
 // The symbols the exact drawing defines besides: those of map elements and

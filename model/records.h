@@ -115,6 +115,17 @@ struct ParcelArrow {
   double x = 0.0;
   double y = 0.0;
   bool placed = false;  // as TextLabel::placed
+  // Read for the exact drawing: the other end of the arrow's line (type
+  // 1032), where a line of its parcel ends at the arrow.
+  bool hasLine = false;
+  Point lineEnd;
+};
+
+// A line an arrow stands on (OP, type 1032), by the points of its ends.
+struct ArrowLine {
+  int32_t parcel = 0;  // its parcel's position in CadastralModel::parcels
+  int32_t from = 0;
+  int32_t to = 0;
 };
 
 // A label of a parcel other than its number: a further number ("PPC") or

@@ -8,8 +8,10 @@
 
 namespace vorlane {
 
-// A parcel's descriptive arrow (OP rows of kind "SPC").
+// A parcel's descriptive arrow (OP rows of kind "SPC"), and the line it is
+// placed on, from near the number into the parcel.
 constexpr int32_t kArrowTypeCode = 1033;
+constexpr int32_t kArrowLineTypeCode = 1032;
 // A boundary line that is the border of the cadastral area.
 constexpr int32_t kCadastralAreaBorderTypeCode = 20602;
 // A line of the map's inner drawing (DPM rows).

@@ -109,6 +109,10 @@ void BlockLoaders::defineBlock(BlockKind kind, const SplitLine& definition, bool
   block->plan = plan;
   const BlockEntry& entry = blockEntryOf(kind);
   block->name = name.empty() ? std::string(entry.name) : std::string(name);
+  auto rows = std::find_if(stateRows_.begin(), stateRows_.end(),
+                           [&](const auto& known) { return known.first == block->name; });
+  block->stateRows = static_cast<size_t>(rows - stateRows_.begin());
+  if (rows == stateRows_.end()) stateRows_.emplace_back(block->name, StateRows());
   // Every position looked up here counts for the fields a row must give.
   int fieldsRead = 0;
   auto lookUp = [&](std::span<const Column> columns) {
@@ -133,6 +137,9 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNu
   blockName_ = block->name;
   row_ = &row;
   kind_ = kind;
+  if (exact_ && !retrying_ && (plan_ || has(C::kStavDat))) {
+    countState(block->stateRows, stateOf(row));
+  }
   switch (kind) {
     case BlockKind::SOBR:
       loadSobr(row);
@@ -311,6 +318,26 @@ void BlockLoaders::finishFile() {
   row_ = nullptr;
 }
 
+void BlockLoaders::countState(size_t entry, int32_t state) {
+  StateRows& states = stateRows_[entry].second;
+  for (auto& [known, rows] : states) {
+    if (known == state) {
+      ++rows;
+      return;
+    }
+  }
+  states.emplace_back(state, 1);
+}
+
+std::vector<std::pair<std::string, BlockLoaders::StateRows>> BlockLoaders::takeStateRows() {
+  auto rows = std::move(stateRows_);
+  stateRows_.clear();
+  // The blocks' entries are gone: the file's blocks are, too.
+  for (auto& block : blocks_) block.reset();
+  std::erase_if(rows, [](const auto& entry) { return entry.second.empty(); });
+  return rows;
+}
+
 void BlockLoaders::finishRows() {
   surveyPoints_.drain([this](const SurveyPointRow& p) { storePoint(p); });
   connections_.drain([this](const PointConnection& c) { connect(c); });
@@ -394,6 +421,14 @@ void BlockLoaders::loadOp(const SplitLine& row) {
   } else if (kind == "SPC") {
     if (label.typeCode == kArrowTypeCode) {
       model.addArrow(parcel, label.x, label.y, label.angle, label.placed);
+    } else if (exact_ && label.typeCode == kArrowLineTypeCode) {
+      const auto points = takeLine(mapsOf(stateOf(row)).sbmPointLists, field(row, C::kId));
+      if (points && points->range.count >= 2) {
+        const std::span<const int32_t> ends = slice(model.pointIndexPool, points->range);
+        if (ends.front() >= 0 && ends.back() >= 0) {
+          model.arrowLines.push_back(ArrowLine{parcel, ends.front(), ends.back()});
+        }
+      }
     }
   } else if (kind == "ZDP") {
     model.setSymbolLabel(parcel, label);

@@ -114,6 +114,12 @@ class BlockLoaders {
   // cannot be loaded.
   void finishFile();
 
+  // The rows of each block of the file read for the exact drawing, by state,
+  // in the order the states came. After it, no block is defined: it ends
+  // the file.
+  using StateRows = std::vector<std::pair<int32_t, int64_t>>;  // state, rows
+  std::vector<std::pair<std::string, StateRows>> takeStateRows();
+
  private:
   // A survey point, in the model of its state.
   struct PointRef {
@@ -172,6 +178,8 @@ class BlockLoaders {
   void loadObdebo(const SplitLine& row);
   void loadKatuze(const SplitLine& row);
   void loadCodeList(const SplitLine& row, PodVector<CodeName>& list);
+  // Counts a row of the block of stateRows_ entry "entry" in "state".
+  void countState(size_t entry, int32_t state);
 
   // A label from a label row of the block being loaded: every field is
   // written, so nothing of an earlier row carries over. With "convert" the
@@ -216,11 +224,13 @@ class BlockLoaders {
     std::array<int16_t, kColumnCount> positions;
     bool plan = false;
     std::string name;  // as the B record names it: "SBPG" for the plan's SBP
+    size_t stateRows = 0;  // its entry in stateRows_
   };
   std::array<std::shared_ptr<BlockColumns>, 256> blocks_;
   const int16_t* positions_ = nullptr;
   bool plan_ = false;  // the block being loaded is one of the geometric plan's
   std::array<int, 256> fieldsRead_{};
+  std::vector<std::pair<std::string, StateRows>> stateRows_;  // by block name
 
   PointBudget budget_;  // shared by all point lists
   IdMap<PointRef> pointsIDHashIndexMap;  // SOBR ID -> the point

@@ -81,28 +81,28 @@ struct FileEnd {
   bool endRecord = false;  // its &K record came
   std::optional<LineReader::EndMark> endMark;
   uint64_t lines = 0;
-  std::vector<std::pair<std::string, int64_t>> blockRows;
+  std::vector<BlockRowCount> blockRows;
 };
 
 // Counts the data rows of each block.
 class BlockRows {
  public:
-  explicit BlockRows(std::vector<std::pair<std::string, int64_t>>& rows) : rows_(rows) {}
+  explicit BlockRows(std::vector<BlockRowCount>& rows) : rows_(rows) {}
   // The rows that follow are of the block "name".
   void select(std::string_view name) {
     for (size_t k = 0; k < rows_.size(); ++k) {
-      if (rows_[k].first == name) {
+      if (rows_[k].block == name) {
         current_ = k;
         return;
       }
     }
     current_ = rows_.size();
-    rows_.emplace_back(std::string(name), 0);
+    rows_.push_back(BlockRowCount{.block = std::string(name)});
   }
-  void count() { ++rows_[current_].second; }
+  void count() { ++rows_[current_].rows; }
 
  private:
-  std::vector<std::pair<std::string, int64_t>>& rows_;
+  std::vector<BlockRowCount>& rows_;
   size_t current_ = 0;
 };
 
@@ -282,6 +282,11 @@ FileRead VfkParser::readBytes(std::span<const char> bytes, const std::string& na
   result.readWhole = true;
   result.codePage = loaders_->codePage();
   result.blockRows = std::move(end.blockRows);
+  for (auto& [block, states] : loaders_->takeStateRows()) {
+    for (BlockRowCount& count : result.blockRows) {
+      if (count.block == block) count.states = std::move(states);
+    }
+  }
   result.areaCode = model.text(model.areaCode);
   result.areaName = model.text(model.areaName);
   result.version = model.text(model.version);

@@ -28,6 +28,15 @@ namespace vorlane {
 
 class BlockLoaders;
 
+// How many data rows of one block a file held and, read for the exact
+// drawing, how many of them were of each state (STAV_DAT; the geometric
+// plan's rows are the plan's, 1), in the order the states came.
+struct BlockRowCount {
+  std::string block;
+  int64_t rows = 0;
+  std::vector<std::pair<int32_t, int64_t>> states;
+};
+
 // What reading one file gave.
 struct FileRead {
   bool opened = false;     // the file was opened and read
@@ -48,7 +57,7 @@ struct FileRead {
   BoundingBox extent;
   // The data rows of each block, in the order the blocks came; rows before
   // any block definition under the name they give.
-  std::vector<std::pair<std::string, int64_t>> blockRows;
+  std::vector<BlockRowCount> blockRows;
 };
 
 class VfkParser {
