@@ -5,8 +5,9 @@
 // medians of their CPU (user + system) and wall times, the median ratio of
 // the two CPU times, and the converter's peak resident memory per megabyte
 // of input; then how the cost grows from the smallest file to the largest,
-// what the exact and the DXF drawing of the file nearest 100 MB cost against
-// the default one, a batch of 200 copies of real exports converted on every core
+// what the exact and the DXF drawing of the file nearest 100 MB and of the
+// dense file cost against the default one (CPU, and peak memory against the
+// input), a batch of 200 copies of real exports converted on every core
 // against one after another, and the chaining of one parcel of 100000
 // boundaries (in this process).
 //
@@ -15,7 +16,7 @@
 //
 // The files are made by generate_vfk (seed 1) in the work folder, default
 // /tmp/vorlane-bench, and kept there for later runs: exports of about the
-// given sizes, and a dense file of small triangular parcels (0 for none).
+// given sizes, with everything the exact drawing draws (--whole-map), and a dense file of small triangular parcels (0 for none).
 // The real exports are the .vfk files of --real, default the folder
 // VORLANE_REAL_DATA names; without them there is no batch.
 #include <fcntl.h>
@@ -160,7 +161,7 @@ void benchmarkDrawings(const Options& options, const fs::path& input) {
     std::vector<std::string> argv = {VORLANE_CONVERTER, "--quiet"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     argv.push_back(input.string());
-    std::vector<double> cpu, defaultCpu, ratios;
+    std::vector<double> cpu, defaultCpu, ratios, peaks;
     for (int run = 0; run < options.runs + 1; ++run) {
       const Run plain = runOrExit({VORLANE_CONVERTER, "--quiet", input.string()});
       const Run other = runOrExit(argv);
@@ -168,9 +169,14 @@ void benchmarkDrawings(const Options& options, const fs::path& input) {
       cpu.push_back(other.cpu);
       defaultCpu.push_back(plain.cpu);
       ratios.push_back(other.cpu / std::max(plain.cpu, 1e-6));
+      peaks.push_back(static_cast<double>(other.peakBytes));
     }
-    std::printf("%s of %s: cpu %.3f s against %.3f s, %.2fx the default drawing\n", name.c_str(),
-                input.filename().c_str(), median(cpu), median(defaultCpu), median(ratios));
+    const double inputBytes = static_cast<double>(fs::file_size(input));
+    std::printf(
+        "%s of %s: cpu %.3f s against %.3f s, %.2fx the default drawing; peak %.1f MB, "
+        "%.2fx the input\n",
+        name.c_str(), input.filename().c_str(), median(cpu), median(defaultCpu), median(ratios),
+        median(peaks) / 1e6, median(peaks) / inputBytes);
   }
 }
 
@@ -301,12 +307,15 @@ int main(int argc, char** argv) {
               "wc -l cpu wall", "cpu x", "peak MB", "RSS/MB");
   std::vector<Figures> exports;
   fs::path nearest100Mb;
+  fs::path dense;
   double nearestDistance = 0;
   for (const double size : options.sizesMb) {
     char megabytes[32];
     std::snprintf(megabytes, sizeof megabytes, "%g", size);
-    const std::string name = "generated_" + std::string(megabytes) + "mb.vfk";
-    const fs::path file = generatedFile(options, name, {"--size-mb", megabytes});
+    // Exports with everything the exact drawing draws besides the default.
+    const std::string name = "generated_" + std::string(megabytes) + "mb_whole_map.vfk";
+    const fs::path file =
+        generatedFile(options, name, {"--size-mb", megabytes, "--whole-map"});
     exports.push_back(benchmarkFile(options, file));
     if (nearest100Mb.empty() || std::abs(size - 100) < nearestDistance) {
       nearest100Mb = file;
@@ -315,7 +324,8 @@ int main(int argc, char** argv) {
   }
   if (options.denseParcels > 0) {
     const std::string count = std::to_string(options.denseParcels);
-    benchmarkFile(options, generatedFile(options, "dense_" + count + ".vfk", {"--dense", count}));
+    dense = generatedFile(options, "dense_" + count + ".vfk", {"--dense", count});
+    benchmarkFile(options, dense);
   }
   if (exports.size() >= 2) {
     const Figures& small = exports.front();
@@ -325,6 +335,7 @@ int main(int argc, char** argv) {
                 large.cpu / small.cpu);
   }
   if (!nearest100Mb.empty()) benchmarkDrawings(options, nearest100Mb);
+  if (!dense.empty()) benchmarkDrawings(options, dense);
   if (!options.real.empty() && fs::is_directory(options.real)) benchmarkBatch(options);
   benchmarkLongRing(options);
   return 0;

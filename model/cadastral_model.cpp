@@ -199,12 +199,14 @@ std::string_view CadastralModel::nameOf(const PodVector<CodeName>& list, int32_t
   return {};
 }
 
-int64_t CadastralModel::sheetNumberOf(TextRef id) const {
+int64_t CadastralModel::sheetNumberOf(std::string_view id) const {
   if (id.empty()) return -1;
-  for (const OwnershipSheet& sheet : ownershipSheets) {
-    if (text(sheet.id) == text(id)) return sheet.number;
-  }
-  return -1;
+  const auto sheet = std::lower_bound(
+      ownershipSheets.begin(), ownershipSheets.end(), id,
+      [this](const OwnershipSheet& candidate, std::string_view wanted) {
+        return text(candidate.id) < wanted;
+      });
+  return sheet != ownershipSheets.end() && text(sheet->id) == id ? sheet->number : -1;
 }
 
 void CadastralModel::buildingNumberText(const Building& building, std::string& number) const {

@@ -200,8 +200,9 @@ class CadastralModel {
   std::string cadastralNameOf(std::string_view parcelId) const;
   // The name a code list gives a code, or "".
   std::string_view nameOf(const PodVector<CodeName>& list, int32_t code) const;
-  // The number of the ownership sheet with this identifier, or -1.
-  int64_t sheetNumberOf(TextRef id) const;
+  // The number of the ownership sheet with this identifier (its first), or
+  // -1; once resolved.
+  int64_t sheetNumberOf(std::string_view id) const;
 
   // The arrays that the records' ranges and positions refer to.
   PodVector<int32_t> pointIndexPool;

@@ -396,7 +396,7 @@ class Walk {
   }
 
   void sheet(TextRef id) {
-    const int64_t number = codeListOwner().sheetNumberOf(id);
+    const int64_t number = codeListOwner().sheetNumberOf(model_->text(id));
     if (number >= 0) attributes_.push_back({"list_vlastnictvi", std::to_string(number)});
   }
 

@@ -53,8 +53,9 @@ struct Ring {
   double area = 0.0;
 };
 
-std::vector<Ring> closedRings(const CadastralModel& model, const BorderPath& path) {
-  std::vector<Ring> rings;
+// Fills "rings" (emptied first; its vectors' storage is kept for the next).
+void closedRings(const CadastralModel& model, const BorderPath& path, std::vector<Ring>& rings) {
+  size_t used = 0;
   auto arc = path.arcs.begin();
   for (const BorderPath::Subpath& subpath : path.subpaths) {
     const uint32_t end = subpath.first + subpath.count;
@@ -62,7 +63,9 @@ std::vector<Ring> closedRings(const CadastralModel& model, const BorderPath& pat
       while (arc != path.arcs.end() && arc->to < end) ++arc;
       continue;
     }
-    Ring ring;
+    if (used == rings.size()) rings.emplace_back();
+    Ring& ring = rings[used++];
+    ring.polygon.clear();
     double twice = 0.0;
     for (uint32_t k = subpath.first; k < end; ++k) {
       const Point& at = model.points[static_cast<size_t>(path.points[k])];
@@ -85,9 +88,8 @@ std::vector<Ring> closedRings(const CadastralModel& model, const BorderPath& pat
       }
     }
     ring.area = twice / 2;
-    rings.push_back(std::move(ring));
   }
-  return rings;
+  rings.resize(used);
 }
 
 bool inside(const std::vector<Point>& polygon, const Point& point) {
@@ -115,10 +117,8 @@ bool allClosed(const BorderPath& path) {
                      [](const BorderPath::Subpath& subpath) { return subpath.closed; });
 }
 
-}  // namespace
-
-double enclosedArea(const CadastralModel& model, const BorderPath& path) {
-  const std::vector<Ring> rings = closedRings(model, path);
+double enclosedArea(const CadastralModel& model, const BorderPath& path, std::vector<Ring>& rings) {
+  closedRings(model, path, rings);
   double area = 0.0;
   for (size_t k = 0; k < rings.size(); ++k) {
     // A ring's depth: the other rings around the middle of its first side.
@@ -134,8 +134,17 @@ double enclosedArea(const CadastralModel& model, const BorderPath& path) {
   return area;
 }
 
+}  // namespace
+
+double enclosedArea(const CadastralModel& model, const BorderPath& path) {
+  std::vector<Ring> rings;
+  return enclosedArea(model, path, rings);
+}
+
 bool encloses(const CadastralModel& model, const BorderPath& path, const Point& point) {
-  return insideAny(closedRings(model, path), point);
+  std::vector<Ring> rings;
+  closedRings(model, path, rings);
+  return insideAny(rings, point);
 }
 
 // The limit of the cadastral decree (Vyhláška č. 357/2013 Sb., příloha, the
@@ -149,39 +158,43 @@ void reportParcelChecks(const CadastralModel& model, Diagnostics& diagnostics) {
   const bool unnumbered = diagnostics.wants(FindingKind::kParcelWithoutNumber);
   if (!areas && !numbers && !unnumbered) return;
   BorderPath path;
+  std::vector<Ring> rings;
+  std::string name;
   for (const Parcel& parcel : model.parcels) {
     const ParcelRecord* record = model.recordOf(parcel);
     if (record == nullptr) continue;  // a neighbour's fragment
-    const std::string name = model.cadastralNameOf(parcel);
-    Finding finding{.subject = model.text(parcel.id), .name = name};
-    if (parcel.numberLabel.text.empty()) {
-      if (unnumbered) {
-        finding.kind = FindingKind::kParcelWithoutNumber;
-        diagnostics.report(finding);
-      }
-    }
-    collectExactPath(model, parcel, path);
-    if (!allClosed(path)) continue;
-    if (areas && record->area > 0) {
-      const double area = enclosedArea(model, path);
-      const double tolerance = areaTolerance(static_cast<double>(record->area));
-      if (std::abs(std::round(area) - static_cast<double>(record->area)) > tolerance) {
-        finding.kind = FindingKind::kAreaMismatch;
-        finding.number = record->area;
-        finding.measure = area;
-        finding.limit = tolerance;
-        diagnostics.report(finding);
-      }
+    auto report = [&](Finding finding) {
+      name = model.cadastralNameOf(parcel);
+      finding.subject = model.text(parcel.id);
+      finding.name = name;
+      diagnostics.report(finding);
+    };
+    if (parcel.numberLabel.text.empty() && unnumbered) {
+      report(Finding{.kind = FindingKind::kParcelWithoutNumber});
     }
     const TextLabel& number = parcel.numberLabel;
-    if (numbers && number.placed && !number.text.empty() && model.arrowsOf(parcel).empty()) {
-      const Point at{number.x, number.y};
-      if (!encloses(model, path, at)) {
-        finding.kind = FindingKind::kNumberOutsideParcel;
-        finding.places = std::span<const Point>(&at, 1);
-        diagnostics.report(finding);
-        finding.places = {};
+    const bool checkNumber =
+        numbers && number.placed && !number.text.empty() && model.arrowsOf(parcel).empty();
+    const bool checkArea = areas && record->area > 0;
+    if (!checkNumber && !checkArea) continue;
+    collectExactPath(model, parcel, path);
+    if (!allClosed(path)) continue;
+    if (checkArea) {
+      const double area = enclosedArea(model, path, rings);
+      const double tolerance = areaTolerance(static_cast<double>(record->area));
+      if (std::abs(std::round(area) - static_cast<double>(record->area)) > tolerance) {
+        report(Finding{.kind = FindingKind::kAreaMismatch,
+                       .number = record->area,
+                       .measure = area,
+                       .limit = tolerance});
       }
+    } else {
+      closedRings(model, path, rings);
+    }
+    const Point at{number.x, number.y};
+    if (checkNumber && !insideAny(rings, at)) {
+      report(Finding{.kind = FindingKind::kNumberOutsideParcel,
+                     .places = std::span<const Point>(&at, 1)});
     }
   }
 }

@@ -15,11 +15,11 @@ expect() {  # expect DESCRIPTION EXTENDED_REGEX [COUNT]
   if [ "$found" -ne "${3:-1}" ]; then echo "FAILED: $1"; failures=$((failures + 1)); fi
 }
 expect "a row of eight figures per file: MB, CPU and wall of both, ratio, peak and RSS per MB" \
-  "^(generated_0\.2mb|generated_0\.5mb|dense_1000)\.vfk( +$number){8}\$" 3
+  "^(generated_0\.2mb_whole_map|generated_0\.5mb_whole_map|dense_1000)\.vfk( +$number){8}\$" 3
 expect "the growth from the smallest file to the largest" \
   "^growth from 0\.2 MB to 0\.5 MB: $number""x the input, $number""x the cpu time\$"
-expect "the cost of the exact and the DXF drawing" \
-  "^(exact|DXF) drawing of generated_0\.5mb\.vfk: cpu $number s against $number s, $number""x the default drawing\$" 2
+expect "the cost of the exact and the DXF drawing, of a large file and the dense one" \
+  "^(exact|DXF) drawing of (generated_0\.5mb_whole_map|dense_1000)\.vfk: cpu $number s against $number s, $number""x the default drawing; peak $number MB, $number""x the input\$" 4
 expect "the batch on every core against one file after another" \
   "^batch of 200 copies of [0-9]+ real exports, $number MB: -j [0-9]+ wall $number s against -j 1 $number s, $number""x\$"
 expect "the chaining of one large parcel" "^one parcel of 100000 boundaries .*: chained in $number s\$"

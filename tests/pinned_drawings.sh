@@ -29,7 +29,8 @@ for file in "$source_dir"/tests/data/*.vfk "$source_dir"/fuzz/regressions/*.vfk;
   inputs+=("repo:${file#"$source_dir"/}")
 done
 inputs+=("generated:--seed,1,--parcels,400" "generated:--seed,2,--size-mb,1"
-         "generated:--seed,3,--dense,300" "generated:--seed,4,--parcels,300,--cut,0.05")
+         "generated:--seed,3,--dense,300" "generated:--seed,4,--parcels,300,--cut,0.05"
+         "generated:--seed,5,--parcels,600,--whole-map")
 if [ -n "${VORLANE_REAL_DATA:-}" ] && [ -d "$VORLANE_REAL_DATA" ]; then
   while IFS= read -r file; do
     inputs+=("real:$(basename "$file")")

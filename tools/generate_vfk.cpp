@@ -10,6 +10,10 @@
 // surveyor's is: about that share of its survey points and of its point
 // connections (SOBR and SBP rows) left out, so that lines lack points and
 // borders break.
+//
+// With --whole-map the file also holds what an export has beyond the blocks
+// the standard drawing reads: control points, measured positions, a
+// geometric plan over some parcels and neighbours' fragments.
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -25,6 +29,7 @@
 
 #include "tools/vfk_generator/dense_area.h"
 #include "tools/vfk_generator/drawing_blocks.h"
+#include "tools/vfk_generator/whole_map_blocks.h"
 #include "tools/vfk_generator/layout.h"
 #include "tools/vfk_generator/records.h"
 #include "tools/vfk_generator/register_blocks.h"
@@ -50,6 +55,7 @@ struct Options {
   std::optional<int> parcels;
   std::optional<int> denseParcels;
   double cut = 0.0;
+  bool wholeMap = false;
   std::string output;
 };
 
@@ -60,7 +66,8 @@ void printUsage() {
       "       generate_vfk --seed N --dense K OUTPUT.vfk\n"
       "Writes a synthetic VFK file of about M MiB, or with about K parcels, or\n"
       "of K small triangular parcels and nothing else. With --cut F, about that\n"
-      "share of its SOBR and SBP rows is left out.\n",
+      "share of its SOBR and SBP rows is left out. With --whole-map it also holds\n"
+      "control points, measured positions, a geometric plan and neighbours' lines.\n",
       stderr);
 }
 
@@ -97,6 +104,8 @@ std::optional<Options> parseArguments(int argc, char** argv) {
       if (!parseDouble(argv[++i], options.cut) || !(options.cut >= 0) || options.cut > 1) {
         return std::nullopt;
       }
+    } else if (arg == "--whole-map") {
+      options.wholeMap = true;
     } else if ((arg == "--parcels" || arg == "--dense") && hasValue) {
       int parcels = 0;
       if (!parseNumber(argv[++i], parcels) || parcels < 1 || parcels > 50'000'000) {
@@ -146,6 +155,7 @@ uint64_t generate(const Options& options, const Layout& layout) {
   writeParcelRegister(opening, context, layout);
   RowWriter drawing;
   writeDrawingBlocks(drawing, context, layout);
+  if (options.wholeMap) writeWholeMapBlocks(drawing, context, layout);
 
   double scale = kSmallRegisterScale;
   if (options.sizeMegabytes) {

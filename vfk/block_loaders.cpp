@@ -83,9 +83,12 @@ void BlockLoaders::dropped(DropReason why) {
   const bool later = why == DropReason::kNoPoints || why == DropReason::kUnknownParcel ||
                      why == DropReason::kUnknownBpejArea || why == DropReason::kUnknownPoint;
   if (exact_ && !retrying_ && later && row_ != nullptr) {
-    DeferredRow row{kind_, lineNumber_, blocks_[static_cast<size_t>(kind_)], {}};
-    for (int k = 0; k < row_->fieldCount; ++k) row.fields.emplace_back(row_->field(k));
-    deferred_.push_back(std::move(row));
+    deferred_.push_back(DeferredRow{kind_, lineNumber_, blocks_[static_cast<size_t>(kind_)],
+                                    deferredEnds_.size(), row_->fieldCount});
+    for (int k = 0; k < row_->fieldCount; ++k) {
+      deferredValues_ += row_->field(k);
+      deferredEnds_.push_back(deferredValues_.size());
+    }
     return;
   }
   diagnostics_.report(Finding{.kind = FindingKind::kRowDropped,
@@ -300,9 +303,12 @@ void BlockLoaders::finishFile() {
   retrying_ = true;
   for (const DeferredRow& deferred : deferred_) {
     SplitLine row;
-    row.fieldCount = std::min<int>(static_cast<int>(deferred.fields.size()), kMaxFields);
+    row.fieldCount = std::min<int>(deferred.valueCount, kMaxFields);
     for (int k = 0; k < row.fieldCount; ++k) {
-      row.fieldTable[static_cast<size_t>(k)] = deferred.fields[static_cast<size_t>(k)];
+      const size_t value = deferred.firstValue + static_cast<size_t>(k);
+      const size_t start = value == 0 ? 0 : deferredEnds_[value - 1];
+      row.fieldTable[static_cast<size_t>(k)] =
+          std::string_view(deferredValues_).substr(start, deferredEnds_[value] - start);
     }
     // The columns the row was read with, though a later B record may have
     // defined its block again.
@@ -315,6 +321,8 @@ void BlockLoaders::finishFile() {
   }
   retrying_ = false;
   deferred_.clear();
+  deferredValues_.clear();
+  deferredEnds_.clear();
   row_ = nullptr;
 }
 

@@ -241,15 +241,19 @@ class BlockLoaders {
   RowPipeline<PointConnection> connections_;
   std::array<KeyCache, kSbpOwners> sbpKeys_;
   KeyCache sbmKeys_;
-  // Rows put aside for finishFile(), with their values and their block's
-  // columns at the time.
+  // Rows put aside for finishFile(), with their block's columns at the time;
+  // their values, one after another, in deferredValues_, where each value
+  // ends at its entry of deferredEnds_.
   struct DeferredRow {
     BlockKind kind;
     uint64_t lineNumber;
     std::shared_ptr<const BlockColumns> block;
-    std::vector<std::string> fields;
+    size_t firstValue;  // in deferredEnds_
+    int valueCount;
   };
   std::vector<DeferredRow> deferred_;
+  std::string deferredValues_;
+  std::vector<size_t> deferredEnds_;
   const SplitLine* row_ = nullptr;  // the row being loaded
   BlockKind kind_ = BlockKind::kNone;
   bool retrying_ = false;

@@ -40,6 +40,15 @@ enum class Kind : int {
   kSubject,
   kOtherPoint,
   kEasement,
+  // The whole map's (--whole-map):
+  kControlPoint,
+  kPlanLink,
+  kPlanLine,
+  kPlanParcel,
+  kPlanLabel,
+  kNeighbourLink,
+  kNeighbourLine,
+  kNeighbour,
 };
 
 struct Context {
