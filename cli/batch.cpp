@@ -127,35 +127,24 @@ std::string endWarnings(const ConversionFindings& findings) {
   return lines;
 }
 
-JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>& bytesRead) {
-  JobOutcome outcome;
+void note(JobOutcome& outcome, const std::string& text) {
+  outcome.notes += "vorlane: " + text + "\n";
+}
+
+void fail(JobOutcome& outcome, std::string status, std::string message) {
+  outcome.record.status = std::move(status);
+  outcome.record.message = std::move(message);
+}
+
+// The record, the notes and the status of a job whose conversion ran; its
+// findings are finished here.
+void describeConversion(const Job& job, const Conversion& conversion,
+                        ConversionFindings& findings, JobOutcome& outcome) {
   ConversionRecord& record = outcome.record;
-  record.inputs = job.inputs;
-  record.drawing = job.drawing;
-  auto note = [&outcome](const std::string& text) { outcome.notes += "vorlane: " + text + "\n"; };
-  auto fail = [&](std::string status, std::string message) {
-    record.status = std::move(status);
-    record.message = std::move(message);
+  auto note = [&outcome](const std::string& text) { cli::note(outcome, text); };
+  auto fail = [&outcome](std::string status, std::string message) {
+    cli::fail(outcome, std::move(status), std::move(message));
   };
-  if (!job.refusal.empty()) {
-    fail("refused", job.refusal);
-    note(job.refusal + "; nothing was converted");
-    return outcome;
-  }
-  if (!job.unwritable.empty()) {
-    fail("not written", job.unwritable);
-    note(job.unwritable + "; nothing was converted");
-    return outcome;
-  }
-  ConversionFindings findings(outcome.messages);
-  ConversionSettings settings;
-  settings.options = options.drawing;
-  settings.drawingPath = job.drawingPath;
-  settings.bytesRead = &bytesRead;
-  settings.keepFileWhenEmpty = true;
-  const Conversion conversion = options.into.empty()
-                                    ? convertVfkFile(job.paths.front(), settings, findings)
-                                    : convertVfkFiles(job.paths, settings, findings);
   findings.finish();
   record.reads = conversion.inputs;
   record.counts = conversion.counts;
@@ -173,13 +162,13 @@ JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>&
         continue;
       }
       known->rows += count.rows;
-      for (const auto& [state, rows] : count.states) {
+      for (const std::pair<int32_t, int64_t>& state : count.states) {
         auto same = std::find_if(known->states.begin(), known->states.end(),
-                                 [&](const auto& entry) { return entry.first == state; });
+                                 [&](const auto& entry) { return entry.first == state.first; });
         if (same == known->states.end()) {
-          known->states.emplace_back(state, rows);
+          known->states.push_back(state);
         } else {
-          same->second += rows;
+          same->second += state.second;
         }
       }
     }
@@ -217,6 +206,38 @@ JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>&
          "map, so its drawing shows nothing of them; draw it together with its map file: " +
          "vorlane --into DRAWING MAP.vfk " + input);
   }
+}
+
+// A job's start: its record, or why it is not converted at all.
+bool startJob(const Job& job, JobOutcome& outcome) {
+  outcome.record.inputs = job.inputs;
+  outcome.record.drawing = job.drawing;
+  if (!job.refusal.empty()) {
+    fail(outcome, "refused", job.refusal);
+    note(outcome, job.refusal + "; nothing was converted");
+    return false;
+  }
+  if (!job.unwritable.empty()) {
+    fail(outcome, "not written", job.unwritable);
+    note(outcome, job.unwritable + "; nothing was converted");
+    return false;
+  }
+  return true;
+}
+
+JobOutcome runJob(const Job& job, const Options& options, std::atomic<uint64_t>& bytesRead) {
+  JobOutcome outcome;
+  if (!startJob(job, outcome)) return outcome;
+  ConversionFindings findings(outcome.messages);
+  ConversionSettings settings;
+  settings.options = options.drawing;
+  settings.drawingPath = job.drawingPath;
+  settings.bytesRead = &bytesRead;
+  settings.keepFileWhenEmpty = true;
+  const Conversion conversion = options.into.empty()
+                                    ? convertVfkFile(job.paths.front(), settings, findings)
+                                    : convertVfkFiles(job.paths, settings, findings);
+  describeConversion(job, conversion, findings, outcome);
   return outcome;
 }
 
@@ -360,6 +381,34 @@ void runJobs(std::span<const Job> jobs, const Options& options, unsigned threads
     deliver(k, outcome);
   }
   for (std::thread& worker : workers) worker.join();
+}
+
+JobOutcome convertInMemory(std::span<const InputBuffer> inputs, const Options& options,
+                           std::string& drawing, const std::function<void(uint64_t)>& progress) {
+  Job job;
+  for (const InputBuffer& input : inputs) job.inputs.push_back(input.name);
+  const std::string_view extension = drawingExtension(options.drawing.format);
+  job.drawing = !options.into.empty() ? options.into
+                : inputs.empty()      ? std::string()
+                                      : outputPathFor(std::string_view(inputs[0].name), extension);
+  for (const InputBuffer& input : inputs) {
+    const std::string_view bytes(input.bytes.data(), input.bytes.size());
+    if (job.refusal.empty() && !beginsAsVfk(bytes)) {
+      job.refusal = input.name + ": does not look like a VFK file (it must begin with a record "
+                    "such as &HVERZE)";
+    }
+  }
+  JobOutcome outcome;
+  drawing.clear();
+  if (!startJob(job, outcome)) return outcome;
+  ConversionFindings findings(outcome.messages);
+  ConversionSettings settings;
+  settings.options = options.drawing;
+  settings.progress = progress;
+  BufferConversion converted = convertVfkBuffers(inputs, settings, findings);
+  describeConversion(job, converted.conversion, findings, outcome);
+  drawing = std::move(converted.drawing);
+  return outcome;
 }
 
 }  // namespace vorlane::cli

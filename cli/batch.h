@@ -14,6 +14,7 @@
 
 #include "cli/options.h"
 #include "cli/report.h"
+#include "entry/conversion.h"
 #include "platform/path.h"
 
 namespace vorlane::cli {
@@ -51,6 +52,15 @@ void runJobs(std::span<const Job> jobs, const Options& options, unsigned threads
              std::atomic<uint64_t>& bytesRead,
              const std::function<void(size_t, JobOutcome&)>& deliver,
              const std::function<void()>& tick);
+
+// Converts VFK files held in memory, as a job of files of their names
+// would be converted (several into one drawing, named options.into): the
+// same messages, notes and record, with no file system. The drawing's bytes
+// go to "drawing", empty when there are none.
+// "progress", when given, is told now and then how many bytes have been read.
+JobOutcome convertInMemory(std::span<const InputBuffer> inputs, const Options& options,
+                           std::string& drawing,
+                           const std::function<void(uint64_t)>& progress = {});
 
 }  // namespace vorlane::cli
 

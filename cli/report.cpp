@@ -9,6 +9,7 @@
 
 #include "Vorlane.h"
 #include "platform/code_page.h"
+#include "platform/std_compat.h"
 #include "platform/unicode.h"
 #include "vfk/block_table.h"
 
@@ -90,7 +91,7 @@ class Json {
   Json& coordinate(double value) {
     char digits[400];
     const auto result =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 2);
+        toCharsFixed(digits, digits + sizeof digits, value, 2);
     const std::string_view text(digits, static_cast<size_t>(result.ptr - digits));
     out_ += text.find_first_of("ni") == std::string_view::npos ? text : "null";
     return *this;

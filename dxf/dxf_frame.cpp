@@ -393,7 +393,7 @@ void writeDxfEnd(DxfOutput& out, DxfHandles& handles, uint64_t handseed) {
   // The next free handle, in the placeholder's width.
   std::string seed(kHandseedPlaceholder);
   for (uint64_t rest = handles.next, k = seed.size(); k-- > 0; rest >>= 4) {
-    seed[k] = "0123456789ABCDEF"[rest & 0xF];
+    seed[static_cast<size_t>(k)] = "0123456789ABCDEF"[rest & 0xF];
   }
   out.overwrite(handseed, seed);
 }

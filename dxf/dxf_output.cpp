@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/fixed_decimals.h"
+#include "platform/std_compat.h"
 #include "platform/unicode.h"
 
 namespace vorlane {
@@ -85,7 +86,7 @@ DxfOutput& DxfOutput::coordinate(int code, double value) {
 DxfOutput& DxfOutput::real(int code, double value) {
   this->code(code);
   char* at = room(32);  // the shortest form of any double has at most 24 characters
-  commit(std::to_chars(at, at + 32, std::isfinite(value) ? value : 0.0).ptr);
+  commit(toCharsShortest(at, at + 32, std::isfinite(value) ? value : 0.0).ptr);
   append(kLineEnd);
   return *this;
 }

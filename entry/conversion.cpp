@@ -87,6 +87,12 @@ std::string_view drawingExtension(DrawingFormat format) {
   return format == DrawingFormat::kDxf ? ".dxf" : ".svg";
 }
 
+bool beginsAsVfk(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  return bytes.size() >= 2 && bytes[0] == '&' &&
+         std::string_view("HBDK").find(bytes[1]) != std::string_view::npos;
+}
+
 bool holdsVfk(PathView path) {
   InputFile file(path);
   char start[5] = {};
@@ -96,10 +102,7 @@ bool holdsVfk(PathView path) {
     if (n == 0) break;
     got += n;
   }
-  std::string_view bytes(start, got);
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-  return bytes.size() >= 2 && bytes[0] == '&' &&
-         std::string_view("HBDK").find(bytes[1]) != std::string_view::npos;
+  return beginsAsVfk(std::string_view(start, got));
 }
 
 Conversion convertVfkFile(PathView vfkPath, const ConversionSettings& settings,
@@ -114,6 +117,7 @@ Conversion convertVfkFile(PathView vfkPath, const ConversionSettings& settings,
   conversion.failure = refusalOfDrawingPath(std::span(&input, 1), conversion.drawingPath);
   if (!conversion.failure.empty()) return conversion;
   VfkParser parser(diagnostics, settings.limits, settings.bytesRead);
+  parser.setProgress(settings.progress);
   takeRead(parser.parseFile(vfkPath, settings.codePage, settings.options), conversion);
   if (conversion.opened) writeDrawing(parser.model, settings, diagnostics, conversion, settings);
   return conversion;
@@ -126,6 +130,7 @@ Conversion convertVfkFiles(std::span<const PathString> vfkPaths, const Conversio
   conversion.failure = refusalOfDrawingPath(vfkPaths, conversion.drawingPath);
   if (!conversion.failure.empty()) return conversion;
   VfkParser parser(diagnostics, settings.limits, settings.bytesRead);
+  parser.setProgress(settings.progress);
   for (const PathString& path : vfkPaths) {
     const FileRead read = parser.readFile(path, settings.codePage, settings.options);
     takeRead(read, conversion);
@@ -141,6 +146,7 @@ BufferConversion convertVfkBuffers(std::span<const InputBuffer> inputs,
   BufferConversion result;
   Conversion& conversion = result.conversion;
   VfkParser parser(diagnostics, settings.limits, settings.bytesRead);
+  parser.setProgress(settings.progress);
   for (const InputBuffer& input : inputs) {
     const FileRead read =
         inputs.size() == 1

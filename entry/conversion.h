@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,6 +32,9 @@ struct ConversionSettings {
   PathString drawingPath;
   // When given, grows by the bytes read, as they are read.
   std::atomic<uint64_t>* bytesRead = nullptr;
+  // When given, is told now and then how many bytes of the inputs have been
+  // read, on the converting thread.
+  std::function<void(uint64_t)> progress;
   // A drawing with nothing in it leaves a file at the drawing's path as it
   // is (the converter); otherwise it replaces it (the library's export).
   bool keepFileWhenEmpty = false;
@@ -54,9 +58,10 @@ struct Conversion {
 // The extension of the drawing's file: ".svg" or ".dxf".
 std::string_view drawingExtension(DrawingFormat format);
 
-// Whether the file at "path" begins as a VFK file does: an optional UTF-8
-// byte-order mark, then "&" and a record kind (H, B, D or K). False for a
-// file that cannot be read.
+// Whether "bytes" begin as a VFK file does: an optional UTF-8 byte-order
+// mark, then "&" and a record kind (H, B, D or K).
+bool beginsAsVfk(std::string_view bytes);
+// Whether the file at "path" begins so; false for a file that cannot be read.
 bool holdsVfk(PathView path);
 
 // Reads the VFK file at vfkPath and writes its drawing, which replaces the

@@ -18,7 +18,8 @@ class TextStore {
   // far below either).
   TextRef add(std::string_view text) {
     if (text.empty()) return TextRef();
-    if (text.size() > TextRef::kMaxLength || bytes_.size() > TextRef::kMaxOffset) {
+    if (text.size() > TextRef::kMaxLength ||
+        static_cast<uint64_t>(bytes_.size()) > TextRef::kMaxOffset) {
       throw std::length_error("text store full");
     }
     const TextRef ref(bytes_.size(), text.size());
@@ -29,7 +30,7 @@ class TextStore {
   // The text's bytes; valid until the next add().
   std::string_view view(TextRef ref) const {
     if (ref.empty()) return {};
-    return std::string_view(bytes_.data() + ref.offset(), ref.length());
+    return std::string_view(bytes_.data() + ref.offset(), static_cast<size_t>(ref.length()));
   }
 
   void clear() { bytes_.clear(); }

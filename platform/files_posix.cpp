@@ -14,6 +14,7 @@
 #include <mutex>
 
 #include "platform/files.h"
+#include "platform/std_compat.h"
 #include "platform/unfinished_outputs.h"
 
 namespace vorlane {
@@ -184,8 +185,9 @@ InputBytes::InputBytes(PathView path) {
     failure_ = file.isOpen() ? systemReason(EFBIG) : file.failure();
     return;
   }
-  copy_ = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(size));
-  for (size_t got; size_ < size && (got = file.read(copy_.get() + size_, size - size_)) > 0;) {
+  copy_ = makeUninitializedArray<char>(static_cast<size_t>(size));
+  for (size_t got; size_ < size &&
+                   (got = file.read(copy_.get() + size_, static_cast<size_t>(size - size_))) > 0;) {
     size_ += got;
   }
   failure_ = file.failure();
@@ -311,7 +313,7 @@ namespace {
 template <typename Put>
 bool putAll(const char* data, size_t size, std::string& failure, const Put& put) {
   for (uint64_t done = 0; done < size;) {
-    const ssize_t n = put(data + done, size - done, done);
+    const ssize_t n = put(data + done, static_cast<size_t>(size - done), done);
     if (n < 0) {
       if (errno == EINTR) continue;
       failure = systemReason(errno);

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "platform/files.h"
+#include "platform/std_compat.h"
 #include "platform/unfinished_outputs.h"
 
 namespace vorlane {
@@ -113,7 +114,7 @@ InputBytes::InputBytes(PathView path) {
     ::CloseHandle(mapping);
   }
   // Not mapped (a file larger than the address space is free): read whole.
-  copy_ = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(size.QuadPart));
+  copy_ = makeUninitializedArray<char>(static_cast<size_t>(size.QuadPart));
   const auto wanted = static_cast<size_t>(size.QuadPart);
   while (size_ < wanted) {
     const DWORD chunk =

@@ -1,9 +1,10 @@
 #include "platform/fixed_decimals.h"
 
-#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+
+#include "platform/std_compat.h"
 
 namespace vorlane {
 
@@ -21,7 +22,7 @@ constexpr char kDigitPairs[] =
 // "%.2f" does (to nearest, a tie to the even one) gives its digits.
 // Returns 0, having written nothing, for larger and non-finite values.
 size_t formatFixed2Fast(double value, char* buffer) {
-  const auto bits = std::bit_cast<uint64_t>(value);
+  const auto bits = bitCast<uint64_t>(value);
   const auto biasedExponent = static_cast<int>((bits >> 52) & 0x7FF);
   if (biasedExponent == 0x7FF) return 0;  // the infinities and NaN
   uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
@@ -62,7 +63,7 @@ std::string_view formatFixed2(double value, char* buffer) {
   // std::to_chars with fixed precision gives the digits of "%.2f" in the
   // "C" locale, without a heap allocation and whatever the process locale.
   const auto result =
-      std::to_chars(buffer, buffer + kNumberBufferSize, value, std::chars_format::fixed, 2);
+      toCharsFixed(buffer, buffer + kNumberBufferSize, value, 2);
   return std::string_view(buffer, static_cast<size_t>(result.ptr - buffer));
 }
 

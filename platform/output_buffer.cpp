@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/std_compat.h"
+
 namespace vorlane {
 
 namespace {
@@ -15,7 +17,7 @@ constexpr size_t kBufferSize = 256 * 1024;
 OutputBuffer::OutputBuffer(OutputFile* file)
     : file_(file),
       complete_(file == nullptr || file->isOpen()),
-      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
+      buffer_(makeUninitializedArray<char>(kBufferSize)) {
   cursor_ = buffer_.get();
   limit_ = cursor_ + kBufferSize;
 }
@@ -46,7 +48,7 @@ void OutputBuffer::makeRoom(size_t size) {
   if (capacity - used >= size) return;
   // Kept in memory, or more at once than the buffer holds: it grows.
   const size_t larger = std::max(capacity * 2, used + size);
-  auto grown = std::make_unique_for_overwrite<char[]>(larger);
+  auto grown = makeUninitializedArray<char>(larger);
   std::memcpy(grown.get(), buffer_.get(), used);
   buffer_ = std::move(grown);
   cursor_ = buffer_.get() + used;

@@ -1,6 +1,7 @@
 // The map symbols as SVG "symbol" definitions, from the library's data
 // (model/map_symbols.h). Their numbers are written as short as they are
 // given ("0.5", "1.7321"); each shape's stroke width through the stream.
+#include "platform/std_compat.h"
 #include "svg/symbol_library.h"
 
 #include <charconv>
@@ -15,7 +16,7 @@ namespace {
 // The shortest text that reads back as the number.
 SvgOutput& writeShortest(SvgOutput& out, double value) {
   char digits[32];  // the shortest form of any double has at most 24 characters
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
+  const auto result = toCharsShortest(digits, digits + sizeof digits, value);
   return out << std::string_view(digits, static_cast<size_t>(result.ptr - digits));
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/std_compat.h"
 #include "vfk/structure_scan.h"
 
 namespace vorlane {
@@ -70,8 +71,8 @@ void LineReader::scan(size_t from, size_t to) {
   const size_t words = structureWords(stop - start);
   if (words > words_) {
     words_ = std::max(words, structureWords(kStretch));
-    lineFeeds_ = std::make_unique_for_overwrite<uint64_t[]>(words_);
-    semicolons_ = std::make_unique_for_overwrite<uint64_t[]>(words_);
+    lineFeeds_ = makeUninitializedArray<uint64_t>(words_);
+    semicolons_ = makeUninitializedArray<uint64_t>(words_);
   }
   markStructure(data_ + start, stop - start, lineFeeds_.get(), semicolons_.get());
   scanned_ = start;

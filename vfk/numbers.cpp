@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/std_compat.h"
+
 namespace vorlane {
 
 namespace {
@@ -140,8 +142,8 @@ double readRealGeneral(std::string_view text) {
   if (!text.empty() && text[0] == '-') return 0.0;
   double value = 0.0;
   const auto [end, error] =
-      std::from_chars(text.data(), text.data() + text.size(), value,
-                      hex ? std::chars_format::hex : std::chars_format::general);
+      fromChars(text.data(), text.data() + text.size(), value,
+                hex ? std::chars_format::hex : std::chars_format::general);
   if (error == std::errc::invalid_argument) return 0.0;
   if (error == std::errc::result_out_of_range) {
     const auto length = static_cast<size_t>(end - text.data());

@@ -255,17 +255,24 @@ FileRead VfkParser::read(PathView vfkPath, int codePage, bool onePerId, bool exa
     return result;
   }
   uint64_t counted = 0;
-  auto passed = [&](size_t offset) {
-    if (bytesRead_ != nullptr) bytesRead_->fetch_add(offset - counted, std::memory_order_relaxed);
-    counted = offset;
+  auto passedHere = [&](size_t offset) {
+    passed(offset, counted);
     file.release(offset);
   };
-  FileRead result = readBytes(file.bytes(), pathToUtf8(vfkPath), codePage, onePerId, exact, passed);
+  FileRead result =
+      readBytes(file.bytes(), pathToUtf8(vfkPath), codePage, onePerId, exact, passedHere);
   // Also the bytes after a mark that ended the input were gone through.
-  if (bytesRead_ != nullptr) bytesRead_->fetch_add(file.bytes().size() - counted);
+  passed(file.bytes().size(), counted);
+  inputsBefore_ += counted;
   result.failure = file.failure();
   result.readWhole = result.failure.empty();
   return result;
+}
+
+void VfkParser::passed(size_t offset, uint64_t& counted) {
+  if (bytesRead_ != nullptr) bytesRead_->fetch_add(offset - counted, std::memory_order_relaxed);
+  counted = offset;
+  if (progress_) progress_(inputsBefore_ + counted);
 }
 
 FileRead VfkParser::readBytes(std::span<const char> bytes, const std::string& name, int codePage,
@@ -321,8 +328,7 @@ FileRead VfkParser::parseFile(PathView vfkPath, int codePage, const DrawingOptio
 
 FileRead VfkParser::parseBytes(std::span<const char> bytes, const std::string& name, int codePage,
                                const DrawingOptions& options) {
-  return parseWith(options,
-                   [&] { return readBytes(bytes, name, codePage, false, options.exact, {}); });
+  return parseWith(options, [&] { return addBytes(bytes, name, codePage, options, false); });
 }
 
 FileRead VfkParser::parseWith(const DrawingOptions& options, const std::function<FileRead()>& read) {
@@ -340,8 +346,13 @@ FileRead VfkParser::readFile(PathView vfkPath, int codePage, const DrawingOption
 }
 
 FileRead VfkParser::addBytes(std::span<const char> bytes, const std::string& name, int codePage,
-                             const DrawingOptions& options) {
-  return readBytes(bytes, name, codePage, true, options.exact, {});
+                             const DrawingOptions& options, bool onePerId) {
+  uint64_t counted = 0;
+  FileRead result = readBytes(bytes, name, codePage, onePerId, options.exact,
+                              [&](size_t offset) { passed(offset, counted); });
+  passed(bytes.size(), counted);
+  inputsBefore_ += counted;
+  return result;
 }
 
 void VfkParser::resolve(const DrawingOptions& options) {

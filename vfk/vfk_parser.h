@@ -92,7 +92,11 @@ class VfkParser {
   FileRead parseBytes(std::span<const char> bytes, const std::string& name, int codePage,
                       const DrawingOptions& options = {});
   FileRead addBytes(std::span<const char> bytes, const std::string& name, int codePage,
-                    const DrawingOptions& options = {});
+                    const DrawingOptions& options = {}, bool onePerId = true);
+
+  // "progress" is told now and then how many bytes of the inputs read so
+  // far (files and bytes alike) have been gone through.
+  void setProgress(std::function<void(uint64_t)> progress) { progress_ = std::move(progress); }
 
   CadastralModel model;
 
@@ -108,6 +112,11 @@ class VfkParser {
   Diagnostics& diagnostics_;
   PointBudget limits_;
   std::atomic<uint64_t>* bytesRead_;
+  std::function<void(uint64_t)> progress_;
+  uint64_t inputsBefore_ = 0;  // the bytes of the inputs read before this one
+  // Reports that reading the current input has gone "offset" bytes in,
+  // "counted" of them already told.
+  void passed(size_t offset, uint64_t& counted);
   // The lookup tables, kept from one file to the next of one model.
   std::unique_ptr<BlockLoaders> loaders_;
 };
