@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ConversionSettings settings;
   settings.options.centreOrigin = size % 2 == 1;
   settings.options.exact = size / 2 % 2 == 1;
-  settings.options.format = size / 4 % 2 == 1 ? DrawingFormat::kDxf : DrawingFormat::kSvg;
+  settings.options.format = size / 4 % 4 == 3 ? DrawingFormat::kDxf : DrawingFormat::kSvg;
   settings.limits = fuzz::kFuzzLimits;
   std::string messages;
   PrintedMessages printed(&messages);
@@ -51,7 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (!fuzz::svgFault(drawing).empty()) fail(fuzz::svgFault(drawing).data());
   size_t position = 0;
-  for (const LayerStyle& layer : kLayerStyles) {
+  // The standard drawing's nine layers lead every drawing, in their order.
+  for (size_t k = 0; k < kLayerCount; ++k) {
+    const LayerStyle& layer = kLayerStyles[k];
     const std::string opening = "\r\n    <g layer=\"" + std::string(layer.name) + "\"";
     position = drawing.find(opening, position);
     if (position == std::string::npos) fail("a layer group is missing or out of order");

@@ -222,7 +222,7 @@ class CadastralModel {
   void findSymbolLabels();
   void addDefaultBuildingTypes();
   void reportUnplacedLabels(Diagnostics& diagnostics) const;
-  void reportOpenBorders(Diagnostics& diagnostics) const;
+  void reportOpenBorders(Diagnostics& diagnostics, bool exact) const;
   void dropMissingPoints(Diagnostics& diagnostics, bool keepGaps);
   void resolveState(const DrawingOptions& options, Diagnostics& diagnostics);
   void chainRings();

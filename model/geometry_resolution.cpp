@@ -213,7 +213,7 @@ void CadastralModel::resolveState(const DrawingOptions& options, Diagnostics& di
                    });
   if (buildingTypes.empty()) addDefaultBuildingTypes();
   if (diagnostics.wants(FindingKind::kLabelWithoutPosition)) reportUnplacedLabels(diagnostics);
-  if (diagnostics.wants(FindingKind::kOpenBorder)) reportOpenBorders(diagnostics);
+  if (diagnostics.wants(FindingKind::kOpenBorder)) reportOpenBorders(diagnostics, options.exact);
   dropMissingPoints(diagnostics, options.exact);
   // The exact drawing finds its rings as it draws (exact_rings.h).
   if (!options.exact) chainRings();
@@ -335,7 +335,7 @@ void CadastralModel::reportUnplacedLabels(Diagnostics& diagnostics) const {
   }
 }
 
-void CadastralModel::reportOpenBorders(Diagnostics& diagnostics) const {
+void CadastralModel::reportOpenBorders(Diagnostics& diagnostics, bool exact) const {
   std::vector<int32_t> ends;
   std::vector<Point> places;
   auto report = [&](LineKind line, std::string_view id, std::string_view name = {}) {
@@ -350,11 +350,11 @@ void CadastralModel::reportOpenBorders(Diagnostics& diagnostics) const {
   const bool described = !parcelRecords.empty();
   for (const Parcel& parcel : parcels) {
     if (described && recordOf(parcel) == nullptr) continue;
-    findLooseEnds(*this, parcel, ends);
+    findLooseEnds(*this, parcel, ends, exact);
     report(LineKind::kParcelBoundary, text(parcel.id), cadastralNameOf(parcel));
   }
   for (const Building& building : buildings) {
-    findLooseEnds(*this, building, ends);
+    findLooseEnds(*this, building, ends, exact);
     report(LineKind::kBuildingOutline, text(building.id));
   }
 }

@@ -173,18 +173,25 @@ void findSubpaths(const CadastralModel& model, bool hasMultipleRings, BorderPath
   path.subpaths.push_back({first, n - first, false});
 }
 
-// The loose ends of the lines named by "order", each counted once. "ends"
+// The loose ends of the lines named by "order", each counted once; with
+// "circlesClose", a circle (three points, none missing) has none. "ends"
 // serves as the only buffer: first the distinct lines, then after them the
 // ends of their runs, of which the odd ones move to the front.
 template <typename Line>
 void looseEnds(const CadastralModel& model, std::span<const int32_t> order,
-               const PodVector<Line>& lines, std::vector<int32_t>& ends) {
+               const PodVector<Line>& lines, bool circlesClose, std::vector<int32_t>& ends) {
   ends.assign(order.begin(), order.end());
   std::sort(ends.begin(), ends.end());
   const auto lineCount = static_cast<size_t>(std::unique(ends.begin(), ends.end()) - ends.begin());
   ends.resize(lineCount);
   for (size_t k = 0; k < lineCount; ++k) {
-    forEachRun(model.pointIndicesOf(lines[static_cast<size_t>(ends[k])]),
+    const Line& line = lines[static_cast<size_t>(ends[k])];
+    const std::span<const int32_t> points = model.pointIndicesOf(line);
+    if (circlesClose && line.shape == LineShape::kCircle && points.size() == 3 &&
+        std::none_of(points.begin(), points.end(), [](int32_t p) { return p < 0; })) {
+      continue;
+    }
+    forEachRun(points,
                [&ends](std::span<const int32_t> run) {
                  ends.push_back(run.front());
                  ends.push_back(run.back());
@@ -231,13 +238,14 @@ void collectRingPath(const CadastralModel& model, const Building& building, Bord
 
 namespace vorlane {
 
-void findLooseEnds(const CadastralModel& model, const Parcel& parcel, std::vector<int32_t>& ends) {
-  looseEnds(model, model.boundaryIndicesOf(parcel), model.parcelBoundaries, ends);
+void findLooseEnds(const CadastralModel& model, const Parcel& parcel, std::vector<int32_t>& ends,
+                   bool circlesClose) {
+  looseEnds(model, model.boundaryIndicesOf(parcel), model.parcelBoundaries, circlesClose, ends);
 }
 
 void findLooseEnds(const CadastralModel& model, const Building& building,
-                   std::vector<int32_t>& ends) {
-  looseEnds(model, model.polylineIndicesOf(building), model.generalPolylines, ends);
+                   std::vector<int32_t>& ends, bool circlesClose) {
+  looseEnds(model, model.polylineIndicesOf(building), model.generalPolylines, circlesClose, ends);
 }
 
 }  // namespace vorlane

@@ -72,10 +72,13 @@ void forEachRun(std::span<const int32_t> points, const Visit& visit) {
 
 // The loose ends of a record's border, in ascending point index: the points
 // where an odd number of the runs of its lines end, each line counted once
-// however often the record lists it. A border whose lines close has none.
-void findLooseEnds(const CadastralModel& model, const Parcel& parcel, std::vector<int32_t>& ends);
+// however often the record lists it. A border whose lines close has none;
+// with "circlesClose" (the exact drawing, which draws circles round), a
+// circle's line has none either.
+void findLooseEnds(const CadastralModel& model, const Parcel& parcel, std::vector<int32_t>& ends,
+                   bool circlesClose = false);
 void findLooseEnds(const CadastralModel& model, const Building& building,
-                   std::vector<int32_t>& ends);
+                   std::vector<int32_t>& ends, bool circlesClose = false);
 
 }  // namespace vorlane
 

@@ -129,5 +129,49 @@ TEST(DxfDrawing, TablesPolylineTextAndInsertGroupByGroup) {
   EXPECT_EQ(groups.back(), std::pair(0, std::string("EOF")));
 }
 
+// The exact drawing's arc of more than half a circle, and a text with
+// control bytes and "%%". The points A (5,0), B (0,5), C (-3,-4) of the
+// circle of radius 5 about 0 0, as drawn: from A through B to C the arc
+// turns with growing angles through 233.13 degrees (C lies at -126.87), so
+// its bulge is tan(233.13 / 4) = 1.618034, and the chord C A closes it.
+TEST(DxfDrawing, AnArcOverHalfACircleAndATextWithControlBytes) {
+  const std::string vfk =
+      testing::kSobrDefinition + "&DSOBR;1;-5;0\n&DSOBR;2;0;-5\n&DSOBR;3;3;4\n" +
+      "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30;PARAMETRY_SPOJENI T100\n"
+      "&DSBP;1;1;5;\"16\"\n&DSBP;2;2;5;\n&DSBP;3;3;5;\n&DSBP;3;1;6;\"4\"\n&DSBP;1;2;6;\n"
+      "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n&DHP;5;0;10;\n&DHP;6;0;10;\n"
+      "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10;TEXT T255;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
+      "&DDPM;7;\"TPP\";1009;\"a\x01" "b\x1f%%u\";1;2\n&K\n";
+  const testing::ReadResult read = testing::readVfk(vfk, kUtf8CodePage, {.exact = true});
+  DxfOutput out;
+  IgnoredDiagnostics ignored;
+  writeDxfDocument(read.model(), out, {.exact = true}, ignored);
+  const Groups groups = groupsOf(out.text());
+
+  const Groups ring = object(groups, "LWPOLYLINE", {1000, "10"});
+  const Groups expected = {{10, "5.00"}, {20, "-0.00"}, {42, ""}, {10, "-3.00"}, {20, "-4.00"}};
+  std::vector<std::pair<int, std::string>> vertices;
+  for (const auto& group : ring) {
+    if (group.first == 10 || group.first == 20 || group.first == 42) vertices.push_back(group);
+  }
+  ASSERT_EQ(vertices.size(), expected.size());
+  for (size_t k = 0; k < expected.size(); ++k) {
+    EXPECT_EQ(vertices[k].first, expected[k].first) << k;
+    if (expected[k].first != 42) {
+      EXPECT_EQ(vertices[k].second, expected[k].second) << k;
+    }
+  }
+  EXPECT_NEAR(std::stod(vertices[2].second), 1.618034, 1e-6);
+  // Closed: the chord from C back to A is its closing segment.
+  EXPECT_NE(std::find(ring.begin(), ring.end(), std::pair(70, std::string("1"))), ring.end());
+
+  // Each control byte becomes U+FFFD; "%%" is written "%%%" and "%", so that
+  // a CAD program shows "%%u" as typed.
+  const Groups text = object(groups, "TEXT", {8, "VL_prvky_mapy"});
+  EXPECT_NE(std::find(text.begin(), text.end(),
+                      std::pair(1, std::string("a\xEF\xBF\xBD" "b\xEF\xBF\xBD%%%%u"))),
+            text.end());
+}
+
 }  // namespace
 }  // namespace vorlane

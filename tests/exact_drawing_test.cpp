@@ -138,6 +138,15 @@ TEST_F(ExactDrawing, ArcsAndCirclesAreDrawnAsArcs) {
   EXPECT_EQ(layer(arc.text() + "&DOP;10;\"PC\";0;\"10\";1;1\n", "VL_hranice_parcel", false),
             parcelPath("-5.00,-10.00 -10.00,-15.00 -15.00,-10.00 -5.00,-10.00 "));
 
+  // Three points without an arc's code, and four with one, are straight.
+  VfkText straight = square();
+  straight.point(11, 15, 10).point(12, 10, 15).point(13, 5, 10).point(14, 5, 5);
+  straight.boundary({11, 12, 13}, "10").boundary({11, 12, 13, 14}, "20", "", 21900, "16");
+  EXPECT_EQ(layer(straight.text(), "VL_hranice_parcel"),
+            parcelPath("-15.00,-10.00 -10.00,-15.00 -5.00,-10.00 ") +
+                "        <path id=\"20\" style=\"fill:none;stroke:black;stroke-width:0.2\" "
+                "d=\"M-15.00,-10.00 -10.00,-15.00 -5.00,-10.00 -5.00,-5.00 \"/>\n");
+
   VfkText circle = square();
   circle.point(11, 15, 10).point(12, 10, 15).point(13, 5, 10);
   circle.boundary({11, 12, 13}, "10", "", 21900, "15");
@@ -154,6 +163,24 @@ TEST_F(ExactDrawing, LabelsWithoutAPositionAreLeftOutAndReported) {
                                .number("10", "10", "", "")
                                .number("11", "11", "7", "8")
                                .text();
+  // An arrow without a position, a number with only its Y, a symbol with
+  // only its X: none is drawn, each is reported.
+  const std::string halves = file + "&DOP;10;\"SPC\";1033;\"\";;\n&DOP;11;\"PPC\";0;\"11\";7;\n" +
+                             "&DOP;10;\"ZDP\";303;\"\";;8\n";
+  const std::string drawn = convert(halves, "halves", {.options = {.exact = true}});
+  EXPECT_EQ(drawn.find("href=\"#VL_symbol_arrow\""), std::string::npos);
+  EXPECT_EQ(drawn.find("href=\"#VL_symbol_303\""), std::string::npos);
+  EXPECT_EQ(groupContent(drawn, "VL_text_parcel").find(">11</text>"),
+            groupContent(drawn, "VL_text_parcel").rfind(">11</text>"));
+  const testing::ReadResult read = testing::readVfk(halves, kAnsiCodePage, {.exact = true});
+  std::vector<LabelKind> unplacedKinds;
+  for (const auto& finding : read.findings->of(FindingKind::kLabelWithoutPosition)) {
+    unplacedKinds.push_back(finding.label);
+  }
+  EXPECT_EQ(unplacedKinds, (std::vector<LabelKind>{LabelKind::kParcelNumber, LabelKind::kParcelArrow,
+                                                   LabelKind::kParcelSymbol,
+                                                   LabelKind::kParcelNumber}));
+
   const std::string exact = layer(file, "VL_text_parcel");
   EXPECT_EQ(exact.find(">10</text>"), std::string::npos);
   EXPECT_NE(exact.find("<text id=\"11\" x=\"-7.00\" y=\"-8.00\""), std::string::npos);

@@ -111,20 +111,5 @@ TEST(Model, LabelsAndArrowsStayWithTheirParcelInTheOrderAdded) {
   EXPECT_EQ(model.symbolLabelOf(parcel9).typeCode, 0);  // none: the default label
 }
 
-TEST(Model, BuildingsAndTheirTypes) {
-  CadastralModel model;
-  Building& building = model.getOrCreateBuilding("7");
-  EXPECT_EQ(&model.getOrCreateBuilding("7"), &building);
-  EXPECT_EQ(model.buildings.size(), 1u);
-
-  model.addBuildingType(5, "e", "f");
-  model.addBuildingType(1, "a", "b");
-  model.addBuildingType(1, "c", "d");  // the later one wins
-  ASSERT_EQ(model.buildingTypes.size(), 2u);
-  EXPECT_EQ(model.buildingTypes[0].code, 1);  // in code order
-  EXPECT_EQ(model.text(model.findBuildingType(1)->abbreviation), "d");
-  EXPECT_EQ(model.findBuildingType(2), nullptr);
-}
-
 }  // namespace
 }  // namespace vorlane
