@@ -51,14 +51,16 @@ class TextRef {
 
 // One text or symbol placement from a label row (blocks OP, OB, OBPEJ, DPM).
 struct TextLabel {
-  float angle = 0.0f;          // degrees: the file's gon value times 0.9
-  int32_t referencePoint = 1;  // VZTAZNY_BOD: selects anchor and baseline
   TextRef text;
   double x = 0.0;
   double y = 0.0;
+  float angle = 0.0f;    // degrees: the file's gon value times 0.9
   float size = 1.0f;     // VELIKOST
   int32_t typeCode = 0;  // TYPPPD_KOD; for a symbol label, the symbol to place
-  bool placed = false;   // the row gave both coordinates; otherwise x, y are -0.0
+  // VZTAZNY_BOD, which selects anchor and baseline: 1 to 9, or 0 for any
+  // other value (all of which place a text alike).
+  int8_t referencePoint = 1;
+  bool placed = false;  // the row gave both coordinates; otherwise x, y are -0.0
 };
 
 // How the points of a line are joined, as the row of its first point says

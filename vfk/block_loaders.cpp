@@ -671,7 +671,10 @@ TextLabel BlockLoaders::readTextLabel(const SplitLine& row, CadastralModel& mode
     if (gon != 0.0f) label.angle = gon * 0.9f;
   }
   if (has(C::kVelikost)) label.size = narrowToFloat(readReal(field(row, C::kVelikost)));
-  if (has(C::kVztaznyBod)) label.referencePoint = readInt(field(row, C::kVztaznyBod));
+  if (has(C::kVztaznyBod)) {
+    const int32_t reference = readInt(field(row, C::kVztaznyBod));
+    label.referencePoint = static_cast<int8_t>(reference >= 1 && reference <= 9 ? reference : 0);
+  }
   return label;
 }
 
