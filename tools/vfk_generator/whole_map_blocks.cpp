@@ -84,15 +84,7 @@ class WholeMapWriter {
     }
     w_.beginBlock(renamed(definitions::kSbp, "SBPG"));
     int64_t link = 0;
-    for (const size_t l : lines) {
-      const std::vector<int>& points = layout_.lines[l].points;
-      for (size_t k = 0; k < points.size(); ++k) {
-        w_.row().num(c_.id(Kind::kPlanLink, link++)).num(1).emptyText().emptyText().num(3);
-        w_.empty().empty().num(c_.id(Kind::kPoint, points[k])).num(static_cast<int64_t>(k) + 1);
-        w_.empty().num(c_.id(Kind::kPlanLine, static_cast<int64_t>(l))).empty();
-        w_.text(k == 0 ? "4" : "").empty().end();
-      }
-    }
+    for (const size_t l : lines) linkPoints(l, Kind::kPlanLink, Kind::kPlanLine, 1, link);
     w_.beginBlock(renamed(definitions::kHp, "HPG"));
     for (const size_t l : lines) {
       const ParcelLine& line = layout_.lines[l];
@@ -135,19 +127,25 @@ class WholeMapWriter {
     w_.beginBlock(definitions::kSbp);
     int64_t link = 0;
     for (size_t l = 0; l < layout_.lines.size(); l += kNeighbourEvery) {
-      const std::vector<int>& points = layout_.lines[l].points;
-      for (size_t k = 0; k < points.size(); ++k) {
-        w_.row().num(c_.id(Kind::kNeighbourLink, link++)).num(0).emptyText().emptyText().num(3);
-        w_.empty().empty().num(c_.id(Kind::kPoint, points[k])).num(static_cast<int64_t>(k) + 1);
-        w_.empty().num(c_.id(Kind::kNeighbourLine, static_cast<int64_t>(l))).empty();
-        w_.text(k == 0 ? "4" : "").empty().end();
-      }
+      linkPoints(l, Kind::kNeighbourLink, Kind::kNeighbourLine, 0, link);
     }
     w_.beginBlock(definitions::kHp);
     for (size_t l = 0; l < layout_.lines.size(); l += kNeighbourEvery) {
       w_.row().num(c_.id(Kind::kNeighbourLine, static_cast<int64_t>(l))).num(0).emptyText();
       w_.emptyText().num(3).empty().empty().num(kBorderType);
       w_.num(c_.id(Kind::kNeighbour, static_cast<int64_t>(l))).empty().end();
+    }
+  }
+
+  // The SBP rows of a copy of parcel line "l", as line "lineKind" of state
+  // "state", its rows numbered on from "link".
+  void linkPoints(size_t l, Kind linkKind, Kind lineKind, int state, int64_t& link) {
+    const std::vector<int>& points = layout_.lines[l].points;
+    for (size_t k = 0; k < points.size(); ++k) {
+      w_.row().num(c_.id(linkKind, link++)).num(state).emptyText().emptyText().num(3);
+      w_.empty().empty().num(c_.id(Kind::kPoint, points[k])).num(static_cast<int64_t>(k) + 1);
+      w_.empty().num(c_.id(lineKind, static_cast<int64_t>(l))).empty();
+      w_.text(k == 0 ? "4" : "").empty().end();
     }
   }
 
