@@ -96,5 +96,15 @@ TEST(NarrowToFloat, RoundsAsIeeeWithoutUndefinedBehaviour) {
   EXPECT_TRUE(std::isnan(narrowToFloat(NAN)));
 }
 
+TEST(ReadWholeNumber, TruncatesAndSaturatesWithoutUndefinedBehaviour) {
+  EXPECT_EQ(readWholeNumber("4294967296"), 4294967296);  // beyond an int
+  EXPECT_EQ(readWholeNumber("-12.9"), -12);
+  EXPECT_EQ(readWholeNumber("1e300"), INT64_MAX);
+  EXPECT_EQ(readWholeNumber("-1e300"), INT64_MIN);
+  EXPECT_EQ(readWholeNumber("9223372036854775808"), INT64_MAX);  // 2^63
+  EXPECT_EQ(readWholeNumber("nan"), 0);
+  EXPECT_EQ(readWholeNumber(""), 0);
+}
+
 }  // namespace
 }  // namespace vorlane

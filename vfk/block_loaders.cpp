@@ -230,7 +230,7 @@ void BlockLoaders::loadSobr(const SplitLine& row) {
     SurveyPoint survey;
     survey.point = point.point.index;
     survey.record = readInt(field(row, C::kCisloZpmz));
-    survey.number = static_cast<int64_t>(readReal(field(row, C::kCisloBodu)));
+    survey.number = readWholeNumber(field(row, C::kCisloBodu));
     survey.quality = readInt(field(row, C::kKodchbKod));
     surveyPointOf_[point.key] = static_cast<int32_t>(model.surveyPoints.size());
     model.surveyPoints.push_back(survey);
@@ -584,7 +584,7 @@ void BlockLoaders::loadPar(const SplitLine& row) {
   record.stem = readInt(field(row, C::kKmenoveCisloPar));
   record.subdivision = readInt(field(row, C::kPoddeleniCislaPar));
   const std::string_view area = field(row, C::kVymeraParcely);
-  record.area = area.empty() ? -1 : static_cast<int64_t>(readReal(area));
+  record.area = area.empty() ? -1 : readWholeNumber(area);
   record.landType = readInt(field(row, C::kDrupozKod));
   record.landUse = readInt(field(row, C::kZpvypaKod));
   record.ownershipSheet = model.addText(field(row, C::kTelId));
@@ -607,7 +607,7 @@ void BlockLoaders::loadBud(const SplitLine& row) {
 
 void BlockLoaders::loadTel(const SplitLine& row) {
   model_.ownershipSheets.push_back(OwnershipSheet{
-      model_.addText(field(row, C::kId)), static_cast<int64_t>(readReal(field(row, C::kCisloTel)))});
+      model_.addText(field(row, C::kId)), readWholeNumber(field(row, C::kCisloTel))});
 }
 
 // The position of a building's number; its other label fields stay.

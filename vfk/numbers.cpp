@@ -152,6 +152,16 @@ double readRealGeneral(std::string_view text) {
   return negative ? -value : value;
 }
 
+int64_t readWholeNumber(std::string_view text) {
+  const double value = readReal(text);
+  // 2^63, the first double beyond int64_t; its negative is the last within.
+  constexpr double kBeyond = 9223372036854775808.0;
+  if (std::isnan(value)) return 0;
+  if (value >= kBeyond) return std::numeric_limits<int64_t>::max();
+  if (value < -kBeyond) return std::numeric_limits<int64_t>::min();
+  return static_cast<int64_t>(value);
+}
+
 float narrowToFloat(double value) {
   // The largest float plus half its last unit: everything from here on
   // rounds to infinity.

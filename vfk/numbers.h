@@ -3,6 +3,7 @@
 #ifndef VORLANE_VFK_NUMBERS_H_
 #define VORLANE_VFK_NUMBERS_H_
 
+#include <cstdint>
 #include <string_view>
 
 namespace vorlane {
@@ -21,6 +22,11 @@ double readReal(std::string_view text);
 // The same without readReal's fast path for plain decimals; tests compare
 // the two.
 double readRealGeneral(std::string_view text);
+
+// A whole number of more digits than an int holds (a point's number, an
+// area in m²): readReal's value truncated toward zero, saturated at the
+// limits of a 64-bit integer; 0 for a NaN.
+int64_t readWholeNumber(std::string_view text);
 
 // Narrows to float as IEEE arithmetic does: a value beyond the float range
 // becomes an infinity rather than undefined behaviour.
