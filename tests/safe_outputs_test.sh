@@ -130,6 +130,24 @@ step_kills() {
     check "$mode: $runs runs killed, each output old or new ($old_seen old, $new_seen new), no stray file" test "$bad" -eq 0
     check "$mode: kills landed before and after the outputs were in place" test "$old_seen" -gt 0 -a "$new_seen" -gt 0
   done
+  # Killed while writing for certain: as soon as its temporary file is there.
+  local folder=$work/svg
+  printf 'the previous svg\n' >"$folder/big.svg"
+  "$vorlane" --quiet "$folder/big.vfk" >/dev/null 2>&1 &
+  local pid=$! waited
+  for waited in $(seq 1 20000); do
+    if compgen -G "$folder/big.svg.vorlane-unfinished-*" >/dev/null; then
+      kill -KILL "$pid" 2>/dev/null
+      break
+    fi
+    sleep 0.001
+  done
+  { wait "$pid"; } 2>/dev/null
+  if compgen -G "$folder/big.svg.vorlane-unfinished-*" >/dev/null &&
+     [ "$(cat "$folder/big.svg")" = "the previous svg" ]; then
+    unfinished_seen=$((unfinished_seen + 1))
+  fi
+  rm -f "$folder"/*.vorlane-unfinished-*
   check "SIGKILL landed while writing $unfinished_seen times, leaving only a named temporary file" \
     test "$unfinished_seen" -gt 0
 }
