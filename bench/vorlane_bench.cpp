@@ -110,7 +110,9 @@ double median(std::vector<double> values) {
 fs::path generatedFile(const Options& options, const std::string& name,
                        const std::vector<std::string>& arguments) {
   const fs::path path = options.work / name;
-  if (!fs::exists(path)) {
+  // A file the generator made before it was last built may differ from
+  // what it makes now: it is made again.
+  if (!fs::exists(path) || fs::last_write_time(path) < fs::last_write_time(VORLANE_GENERATOR)) {
     std::vector<std::string> argv = {VORLANE_GENERATOR, "--seed", "1"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     argv.push_back(path.string());

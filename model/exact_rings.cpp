@@ -158,16 +158,36 @@ void addPieces(std::span<const int32_t> points, LineShape shape, std::vector<Pie
   }
 }
 
-// Chains the pieces into subpaths, each piece once.
-void chainPieces(const std::vector<Piece>& pieces, PathBuilder& builder) {
+// The working memory of one thread's paths, kept from path to path: a
+// drawing collects one or two paths for each of its parcels and buildings.
+struct Scratch {
+  std::vector<int32_t> distinct;
+  std::vector<bool> taken;
+  std::vector<Piece> pieces;
+  std::vector<std::span<const int32_t>> circles;
   std::vector<PieceEnd> ends;
+  std::vector<bool> used;
+  std::vector<Step> forwards;
+  std::vector<Step> backwards;
+};
+
+Scratch& scratch() {
+  thread_local Scratch kept;
+  return kept;
+}
+
+// Chains the pieces into subpaths, each piece once.
+void chainPieces(const std::vector<Piece>& pieces, PathBuilder& builder, Scratch& scratch) {
+  std::vector<PieceEnd>& ends = scratch.ends;
+  ends.clear();
   ends.reserve(2 * pieces.size());
   for (uint32_t k = 0; k < pieces.size(); ++k) {
     ends.push_back({pieces[k].points.front(), k, false});
     ends.push_back({pieces[k].points.back(), k, true});
   }
   std::sort(ends.begin(), ends.end());
-  std::vector<bool> used(pieces.size(), false);
+  std::vector<bool>& used = scratch.used;
+  used.assign(pieces.size(), false);
   // The first piece, in list order, not yet used that ends at "point",
   // walked away from it; nullopt when there is none.
   auto takeAt = [&](int32_t point) -> std::optional<Step> {
@@ -186,8 +206,8 @@ void chainPieces(const std::vector<Piece>& pieces, PathBuilder& builder) {
     return step.reversed ? pieces[step.piece].points.front() : pieces[step.piece].points.back();
   };
 
-  std::vector<Step> forwards;
-  std::vector<Step> backwards;
+  std::vector<Step>& forwards = scratch.forwards;
+  std::vector<Step>& backwards = scratch.backwards;
   for (uint32_t k = 0; k < pieces.size(); ++k) {
     if (used[k]) continue;
     used[k] = true;
@@ -223,13 +243,18 @@ template <typename Line>
 void collectBorder(const CadastralModel& model, std::span<const int32_t> order,
                    const PodVector<Line>& lines, BorderPath& path) {
   path.clear();
+  Scratch& kept = scratch();
   // Each line once, in the order first listed.
-  std::vector<int32_t> distinct(order.begin(), order.end());
+  std::vector<int32_t>& distinct = kept.distinct;
+  distinct.assign(order.begin(), order.end());
   std::sort(distinct.begin(), distinct.end());
   distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-  std::vector<bool> taken(distinct.size(), false);
-  std::vector<Piece> pieces;
-  std::vector<std::span<const int32_t>> circles;
+  std::vector<bool>& taken = kept.taken;
+  taken.assign(distinct.size(), false);
+  std::vector<Piece>& pieces = kept.pieces;
+  std::vector<std::span<const int32_t>>& circles = kept.circles;
+  pieces.clear();
+  circles.clear();
   for (const int32_t line : order) {
     const auto at = static_cast<size_t>(std::lower_bound(distinct.begin(), distinct.end(), line) -
                                         distinct.begin());
@@ -239,7 +264,7 @@ void collectBorder(const CadastralModel& model, std::span<const int32_t> order,
     addPieces(model.pointIndicesOf(record), record.shape, pieces, circles);
   }
   PathBuilder builder(model, path);
-  chainPieces(pieces, builder);
+  chainPieces(pieces, builder, kept);
   for (const std::span<const int32_t> circle : circles) {
     builder.addCircle(circle[0], circle[1], circle[2]);
   }
@@ -257,8 +282,11 @@ void collectExactPath(const CadastralModel& model, const Building& building, Bor
 
 void appendExactLine(const CadastralModel& model, std::span<const int32_t> points, LineShape shape,
                      BorderPath& path) {
-  std::vector<Piece> pieces;
-  std::vector<std::span<const int32_t>> circles;
+  Scratch& kept = scratch();
+  std::vector<Piece>& pieces = kept.pieces;
+  std::vector<std::span<const int32_t>>& circles = kept.circles;
+  pieces.clear();
+  circles.clear();
   addPieces(points, shape, pieces, circles);
   PathBuilder builder(model, path);
   for (const Piece& piece : pieces) {

@@ -201,11 +201,18 @@ void reportParcelChecks(const CadastralModel& model, Diagnostics& diagnostics) {
 
 namespace {
 
+// The steps between points that the lines of an area join, smaller index
+// first; kept from area to area so that its memory is reused.
+using HeldSteps = std::vector<std::pair<int32_t, int32_t>>;
+
 // Reports the steps of "path" between points that no line of "lines" joins.
+// nameOf() gives the area's cadastral name, worked out only for a finding.
+template <typename NameOf>
 void reportChords(const CadastralModel& model, const BorderPath& path,
                   std::span<const std::span<const int32_t>> lines, LineKind kind,
-                  std::string_view id, std::string_view name, Diagnostics& diagnostics) {
-  std::vector<std::pair<int32_t, int32_t>> held;
+                  std::string_view id, const NameOf& nameOf, HeldSteps& held,
+                  Diagnostics& diagnostics) {
+  held.clear();
   for (const std::span<const int32_t> line : lines) {
     for (size_t k = 1; k < line.size(); ++k) {
       held.emplace_back(std::min(line[k - 1], line[k]), std::max(line[k - 1], line[k]));
@@ -221,6 +228,7 @@ void reportChords(const CadastralModel& model, const BorderPath& path,
                             model.points[static_cast<size_t>(points[k])]};
       const double length = std::hypot(ends[1].x - ends[0].x, ends[1].y - ends[0].y);
       if (length == 0.0) continue;  // two points at one place: nothing is drawn
+      const std::string name = nameOf();
       diagnostics.report(Finding{.kind = FindingKind::kChordDrawn,
                                  .line = kind,
                                  .subject = id,
@@ -237,6 +245,7 @@ void reportDrawnChords(const CadastralModel& model, Diagnostics& diagnostics) {
   if (!diagnostics.wants(FindingKind::kChordDrawn)) return;
   BorderPath path;
   std::vector<std::span<const int32_t>> lines;
+  HeldSteps held;
   for (const Parcel& parcel : model.parcels) {
     if (parcel.numberLabel.text.empty()) continue;  // not drawn
     collectRingPath(model, parcel, path);
@@ -244,8 +253,9 @@ void reportDrawnChords(const CadastralModel& model, Diagnostics& diagnostics) {
     for (const int32_t line : model.boundaryIndicesOf(parcel)) {
       lines.push_back(model.pointIndicesOf(model.parcelBoundaries[static_cast<size_t>(line)]));
     }
-    reportChords(model, path, lines, LineKind::kParcelBoundary, model.text(parcel.id),
-                 model.cadastralNameOf(parcel), diagnostics);
+    reportChords(
+        model, path, lines, LineKind::kParcelBoundary, model.text(parcel.id),
+        [&model, &parcel] { return model.cadastralNameOf(parcel); }, held, diagnostics);
   }
   for (const Building& building : model.buildings) {
     collectRingPath(model, building, path);
@@ -253,8 +263,9 @@ void reportDrawnChords(const CadastralModel& model, Diagnostics& diagnostics) {
     for (const int32_t line : model.polylineIndicesOf(building)) {
       lines.push_back(model.pointIndicesOf(model.generalPolylines[static_cast<size_t>(line)]));
     }
-    reportChords(model, path, lines, LineKind::kBuildingOutline, model.text(building.id), {},
-                 diagnostics);
+    reportChords(
+        model, path, lines, LineKind::kBuildingOutline, model.text(building.id),
+        [] { return std::string(); }, held, diagnostics);
   }
 }
 

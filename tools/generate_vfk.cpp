@@ -161,10 +161,11 @@ uint64_t generate(const Options& options, const Layout& layout) {
   if (options.sizeMegabytes) {
     const double target = *options.sizeMegabytes * kBytesPerMegabyte;
     const double fixed = static_cast<double>(opening.bytes() + drawing.bytes() + kEnd.size());
-    scale = target > fixed ? scaleForBytes(context, layout, static_cast<uint64_t>(target - fixed))
+    scale = target > fixed ? scaleForBytes(context, layout, static_cast<uint64_t>(target - fixed),
+                                           !options.wholeMap)
                            : 0.0;
   }
-  const RegisterCounts counts = registerCounts(context, layout, scale);
+  const RegisterCounts counts = registerCounts(context, layout, scale, !options.wholeMap);
 
   std::FILE* file = std::fopen(options.output.c_str(), "wb");
   if (file == nullptr) throw std::runtime_error("cannot create " + options.output);

@@ -273,7 +273,8 @@ constexpr std::array<RegisterBlock, 7> kBlocks{{
 
 }  // namespace
 
-RegisterCounts registerCounts(const Context& context, const Layout& layout, double scale) {
+RegisterCounts registerCounts(const Context& context, const Layout& layout, double scale,
+                              bool otherPoints) {
   const size_t parcels = layout.parcels.size();
   RegisterCounts counts;
   counts.subjects = rowsFor(kSubjectsPerParcel, parcels, scale, 1);
@@ -284,13 +285,14 @@ RegisterCounts registerCounts(const Context& context, const Layout& layout, doub
       rowsFor(kProceedingsPerParcel, parcels, scale, static_cast<int>(context.eventDates.size()));
   counts.objects = rowsFor(kObjectsPerParcel, parcels, scale, 1);
   counts.deeds = rowsFor(kDeedsPerParcel, parcels, scale, 1);
-  counts.otherPoints = rowsFor(kOtherPointsPerParcel, parcels, scale, 1);
+  counts.otherPoints = otherPoints ? rowsFor(kOtherPointsPerParcel, parcels, scale, 1) : 0;
   return counts;
 }
 
-double scaleForBytes(const Context& context, const Layout& layout, uint64_t bytes) {
+double scaleForBytes(const Context& context, const Layout& layout, uint64_t bytes,
+                     bool otherPoints) {
   // Average row lengths, from sample rows written aside.
-  const RegisterCounts sampleCounts = registerCounts(context, layout, 1.0);
+  const RegisterCounts sampleCounts = registerCounts(context, layout, 1.0, true);
   std::array<double, kBlocks.size()> rowBytes{};
   for (size_t b = 0; b < kBlocks.size(); ++b) {
     RowWriter sample;
@@ -301,9 +303,10 @@ double scaleForBytes(const Context& context, const Layout& layout, uint64_t byte
     rowBytes[b] = static_cast<double>(sample.bytes() - start) / kSampleRows;
   }
   auto estimate = [&](double scale) {
-    const RegisterCounts counts = registerCounts(context, layout, scale);
+    const RegisterCounts counts = registerCounts(context, layout, scale, otherPoints);
     double total = 0;
     for (size_t b = 0; b < kBlocks.size(); ++b) {
+      if (counts.*kBlocks[b].count == 0) continue;
       total += static_cast<double>(counts.*kBlocks[b].count) * rowBytes[b] +
                static_cast<double>(kBlocks[b].definition.size() + 2);
     }
@@ -323,8 +326,9 @@ void writeRegisterBlocks(RowWriter& w, const Context& context, const Layout& lay
                          const RegisterCounts& counts) {
   RegisterWriter rows(w, context, layout, counts, kRegisterPurpose);
   for (const RegisterBlock& block : kBlocks) {
-    w.beginBlock(block.definition);
     const int n = counts.*block.count;
+    if (n == 0) continue;
+    w.beginBlock(block.definition);
     for (int i = 0; i < n; ++i) (rows.*block.row)(i);
   }
 }

@@ -24,11 +24,16 @@ struct RegisterCounts {
 };
 
 // Row counts for a scale: at scale 1 a parcel brings about eight rows.
-RegisterCounts registerCounts(const Context& context, const Layout& layout, double scale);
+// Without "otherPoints" there are no further survey points: a file with the
+// whole map gives the measured positions of its own points instead, as
+// real files do. A block of no rows is not written.
+RegisterCounts registerCounts(const Context& context, const Layout& layout, double scale,
+                              bool otherPoints);
 
 // The scale at which the blocks take about "bytes" bytes, measured on
 // sample rows.
-double scaleForBytes(const Context& context, const Layout& layout, uint64_t bytes);
+double scaleForBytes(const Context& context, const Layout& layout, uint64_t bytes,
+                     bool otherPoints);
 
 void writeRegisterBlocks(RowWriter& w, const Context& context, const Layout& layout,
                          const RegisterCounts& counts);
