@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
+#include "model/piece_chains.h"
 #include "model/rings.h"
 
 namespace vorlane {
@@ -15,22 +15,6 @@ namespace {
 struct Piece {
   std::span<const int32_t> points;
   bool arc = false;
-};
-
-// Where a piece ends: at "point", with its front or its back.
-struct PieceEnd {
-  int32_t point;
-  uint32_t piece;
-  bool back;
-  bool operator<(const PieceEnd& other) const {
-    return point != other.point ? point < other.point : piece < other.piece;
-  }
-};
-
-// A piece as a chain walks it.
-struct Step {
-  uint32_t piece;
-  bool reversed;
 };
 
 // Twice the signed area of the triangle p q r: positive when r lies on the
@@ -165,10 +149,8 @@ struct Scratch {
   std::vector<bool> taken;
   std::vector<Piece> pieces;
   std::vector<std::span<const int32_t>> circles;
-  std::vector<PieceEnd> ends;
-  std::vector<bool> used;
-  std::vector<Step> forwards;
-  std::vector<Step> backwards;
+  std::vector<PieceEnds> ends;
+  PieceChainer chainer;
 };
 
 Scratch& scratch() {
@@ -178,64 +160,22 @@ Scratch& scratch() {
 
 // Chains the pieces into subpaths, each piece once.
 void chainPieces(const std::vector<Piece>& pieces, PathBuilder& builder, Scratch& scratch) {
-  std::vector<PieceEnd>& ends = scratch.ends;
-  ends.clear();
-  ends.reserve(2 * pieces.size());
-  for (uint32_t k = 0; k < pieces.size(); ++k) {
-    ends.push_back({pieces[k].points.front(), k, false});
-    ends.push_back({pieces[k].points.back(), k, true});
+  scratch.ends.clear();
+  for (const Piece& piece : pieces) {
+    scratch.ends.push_back({piece.points.front(), piece.points.back()});
   }
-  std::sort(ends.begin(), ends.end());
-  std::vector<bool>& used = scratch.used;
-  used.assign(pieces.size(), false);
-  // The first piece, in list order, not yet used that ends at "point",
-  // walked away from it; nullopt when there is none.
-  auto takeAt = [&](int32_t point) -> std::optional<Step> {
-    auto at = std::lower_bound(ends.begin(), ends.end(), PieceEnd{point, 0, false});
-    for (; at != ends.end() && at->point == point; ++at) {
-      if (used[at->piece]) continue;
-      used[at->piece] = true;
-      return Step{at->piece, at->back};
+  scratch.chainer.chain(scratch.ends);
+  const std::vector<ChainStep>& steps = scratch.chainer.steps();
+  uint32_t first = 0;
+  for (const uint32_t end : scratch.chainer.chainEnds()) {
+    const ChainStep& start = steps[first];
+    const Piece& startPiece = pieces[start.piece];
+    builder.startSubpath(start.reversed ? startPiece.points.back() : startPiece.points.front());
+    for (uint32_t k = first; k < end; ++k) {
+      builder.addPiece(pieces[steps[k].piece], steps[k].reversed);
     }
-    return std::nullopt;
-  };
-  auto startOf = [&](const Step& step) {
-    return step.reversed ? pieces[step.piece].points.back() : pieces[step.piece].points.front();
-  };
-  auto endOf = [&](const Step& step) {
-    return step.reversed ? pieces[step.piece].points.front() : pieces[step.piece].points.back();
-  };
-
-  std::vector<Step>& forwards = scratch.forwards;
-  std::vector<Step>& backwards = scratch.backwards;
-  for (uint32_t k = 0; k < pieces.size(); ++k) {
-    if (used[k]) continue;
-    used[k] = true;
-    forwards.assign(1, Step{k, false});
-    backwards.clear();
-    const int32_t start = pieces[k].points.front();
-    int32_t end = pieces[k].points.back();
-    while (end != start) {
-      const std::optional<Step> next = takeAt(end);
-      if (!next) break;
-      forwards.push_back(*next);
-      end = endOf(*next);
-    }
-    // An open chain may go on from its start too: those pieces come first,
-    // walked towards the start.
-    if (end != start) {
-      for (int32_t front = start;;) {
-        const std::optional<Step> before = takeAt(front);
-        if (!before) break;
-        front = endOf(*before);
-        backwards.push_back(Step{before->piece, !before->reversed});
-      }
-    }
-    std::reverse(backwards.begin(), backwards.end());
-    backwards.insert(backwards.end(), forwards.begin(), forwards.end());
-    builder.startSubpath(startOf(backwards.front()));
-    for (const Step& step : backwards) builder.addPiece(pieces[step.piece], step.reversed);
     builder.endSubpath();
+    first = end;
   }
 }
 

@@ -4,14 +4,17 @@
 // out by hand: a point given as (Y, X) in the file is drawn at (-Y, -X).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "model/exact_rings.h"
+#include "model/piece_chains.h"
 #include "tests/test_support.h"
 
 namespace vorlane {
@@ -288,6 +291,44 @@ TEST(ExactRings, EverySegmentOfACutExtractOnceAndNoOther) {
       }
       ASSERT_EQ(drawnOnce, expected) << "parcel " << model.text(parcel.id) << ", seed " << seed;
     }
+  }
+}
+
+// Pieces with few distinct end points, so that they meet often, many closed:
+// a scan of the pieces and a search of their sorted ends chain them alike,
+// each piece once, each step starting where the one before ended.
+TEST(PieceChains, AScanAndASearchOfTheSortedEndsChainAlike) {
+  std::mt19937 random(20261207);
+  PieceChainer scanned;
+  PieceChainer searched;
+  for (int trial = 0; trial < 2000; ++trial) {
+    const int count = std::uniform_int_distribution<int>(1, 40)(random);
+    std::uniform_int_distribution<int32_t> point(0, count / 2 + 1);
+    std::vector<PieceEnds> pieces;
+    for (int k = 0; k < count; ++k) pieces.push_back({point(random), point(random)});
+    scanned.chain(pieces, EndSearch::kScan);
+    searched.chain(pieces, EndSearch::kSorted);
+    ASSERT_EQ(scanned.chainEnds(), searched.chainEnds()) << "trial " << trial;
+    const std::vector<ChainStep>& steps = scanned.steps();
+    ASSERT_EQ(steps.size(), pieces.size());
+    std::vector<int> walked(pieces.size(), 0);
+    uint32_t first = 0;
+    for (const uint32_t end : scanned.chainEnds()) {
+      for (uint32_t k = first; k < end; ++k) {
+        const ChainStep& step = steps[k];
+        ASSERT_EQ(step.piece, searched.steps()[k].piece) << "trial " << trial;
+        ASSERT_EQ(step.reversed, searched.steps()[k].reversed) << "trial " << trial;
+        ++walked[step.piece];
+        if (k == first) continue;
+        const ChainStep& before = steps[k - 1];
+        const int32_t beforeEnd =
+            before.reversed ? pieces[before.piece].front : pieces[before.piece].back;
+        const int32_t start = step.reversed ? pieces[step.piece].back : pieces[step.piece].front;
+        ASSERT_EQ(start, beforeEnd) << "trial " << trial << ", step " << k;
+      }
+      first = end;
+    }
+    EXPECT_EQ(std::count(walked.begin(), walked.end(), 1), count) << "trial " << trial;
   }
 }
 
