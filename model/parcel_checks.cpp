@@ -248,7 +248,7 @@ void reportDrawnChords(const CadastralModel& model, Diagnostics& diagnostics) {
   HeldSteps held;
   for (const Parcel& parcel : model.parcels) {
     if (parcel.numberLabel.text.empty()) continue;  // not drawn
-    collectRingPath(model, parcel, path);
+    if (collectRingPath(model, parcel, path) == 0) continue;  // every step a line's
     lines.clear();
     for (const int32_t line : model.boundaryIndicesOf(parcel)) {
       lines.push_back(model.pointIndicesOf(model.parcelBoundaries[static_cast<size_t>(line)]));
@@ -258,7 +258,7 @@ void reportDrawnChords(const CadastralModel& model, Diagnostics& diagnostics) {
         [&model, &parcel] { return model.cadastralNameOf(parcel); }, held, diagnostics);
   }
   for (const Building& building : model.buildings) {
-    collectRingPath(model, building, path);
+    if (collectRingPath(model, building, path) == 0) continue;
     lines.clear();
     for (const int32_t line : model.polylineIndicesOf(building)) {
       lines.push_back(model.pointIndicesOf(model.generalPolylines[static_cast<size_t>(line)]));

@@ -95,13 +95,14 @@ bool chain(std::span<int32_t> lines, std::span<LineEnds> ends, Search& search) {
   return multipleRings;
 }
 
-// Joins the chained lines named by "order" into one run of point indices.
+// Joins the chained lines named by "order" into one run of point indices;
+// returns how often the chain broke.
 template <typename Line>
-void collectChain(const CadastralModel& model, std::span<const int32_t> order,
-                  const PodVector<Line>& lines, std::vector<int32_t>& points) {
+size_t collectChain(const CadastralModel& model, std::span<const int32_t> order,
+                    const PodVector<Line>& lines, std::vector<int32_t>& points) {
   points.clear();
   const size_t n = order.size();
-  if (n == 0) return;
+  if (n == 0) return 0;
   auto line = [&](size_t k) { return model.pointIndicesOf(lines[static_cast<size_t>(order[k])]); };
   auto appendForwards = [&](std::span<const int32_t> part) {
     points.insert(points.end(), part.begin(), part.end());
@@ -113,7 +114,7 @@ void collectChain(const CadastralModel& model, std::span<const int32_t> order,
   const std::span<const int32_t> first = line(0);
   if (n == 1) {
     appendForwards(first);
-    return;
+    return 0;
   }
   int32_t end;  // the point index where the chain is open
   const std::span<const int32_t> second = line(1);
@@ -125,9 +126,11 @@ void collectChain(const CadastralModel& model, std::span<const int32_t> order,
     end = first.back();
   }
 
+  size_t breaks = 0;
   for (size_t k = 1; k < n; ++k) {
     const std::span<const int32_t> current = line(k);
     if (current.front() != end && current.back() != end) {
+      ++breaks;
       // The chain breaks: a new ring starts with this line, from the end that
       // leads on to the next line.
       int32_t start = current.front();
@@ -148,6 +151,7 @@ void collectChain(const CadastralModel& model, std::span<const int32_t> order,
       end = current.front();
     }
   }
+  return breaks;
 }
 
 // Where a record of several rings returns to the position of its ring's
@@ -222,16 +226,20 @@ bool chainIntoRings(std::span<int32_t> lines, std::span<LineEnds> ends, ChainSea
   return chain(lines, ends, search);
 }
 
-void collectRingPath(const CadastralModel& model, const Parcel& parcel, BorderPath& path) {
+size_t collectRingPath(const CadastralModel& model, const Parcel& parcel, BorderPath& path) {
   path.arcs.clear();
-  collectChain(model, model.boundaryIndicesOf(parcel), model.parcelBoundaries, path.points);
+  const size_t breaks =
+      collectChain(model, model.boundaryIndicesOf(parcel), model.parcelBoundaries, path.points);
   findSubpaths(model, parcel.boundaryIndices.hasMultipleRings, path);
+  return breaks;
 }
 
-void collectRingPath(const CadastralModel& model, const Building& building, BorderPath& path) {
+size_t collectRingPath(const CadastralModel& model, const Building& building, BorderPath& path) {
   path.arcs.clear();
-  collectChain(model, model.polylineIndicesOf(building), model.generalPolylines, path.points);
+  const size_t breaks =
+      collectChain(model, model.polylineIndicesOf(building), model.generalPolylines, path.points);
   findSubpaths(model, building.polylineIndices.hasMultipleRings, path);
+  return breaks;
 }
 
 }  // namespace vorlane

@@ -54,8 +54,10 @@ bool chainIntoRings(std::span<int32_t> lines, std::span<LineEnds> ends,
 // on to the line after it. For a record of several rings (hasMultipleRings)
 // a subpath ends, closed, where a point returns to the position of its
 // ring's first point and more points follow; the last one is not closed.
-void collectRingPath(const CadastralModel& model, const Parcel& parcel, BorderPath& path);
-void collectRingPath(const CadastralModel& model, const Building& building, BorderPath& path);
+// Returns how often the chain broke: where it did not, every step of the
+// path is a step of one of the lines.
+size_t collectRingPath(const CadastralModel& model, const Parcel& parcel, BorderPath& path);
+size_t collectRingPath(const CadastralModel& model, const Building& building, BorderPath& path);
 
 // Calls visit(run) for each run of a line's points between missing ones
 // (-1), of two points or more, in order: the parts of the line that can be
