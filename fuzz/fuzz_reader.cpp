@@ -75,7 +75,7 @@ void checkModel(CadastralModel& model, bool exact) {
 
   for (size_t p = 0; p < model.parcels.size(); ++p) {
     const Parcel& parcel = model.parcels[p];
-    checkRange(parcel.boundaryIndices.range(), model.parcelBoundaryIndices.size());
+    checkRange(model.ringLinesOf(parcel).range(), model.parcelBoundaryIndices.size());
     for (const int32_t n : model.boundaryIndicesOf(parcel)) {
       checkPositions({&n, 1}, model.parcelBoundaries.size());
       const Boundary& boundary = model.parcelBoundaries[static_cast<size_t>(n)];
@@ -98,7 +98,8 @@ void checkModel(CadastralModel& model, bool exact) {
     checkPositions(model.boundaryIndicesOf(area), model.bpejBoundaries.size());
   }
   for (size_t b = 0; b < model.buildings.size(); ++b) {
-    checkRange(model.buildings[b].polylineIndices.range(), model.buildingPolylineIndices.size());
+    checkRange(model.ringLinesOf(model.buildings[b]).range(),
+               model.buildingPolylineIndices.size());
     for (const int32_t n : model.polylineIndicesOf(model.buildings[b])) {
       checkPositions({&n, 1}, model.generalPolylines.size());
       if (model.generalPolylines[static_cast<size_t>(n)].building != static_cast<int32_t>(b)) {

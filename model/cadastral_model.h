@@ -123,14 +123,22 @@ class CadastralModel {
   std::span<const int32_t> pointIndicesOf(const Line& line) const {
     return slice(pointIndexPool, line.pointIndices);
   }
+  // The chained lines of a parcel or building of this model (in
+  // parcelBoundaryIndices or buildingPolylineIndices); none until resolved.
+  const RingLines& ringLinesOf(const Parcel& parcel) const {
+    return ringLinesAt(parcelRingLines, static_cast<size_t>(&parcel - parcels.data()));
+  }
+  const RingLines& ringLinesOf(const Building& building) const {
+    return ringLinesAt(buildingRingLines, static_cast<size_t>(&building - buildings.data()));
+  }
   std::span<const int32_t> boundaryIndicesOf(const Parcel& parcel) const {
-    return slice(parcelBoundaryIndices, parcel.boundaryIndices.range());
+    return slice(parcelBoundaryIndices, ringLinesOf(parcel).range());
   }
   std::span<const int32_t> boundaryIndicesOf(const BpejArea& area) const {
     return slice(bpejBoundaryIndices, area.boundaryIndices);
   }
   std::span<const int32_t> polylineIndicesOf(const Building& building) const {
-    return slice(buildingPolylineIndices, building.polylineIndices.range());
+    return slice(buildingPolylineIndices, ringLinesOf(building).range());
   }
   // A parcel's extra number labels and arrows, in the order the rows came;
   // once resolved.
@@ -213,6 +221,9 @@ class CadastralModel {
   PodVector<int32_t> parcelBoundaryIndices;
   PodVector<int32_t> bpejBoundaryIndices;
   PodVector<int32_t> buildingPolylineIndices;
+  // By parcel and building position, once resolved.
+  PodVector<RingLines> parcelRingLines;
+  PodVector<RingLines> buildingRingLines;
   TextStore texts;
 
  private:
@@ -229,6 +240,11 @@ class CadastralModel {
   void measureExtent();
 
   int32_t findOrAddParcel(std::string_view id);
+
+  static const RingLines& ringLinesAt(const PodVector<RingLines>& lines, size_t position) {
+    static constexpr RingLines kNone{};
+    return position < lines.size() ? lines[position] : kNone;
+  }
 
   // The position of the record of "records" whose "name" is "wanted", made
   // with that name when there is none.

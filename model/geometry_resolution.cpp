@@ -151,13 +151,11 @@ void setRange(RingLines& lines, IndexRange range) {
 }
 
 // Chains the lines of every record that has some into rings.
-template <typename Record, typename Line>
-void chainAll(PodVector<Record>& records, PodVector<int32_t>& lineLists,
-              RingLines Record::*ringLines, const PodVector<Line>& lines,
-              const PodVector<int32_t>& pool) {
+template <typename Line>
+void chainAll(PodVector<RingLines>& ringLines, PodVector<int32_t>& lineLists,
+              const PodVector<Line>& lines, const PodVector<int32_t>& pool) {
   std::vector<LineEnds> ends;
-  for (Record& record : records) {
-    RingLines& list = record.*ringLines;
+  for (RingLines& list : ringLines) {
     const std::span<int32_t> order = slice(lineLists, list.range());
     if (order.empty()) continue;
     ends.clear();
@@ -390,12 +388,16 @@ void CadastralModel::sortAreasById() {
 }
 
 void CadastralModel::listAreaMembers() {
+  parcelRingLines.clear();
+  parcelRingLines.append(parcels.size(), RingLines{});
+  buildingRingLines.clear();
+  buildingRingLines.append(buildings.size(), RingLines{});
   parcelBoundaryIndices = listByOwner(
       parcels.size(), parcelBoundaries.size(),
       [this](size_t n) {
         return std::array{parcelBoundaries[n].area1, parcelBoundaries[n].area2};
       },
-      [this](size_t p, IndexRange range) { setRange(parcels[p].boundaryIndices, range); });
+      [this](size_t p, IndexRange range) { setRange(parcelRingLines[p], range); });
   bpejBoundaryIndices = listByOwner(
       bpejAreas.size(), bpejBoundaries.size(),
       [this](size_t n) {
@@ -407,7 +409,7 @@ void CadastralModel::listAreaMembers() {
       [this](size_t n) {
         return std::array<int32_t, 2>{generalPolylines[n].building, -1};
       },
-      [this](size_t b, IndexRange range) { setRange(buildings[b].polylineIndices, range); });
+      [this](size_t b, IndexRange range) { setRange(buildingRingLines[b], range); });
   groupByParcel(extraNumberLabels, parcels.size(), extraNumberLabelRanges_);
   groupByParcel(arrows, parcels.size(), arrowRanges_);
 }
@@ -422,10 +424,8 @@ void CadastralModel::findSymbolLabels() {
 }
 
 void CadastralModel::chainRings() {
-  chainAll(parcels, parcelBoundaryIndices, &Parcel::boundaryIndices, parcelBoundaries,
-           pointIndexPool);
-  chainAll(buildings, buildingPolylineIndices, &Building::polylineIndices, generalPolylines,
-           pointIndexPool);
+  chainAll(parcelRingLines, parcelBoundaryIndices, parcelBoundaries, pointIndexPool);
+  chainAll(buildingRingLines, buildingPolylineIndices, generalPolylines, pointIndexPool);
 }
 
 void CadastralModel::addDefaultBuildingTypes() {

@@ -103,7 +103,8 @@ struct ElementPolyline {
 // The lines of a parcel or building, as resolveGeometry chains them into
 // rings: a run of the model's list of such lines, and whether they make more
 // than one ring (or a chain that breaks), where the writer then closes each
-// ring as it returns to its start.
+// ring as it returns to its start. Kept beside the parcels and buildings
+// (CadastralModel::ringLinesOf), made once the tables of the reading are gone.
 struct RingLines {
   uint32_t first = 0;
   uint32_t count : 31 = 0;
@@ -142,8 +143,7 @@ struct ParcelLabel {
 // arrowsOf.
 struct Parcel {
   TextRef id;
-  TextLabel numberLabel;      // "PC"; only parcels with its text are drawn
-  RingLines boundaryIndices;  // in CadastralModel::parcelBoundaryIndices, once resolved
+  TextLabel numberLabel;  // "PC"; only parcels with its text are drawn
 };
 
 // A soil-valuation unit.
@@ -158,7 +158,6 @@ struct Building {
   TextLabel numberLabel;      // text from BUD, position from OBDEBO
   TextLabel symbolLabel;      // "ZDB": the building-type symbol
   int32_t typeCode = 0;       // TYPBUD_KOD
-  RingLines polylineIndices;  // in CadastralModel::buildingPolylineIndices, once resolved
   // Read for the exact drawing only:
   bool described = false;   // a BUD row came
   int32_t use = 0;          // ZPVYBU_KOD

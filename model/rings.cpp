@@ -230,7 +230,7 @@ size_t collectRingPath(const CadastralModel& model, const Parcel& parcel, Border
   path.arcs.clear();
   const size_t breaks =
       collectChain(model, model.boundaryIndicesOf(parcel), model.parcelBoundaries, path.points);
-  findSubpaths(model, parcel.boundaryIndices.hasMultipleRings, path);
+  findSubpaths(model, model.ringLinesOf(parcel).hasMultipleRings, path);
   return breaks;
 }
 
@@ -238,7 +238,7 @@ size_t collectRingPath(const CadastralModel& model, const Building& building, Bo
   path.arcs.clear();
   const size_t breaks =
       collectChain(model, model.polylineIndicesOf(building), model.generalPolylines, path.points);
-  findSubpaths(model, building.polylineIndices.hasMultipleRings, path);
+  findSubpaths(model, model.ringLinesOf(building).hasMultipleRings, path);
   return breaks;
 }
 

@@ -81,7 +81,7 @@ TEST_F(LineLayers, SeveralRingsAreClosedAndRestarted) {
   EXPECT_EQ(layer("VL_hranice_parcel"), kParcelPath + rings + "\"/>\n");
 
   // The same chain, unmarked, is one run of points.
-  model.parcels[0].boundaryIndices.hasMultipleRings = false;
+  model.parcelRingLines[0].hasMultipleRings = false;
   EXPECT_EQ(groupContent(testing::drawing(model), "VL_hranice_parcel"),
             kParcelPath +
                 "1.00,1.50 2.00,2.50 3.00,3.50 1.00,1.50 5.00,5.50 6.00,6.50 7.00,7.50 5.00,5.50 "

@@ -70,7 +70,7 @@ TEST_F(GeneratorTest, EveryParcelAndBuildingHasClosedRings) {
   for (const Parcel& parcel : model_.parcels) {
     if (parcel.numberLabel.text.empty()) continue;
     ++numbered;
-    withHoles += parcel.boundaryIndices.hasMultipleRings ? 1 : 0;
+    withHoles += model_.ringLinesOf(parcel).hasMultipleRings ? 1 : 0;
     EXPECT_TRUE(ringsClose(parcel)) << "parcel " << model_.text(parcel.id);
   }
   // About the parcels asked for, every one with a number, some with a hole.
@@ -84,7 +84,7 @@ TEST_F(GeneratorTest, EveryParcelAndBuildingHasClosedRings) {
     if (model_.polylineIndicesOf(building).empty()) continue;
     ++outlined;
     EXPECT_TRUE(ringsClose(building)) << "building " << model_.text(building.id);
-    EXPECT_FALSE(building.polylineIndices.hasMultipleRings)
+    EXPECT_FALSE(model_.ringLinesOf(building).hasMultipleRings)
         << "building " << model_.text(building.id);
   }
   EXPECT_GT(outlined, 10);

@@ -39,7 +39,7 @@ Indices chainOf(const Resolved& result) {
   return indices(result.model->boundaryIndicesOf(result.model->parcels[0]));
 }
 bool marked(const Resolved& result) {
-  return result.model->parcels[0].boundaryIndices.hasMultipleRings;
+  return result.model->ringLinesOf(result.model->parcels[0]).hasMultipleRings;
 }
 
 TEST(ResolveGeometry, DropsMissingPointsWithAWarningEach) {
