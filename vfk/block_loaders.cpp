@@ -232,7 +232,9 @@ void BlockLoaders::loadSobr(const SplitLine& row) {
     survey.record = readInt(field(row, C::kCisloZpmz));
     survey.number = readWholeNumber(field(row, C::kCisloBodu));
     survey.quality = readInt(field(row, C::kKodchbKod));
-    surveyPointOf_[point.key] = static_cast<int32_t>(model.surveyPoints.size());
+    PodVector<int32_t>& surveyPointOf = mapsOf(state).surveyPointOf;
+    surveyPointOf.append(model.points.size() - surveyPointOf.size(), -1);
+    surveyPointOf.back() = static_cast<int32_t>(model.surveyPoints.size());
     model.surveyPoints.push_back(survey);
   }
   pointsIDHashIndexMap.prefetch(point.key);
@@ -379,14 +381,19 @@ void BlockLoaders::loadSbm(const SplitLine& row) {
 // decimals show).
 void BlockLoaders::loadSpol(const SplitLine& row) {
   const uint64_t key = idKey(field(row, C::kId));
-  const int32_t* survey = surveyPointOf_.find(key);
   const PointRef* point = pointsIDHashIndexMap.find(key);
-  if (survey == nullptr || point == nullptr) {
+  if (point == nullptr) {
     finishRows();  // the point's row may still wait in the pipeline
-    survey = surveyPointOf_.find(key);
     point = pointsIDHashIndexMap.find(key);
   }
-  if (survey == nullptr || point == nullptr) {
+  if (point == nullptr) {
+    dropped(DropReason::kUnknownPoint);
+    return;
+  }
+  const PodVector<int32_t>& surveyPointOf = mapsOf(point->state).surveyPointOf;
+  const auto at = static_cast<size_t>(point->index);
+  const int32_t survey = at < surveyPointOf.size() ? surveyPointOf[at] : -1;
+  if (survey < 0) {
     dropped(DropReason::kUnknownPoint);
     return;
   }
@@ -395,7 +402,7 @@ void BlockLoaders::loadSpol(const SplitLine& row) {
                                                 readReal(field(row, C::kSouradniceY)));
   const Point drawn = model.points[static_cast<size_t>(point->index)];
   if (std::abs(measured.x - drawn.x) >= 0.005 || std::abs(measured.y - drawn.y) >= 0.005) {
-    model.surveyPoints[static_cast<size_t>(*survey)].measured =
+    model.surveyPoints[static_cast<size_t>(survey)].measured =
         model.addPoint(measured.x, measured.y);
   }
 }
