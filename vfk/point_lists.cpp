@@ -21,10 +21,18 @@ uint64_t mixed(uint64_t key) { return key * 0x9E3779B97F4A7C15u; }
 
 int32_t PointLists::find(uint64_t key) {
   if (lastUsed_ >= 0 && lists_[static_cast<size_t>(lastUsed_)].key == key) return lastUsed_;
+  if (indexLetGo_) restoreIndex();
   const int32_t found = byKey_.find(
       mixed(key), [this, key](int32_t n) { return lists_[static_cast<size_t>(n)].key == key; });
   if (found >= 0) lastUsed_ = found;
   return found;
+}
+
+void PointLists::restoreIndex() {
+  indexLetGo_ = false;
+  for (size_t n = 0; n < lists_.size(); ++n) {
+    byKey_.findOrAdd(mixed(lists_[n].key), static_cast<int32_t>(n), [](int32_t) { return false; });
+  }
 }
 
 void PointLists::prefetch(uint64_t key) const {
@@ -77,6 +85,10 @@ std::optional<PointLists::Taken> PointLists::take(uint64_t key, DropReason& why)
   int32_t found = -1;
   if (nextToTake_ < lists_.size() && lists_[nextToTake_].key == key) {
     found = static_cast<int32_t>(nextToTake_);
+    if (nextToTake_ == 0) {  // the first line takes the first list
+      byKey_ = HashIndex();
+      indexLetGo_ = true;
+    }
   } else {
     found = find(key);
   }

@@ -98,6 +98,8 @@ class PointLists {
   uint32_t copyToEnd(const List& list, uint32_t capacity);
   // Throws std::length_error when the pool cannot take "entries" more.
   void checkRoom(size_t entries) const;
+  // Files every list in byKey_ again, once it was let go.
+  void restoreIndex();
 
   PodVector<int32_t>& pool_;
   PointBudget& budget_;
@@ -107,6 +109,10 @@ class PointLists {
   // in the order the lists were made: these are tried before byKey_.
   int32_t lastUsed_ = -1;
   size_t nextToTake_ = 0;
+  // When lines start taking the lists, which a file mostly does in the
+  // order they were made, byKey_ is let go: its memory serves the lines
+  // being read. The first lookup after that files the lists again, for good.
+  bool indexLetGo_ = false;
 };
 
 }  // namespace vorlane
