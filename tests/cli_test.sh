@@ -87,16 +87,20 @@ check "saying where the drawing would land" grep -qF "../noext: its drawing woul
 check "or that it would have no name" test "$(grep -cE "^vorlane: (./noext|.hidden): its drawing would be .svg, without a name of its own" "$work/err")" -eq 2
 check "and nothing is written" test -z "$(find "$work/dir.d" -name '*.svg')" -a ! -e "$work/dir.svg"
 
-# Files that are no VFK files; the last one is.
+# Files that are no VFK files; the last four are (a record of each kind
+# may begin one).
 : >"$work/empty.vfk"
 printf '\xff\xfe&\0H\0V\0' >"$work/utf16.vfk"
 echo "Hello" >"$work/text.vfk"
 head -c 1000 /dev/urandom | sed 's/^&/x/' >"$work/binary.vfk"
 printf '&X;1\r\n' >"$work/x.vfk"
 printf '&amp;\r\n' >"$work/amp.vfk"
+printf '&BSOBR;ID N30\r\n' >"$work/b.vfk"
+printf '&DSOBR;1\r\n' >"$work/d.vfk"
+printf '&K\r\n' >"$work/k.vfk"
 printf '\xef\xbb\xbf&HVERZE;"6.0"\r\n' >"$work/bom.vfk"
 run 1 "$work/empty.vfk" "$work/utf16.vfk" "$work/text.vfk" "$work/binary.vfk" "$work/x.vfk" \
-  "$work/amp.vfk" "$work/bom.vfk"
+  "$work/amp.vfk" "$work/b.vfk" "$work/d.vfk" "$work/k.vfk" "$work/bom.vfk"
 check "files that are no VFK files are refused" test "$(grep -c "does not look like a VFK file" "$work/err")" -eq 6
 check "and get no drawing" test ! -e "$work/empty.svg" -a ! -e "$work/utf16.svg" -a ! -e "$work/text.svg" -a ! -e "$work/binary.svg"
 check "while the next file is converted" test -s "$work/bom.svg"

@@ -129,8 +129,8 @@ TEST(DxfDrawing, TablesPolylineTextAndInsertGroupByGroup) {
   EXPECT_EQ(groups.back(), std::pair(0, std::string("EOF")));
 }
 
-// The exact drawing's arc of more than half a circle, and a text with
-// control bytes and "%%". The points A (5,0), B (0,5), C (-3,-4) of the
+// The exact drawing's arc of more than half a circle, with what the file
+// says of its parcel, and a text with control bytes and "%%". The points A (5,0), B (0,5), C (-3,-4) of the
 // circle of radius 5 about 0 0, as drawn: from A through B to C the arc
 // turns with growing angles through 233.13 degrees (C lies at -126.87), so
 // its bulge is tan(233.13 / 4) = 1.618034, and the chord C A closes it.
@@ -140,6 +140,8 @@ TEST(DxfDrawing, AnArcOverHalfACircleAndATextWithControlBytes) {
       "&BSBP;BP_ID N30;PORADOVE_CISLO_BODU N38;HP_ID N30;PARAMETRY_SPOJENI T100\n"
       "&DSBP;1;1;5;\"16\"\n&DSBP;2;2;5;\n&DSBP;3;3;5;\n&DSBP;3;1;6;\"4\"\n&DSBP;1;2;6;\n"
       "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n&DHP;5;0;10;\n&DHP;6;0;10;\n"
+      "&BPAR;ID N30;DRUH_CISLOVANI_PAR N1;KMENOVE_CISLO_PAR N5;PODDELENI_CISLA_PAR N3;"
+      "VYMERA_PARCELY N9\n&DPAR;10;2;5;1;40\n"
       "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10;TEXT T255;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
       "&DDPM;7;\"TPP\";1009;\"a\x01" "b\x1f%%u\";1;2\n&K\n";
   const testing::ReadResult read = testing::readVfk(vfk, kUtf8CodePage, {.exact = true});
@@ -164,6 +166,11 @@ TEST(DxfDrawing, AnArcOverHalfACircleAndATextWithControlBytes) {
   EXPECT_NEAR(std::stod(vertices[2].second), 1.618034, 1e-6);
   // Closed: the chord from C back to A is its closing segment.
   EXPECT_NE(std::find(ring.begin(), ring.end(), std::pair(70, std::string("1"))), ring.end());
+  // Its identifier, then each attribute as "name=value", in extended data.
+  EXPECT_EQ(Groups(ring.end() - 4, ring.end()), (Groups{{1001, "VORLANE"},
+                                                        {1000, "10"},
+                                                        {1000, "cislo=5/1"},
+                                                        {1000, "vymera=40"}}));
 
   // Each control byte becomes U+FFFD; "%%" is written "%%%" and "%", so that
   // a CAD program shows "%%u" as typed.

@@ -160,6 +160,26 @@ TEST_F(WholeMap, TheGeometricPlanAndNeighboursAreDrawnApart) {
   // The neighbour's fragment is open by its nature; the parcel is not.
   const testing::ReadResult model = read(vfk);
   EXPECT_TRUE(model.findings->of(FindingKind::kOpenBorder).empty());
+
+  // The plan's layers and the map's parcels, but none of the plan's that
+  // begin "VL_GP_hranice": the layers of those names, in the drawing's order.
+  const std::string chosen =
+      convert(vfk + "&K\n", "chosen",
+              {.options = {.exact = true,
+                           .layers = "VL_GP_*,VL_hranice_parcel",
+                           .withoutLayers = "VL_GP_hranice*"}});
+  std::vector<std::string> names;
+  for (size_t at = chosen.find("<g layer=\""); at != std::string::npos;
+       at = chosen.find("<g layer=\"", at + 1)) {
+    const size_t start = at + std::string("<g layer=\"").size();
+    names.push_back(chosen.substr(start, chosen.find('"', start) - start));
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{
+                       "VL_hranice_parcel", "VL_GP_mapove_znacky", "VL_GP_text_parcel",
+                       "VL_GP_BPEJ", "VL_GP_cisla_budov", "VL_GP_prvky_mapy",
+                       "VL_GP_vnitrni_kresby", "VL_GP_vecna_bremena", "VL_GP_bodove_pole",
+                       "VL_GP_body", "VL_GP_cisla_bodu", "VL_GP_hranicni_znaky",
+                       "VL_GP_znacky_prvku", "VL_GP_osy_vedeni"}));
 }
 
 TEST_F(WholeMap, AnElementOfACodeNoLayerTakesHasALayerOfItsCode) {
