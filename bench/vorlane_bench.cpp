@@ -130,7 +130,7 @@ struct Figures {
 Figures benchmarkFile(const Options& options, const fs::path& input) {
   Figures figures;
   figures.megabytes = static_cast<double>(fs::file_size(input)) / 1e6;
-  std::vector<double> cpu, wall, wcCpu, wcWall, ratios, peaks;
+  std::vector<double> cpu, wall, wcCpu, wcWall, ratios, wallRatios, peaks;
   for (int run = 0; run < options.runs + 1; ++run) {
     // In turn, so that a change in the machine's load touches both alike;
     // the first round only warms the page cache.
@@ -142,14 +142,15 @@ Figures benchmarkFile(const Options& options, const fs::path& input) {
     wcCpu.push_back(wc.cpu);
     wcWall.push_back(wc.wall);
     ratios.push_back(conversion.cpu / std::max(wc.cpu, 1e-6));
+    wallRatios.push_back(conversion.wall / std::max(wc.wall, 1e-6));
     peaks.push_back(static_cast<double>(conversion.peakBytes) / 1e6);
   }
   figures.cpu = median(cpu);
   figures.wall = median(wall);
   const double peak = median(peaks);
-  std::printf("%-26s %8.1f  %7.3f %7.3f  %7.3f %7.3f  %7.1f  %8.1f %8.2f\n",
+  std::printf("%-48s %6.1f  %7.3f %7.3f  %7.3f %7.3f  %6.1f %6.1f  %7.1f %7.2f\n",
               input.filename().c_str(), figures.megabytes, figures.cpu, figures.wall, median(wcCpu),
-              median(wcWall), median(ratios), peak, peak / figures.megabytes);
+              median(wcWall), median(ratios), median(wallRatios), peak, peak / figures.megabytes);
   std::fflush(stdout);
   return figures;
 }
@@ -180,6 +181,30 @@ void benchmarkDrawings(const Options& options, const fs::path& input) {
         name.c_str(), input.filename().c_str(), median(cpu), median(defaultCpu), median(ratios),
         median(peaks) / 1e6, median(peaks) / inputBytes);
   }
+}
+
+// A copy in the work folder of the largest real export that has something to
+// draw, so that its drawings are not written beside it; empty without one.
+fs::path largestRealExport(const Options& options) {
+  if (options.real.empty() || !fs::is_directory(options.real)) return {};
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(options.real)) {
+    if (entry.path().extension() == ".vfk") files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
+    return fs::file_size(a) > fs::file_size(b);
+  });
+  for (const fs::path& file : files) {
+    const fs::path copy = options.work / ("real_" + file.filename().string());
+    fs::copy_file(file, copy, fs::copy_options::overwrite_existing);
+    Run run;
+    // Exit status 1 says that a file has nothing to draw (a register extract).
+    if (runChild({VORLANE_CONVERTER, "--quiet", copy.string()}, run) && run.exitStatus == 0) {
+      return copy;
+    }
+    fs::remove(copy);
+  }
+  return {};
 }
 
 // 200 copies of the real exports that have something to draw, converted by
@@ -305,8 +330,8 @@ int main(int argc, char** argv) {
   fs::create_directories(options.work);
   std::printf("fresh processes, medians of %d runs; MB = 10^6 bytes; times in seconds\n",
               options.runs);
-  std::printf("%-26s %8s  %15s  %15s  %7s  %8s %8s\n", "file", "MB", "convert cpu wall",
-              "wc -l cpu wall", "cpu x", "peak MB", "RSS/MB");
+  std::printf("%-48s %6s  %15s  %15s  %6s %6s  %7s %7s\n", "file", "MB", "convert cpu wall",
+              "wc -l cpu wall", "cpu x", "wall x", "peak MB", "RSS/MB");
   std::vector<Figures> exports;
   fs::path nearest100Mb;
   fs::path dense;
@@ -329,6 +354,8 @@ int main(int argc, char** argv) {
     dense = generatedFile(options, "dense_" + count + ".vfk", {"--dense", count});
     benchmarkFile(options, dense);
   }
+  const fs::path largestReal = largestRealExport(options);
+  if (!largestReal.empty()) benchmarkFile(options, largestReal);
   if (exports.size() >= 2) {
     const Figures& small = exports.front();
     const Figures& large = exports.back();
@@ -338,6 +365,7 @@ int main(int argc, char** argv) {
   }
   if (!nearest100Mb.empty()) benchmarkDrawings(options, nearest100Mb);
   if (!dense.empty()) benchmarkDrawings(options, dense);
+  if (!largestReal.empty()) benchmarkDrawings(options, largestReal);
   if (!options.real.empty() && fs::is_directory(options.real)) benchmarkBatch(options);
   benchmarkLongRing(options);
   return 0;
