@@ -1,5 +1,6 @@
 #include "dxf/dxf_output.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -11,10 +12,45 @@ namespace vorlane {
 
 namespace {
 constexpr std::string_view kLineEnd = "\r\n";
+
+// The lines of the group codes a drawing uses, 0 to 1071, made once: a
+// drawing writes one for every value.
+constexpr int kTabledCodes = 1072;
+struct CodeLine {
+  char bytes[8];
+  uint8_t length;
+};
+using CodeLines = std::array<CodeLine, kTabledCodes>;
+
+constexpr CodeLines makeCodeLines() {
+  CodeLines lines{};
+  for (int code = 0; code < kTabledCodes; ++code) {
+    CodeLine& line = lines[static_cast<size_t>(code)];
+    const int digits = code < 10 ? 1 : code < 100 ? 2 : code < 1000 ? 3 : 4;
+    int at = 0;
+    for (int pad = digits; pad < 3; ++pad) line.bytes[at++] = ' ';
+    for (int k = digits - 1, rest = code; k >= 0; --k, rest /= 10) {
+      line.bytes[at + k] = static_cast<char>('0' + rest % 10);
+    }
+    at += digits;
+    line.bytes[at++] = '\r';
+    line.bytes[at++] = '\n';
+    line.length = static_cast<uint8_t>(at);
+  }
+  return lines;
+}
+
+constexpr CodeLines kCodeLines = makeCodeLines();
 }  // namespace
 
 void DxfOutput::code(int code) {
   char* at = room(16);
+  if (code >= 0 && code < kTabledCodes) {
+    const CodeLine& line = kCodeLines[static_cast<size_t>(code)];
+    std::memcpy(at, line.bytes, sizeof line.bytes);
+    commit(at + line.length);
+    return;
+  }
   char digits[12];
   const auto end = std::to_chars(digits, digits + sizeof digits, code).ptr;
   const auto length = static_cast<size_t>(end - digits);

@@ -1,9 +1,10 @@
 // The DXF drawing of a tiny model, group by group: a layer of the tables, a
 // polyline with its identifier, a turned and aligned text, a symbol's
-// insert. The readers' view of whole drawings is in dxf_readers_test.sh.
+// insert; and the group codes' lines. The readers' view of whole drawings is in dxf_readers_test.sh.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,6 +43,18 @@ Groups object(const Groups& groups, std::string_view kind, std::pair<int, std::s
     --k;
   }
   return {};
+}
+
+// Every group code, from the table of the codes a drawing uses or beyond
+// it, right-aligned in three characters as printf's "%3d" writes it.
+TEST(DxfOutput, GroupCodesAreRightAlignedInThreeCharacters) {
+  for (int code = -20; code <= 1200; ++code) {
+    DxfOutput out;
+    out.group(code, "v");
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "%3d\r\nv\r\n", code);
+    ASSERT_EQ(out.text(), expected) << code;
+  }
 }
 
 TEST(DxfDrawing, TablesPolylineTextAndInsertGroupByGroup) {
