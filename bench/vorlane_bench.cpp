@@ -183,6 +183,14 @@ void benchmarkDrawings(const Options& options, const fs::path& input) {
   }
 }
 
+// Whether the converter draws something of "file" (writing its drawing beside
+// it): exit status 1 says that a file has nothing to draw (a register
+// extract).
+bool drawsSomething(const fs::path& file) {
+  Run run;
+  return runChild({VORLANE_CONVERTER, "--quiet", file.string()}, run) && run.exitStatus == 0;
+}
+
 // A copy in the work folder of the largest real export that has something to
 // draw, so that its drawings are not written beside it; empty without one.
 fs::path largestRealExport(const Options& options) {
@@ -197,11 +205,7 @@ fs::path largestRealExport(const Options& options) {
   for (const fs::path& file : files) {
     const fs::path copy = options.work / ("real_" + file.filename().string());
     fs::copy_file(file, copy, fs::copy_options::overwrite_existing);
-    Run run;
-    // Exit status 1 says that a file has nothing to draw (a register extract).
-    if (runChild({VORLANE_CONVERTER, "--quiet", copy.string()}, run) && run.exitStatus == 0) {
-      return copy;
-    }
+    if (drawsSomething(copy)) return copy;
     fs::remove(copy);
   }
   return {};
@@ -219,11 +223,7 @@ void benchmarkBatch(const Options& options) {
     if (entry.path().extension() != ".vfk") continue;
     const fs::path copy = folder / entry.path().filename();
     fs::copy_file(entry.path(), copy);
-    Run run;
-    // Exit status 1 says that a file has nothing to draw (a register extract).
-    if (runChild({VORLANE_CONVERTER, "--quiet", copy.string()}, run) && run.exitStatus == 0) {
-      drawable.push_back(copy);
-    }
+    if (drawsSomething(copy)) drawable.push_back(copy);
   }
   std::sort(drawable.begin(), drawable.end());
   constexpr int kCopies = 200;

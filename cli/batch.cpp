@@ -127,6 +127,10 @@ std::string endWarnings(const ConversionFindings& findings) {
   return lines;
 }
 
+// Why a file is not taken for a VFK file.
+constexpr std::string_view kNotVfk =
+    "does not look like a VFK file (it must begin with a record such as &HVERZE)";
+
 void note(JobOutcome& outcome, const std::string& text) {
   outcome.notes += "vorlane: " + text + "\n";
 }
@@ -141,10 +145,6 @@ void fail(JobOutcome& outcome, std::string status, std::string message) {
 void describeConversion(const Job& job, const Conversion& conversion,
                         ConversionFindings& findings, JobOutcome& outcome) {
   ConversionRecord& record = outcome.record;
-  auto note = [&outcome](const std::string& text) { cli::note(outcome, text); };
-  auto fail = [&outcome](std::string status, std::string message) {
-    cli::fail(outcome, std::move(status), std::move(message));
-  };
   findings.finish();
   record.reads = conversion.inputs;
   record.counts = conversion.counts;
@@ -178,33 +178,35 @@ void describeConversion(const Job& job, const Conversion& conversion,
   const bool readToEnd = findings.count(FindingKind::kNoEndRecord) == 0 &&
                          findings.count(FindingKind::kEndMarkBeforeEnd) == 0;
   if (!conversion.opened) {
-    fail("not read", conversion.failure);
-    note(input + (conversion.inputs.empty() ? ": " : ": cannot be read: ") + conversion.failure);
+    fail(outcome, "not read", conversion.failure);
+    note(outcome,
+         input + (conversion.inputs.empty() ? ": " : ": cannot be read: ") + conversion.failure);
   } else if (!conversion.readWhole) {
-    fail("not read", conversion.failure);
-    note(input + ": could not be read: " + conversion.failure);
+    fail(outcome, "not read", conversion.failure);
+    note(outcome, input + ": could not be read: " + conversion.failure);
   } else if (conversion.keptFile) {
-    fail("empty", "nothing to draw; the file there was left as it was");
-    note("warning: " + (job.inputs.size() == 1 ? input : job.drawing) +
-         ": nothing to draw (no parcel, building, line, text or symbol); " + job.drawing +
-         " was left as it was" + lacksOf(findings));
+    fail(outcome, "empty", "nothing to draw; the file there was left as it was");
+    note(outcome, "warning: " + (job.inputs.size() == 1 ? input : job.drawing) +
+                      ": nothing to draw (no parcel, building, line, text or symbol); " +
+                      job.drawing + " was left as it was" + lacksOf(findings));
   } else if (!conversion.written) {
-    fail("not written", conversion.failure);
-    note(job.drawing + ": the drawing could not be written: " + conversion.failure);
+    fail(outcome, "not written", conversion.failure);
+    note(outcome, job.drawing + ": the drawing could not be written: " + conversion.failure);
   } else if (conversion.counts.empty()) {
-    fail("empty", "nothing to draw");
-    note("warning: " + (job.inputs.size() == 1 ? input : job.drawing) +
-         ": nothing to draw (no parcel, building, line, text or symbol); " + job.drawing +
-         " is an empty drawing" + lacksOf(findings));
+    fail(outcome, "empty", "nothing to draw");
+    note(outcome, "warning: " + (job.inputs.size() == 1 ? input : job.drawing) +
+                      ": nothing to draw (no parcel, building, line, text or symbol); " +
+                      job.drawing + " is an empty drawing" + lacksOf(findings));
   } else {
     record.status = "written";
     outcome.converted = readToEnd;
-    note(summaryOf(job.drawing, conversion.counts, findings));
+    note(outcome, summaryOf(job.drawing, conversion.counts, findings));
   }
   if (conversion.readWhole && onlyRegister(conversion.inputs)) {
-    note("warning: " + input + ": holds the register of its area (parcels and buildings), not its " +
-         "map, so its drawing shows nothing of them; draw it together with its map file: " +
-         "vorlane --into DRAWING MAP.vfk " + input);
+    note(outcome, "warning: " + input +
+                      ": holds the register of its area (parcels and buildings), not its map, " +
+                      "so its drawing shows nothing of them; draw it together with its map " +
+                      "file: vorlane --into DRAWING MAP.vfk " + input);
   }
 }
 
@@ -247,7 +249,7 @@ std::string refusalOf(const std::string& input, const PathString& path, const st
   std::string why;
   if (besideInput) why = misplacedDrawing(input, drawing);
   if (why.empty() && !looksLikeVfk(path)) {
-    why = "does not look like a VFK file (it must begin with a record such as &HVERZE)";
+    why = kNotVfk;
   }
   return why.empty() ? why : input + ": " + why;
 }
@@ -394,8 +396,7 @@ JobOutcome convertInMemory(std::span<const InputBuffer> inputs, const Options& o
   for (const InputBuffer& input : inputs) {
     const std::string_view bytes(input.bytes.data(), input.bytes.size());
     if (job.refusal.empty() && !beginsAsVfk(bytes)) {
-      job.refusal = input.name + ": does not look like a VFK file (it must begin with a record "
-                    "such as &HVERZE)";
+      job.refusal = input.name + ": " + std::string(kNotVfk);
     }
   }
   JobOutcome outcome;

@@ -149,7 +149,7 @@ struct Scratch {
   std::vector<bool> taken;
   std::vector<Piece> pieces;
   std::vector<std::span<const int32_t>> circles;
-  std::vector<PieceEnds> ends;
+  std::vector<LineEnds> ends;
   PieceChainer chainer;
 };
 

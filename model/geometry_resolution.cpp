@@ -336,10 +336,12 @@ void CadastralModel::reportUnplacedLabels(Diagnostics& diagnostics) const {
 void CadastralModel::reportOpenBorders(Diagnostics& diagnostics, bool exact) const {
   std::vector<int32_t> ends;
   std::vector<Point> places;
-  auto report = [&](LineKind line, std::string_view id, std::string_view name = {}) {
+  // "parcel" names the border as the cadastre does; none for a building.
+  auto report = [&](LineKind line, std::string_view id, const Parcel* parcel) {
     if (ends.empty()) return;
     places.clear();
     for (const int32_t end : ends) places.push_back(points[static_cast<size_t>(end)]);
+    const std::string name = parcel != nullptr ? cadastralNameOf(*parcel) : "";
     diagnostics.report(Finding{
         .kind = FindingKind::kOpenBorder, .line = line, .subject = id, .name = name, .places = places});
   };
@@ -349,11 +351,11 @@ void CadastralModel::reportOpenBorders(Diagnostics& diagnostics, bool exact) con
   for (const Parcel& parcel : parcels) {
     if (described && recordOf(parcel) == nullptr) continue;
     findLooseEnds(*this, parcel, ends, exact);
-    report(LineKind::kParcelBoundary, text(parcel.id), cadastralNameOf(parcel));
+    report(LineKind::kParcelBoundary, text(parcel.id), &parcel);
   }
   for (const Building& building : buildings) {
     findLooseEnds(*this, building, ends, exact);
-    report(LineKind::kBuildingOutline, text(building.id));
+    report(LineKind::kBuildingOutline, text(building.id), nullptr);
   }
 }
 

@@ -205,12 +205,11 @@ namespace {
 // first; kept from area to area so that its memory is reused.
 using HeldSteps = std::vector<std::pair<int32_t, int32_t>>;
 
-// Reports the steps of "path" between points that no line of "lines" joins.
-// nameOf() gives the area's cadastral name, worked out only for a finding.
-template <typename NameOf>
+// Reports the steps of "path" between points that no line of "lines" joins,
+// naming "parcel" as the cadastre does (no name for a building's outline).
 void reportChords(const CadastralModel& model, const BorderPath& path,
                   std::span<const std::span<const int32_t>> lines, LineKind kind,
-                  std::string_view id, const NameOf& nameOf, HeldSteps& held,
+                  std::string_view id, const Parcel* parcel, HeldSteps& held,
                   Diagnostics& diagnostics) {
   held.clear();
   for (const std::span<const int32_t> line : lines) {
@@ -228,7 +227,7 @@ void reportChords(const CadastralModel& model, const BorderPath& path,
                             model.points[static_cast<size_t>(points[k])]};
       const double length = std::hypot(ends[1].x - ends[0].x, ends[1].y - ends[0].y);
       if (length == 0.0) continue;  // two points at one place: nothing is drawn
-      const std::string name = nameOf();
+      const std::string name = parcel != nullptr ? model.cadastralNameOf(*parcel) : "";
       diagnostics.report(Finding{.kind = FindingKind::kChordDrawn,
                                  .line = kind,
                                  .subject = id,
@@ -253,9 +252,8 @@ void reportDrawnChords(const CadastralModel& model, Diagnostics& diagnostics) {
     for (const int32_t line : model.boundaryIndicesOf(parcel)) {
       lines.push_back(model.pointIndicesOf(model.parcelBoundaries[static_cast<size_t>(line)]));
     }
-    reportChords(
-        model, path, lines, LineKind::kParcelBoundary, model.text(parcel.id),
-        [&model, &parcel] { return model.cadastralNameOf(parcel); }, held, diagnostics);
+    reportChords(model, path, lines, LineKind::kParcelBoundary, model.text(parcel.id), &parcel,
+                 held, diagnostics);
   }
   for (const Building& building : model.buildings) {
     if (collectRingPath(model, building, path) == 0) continue;
@@ -263,9 +261,8 @@ void reportDrawnChords(const CadastralModel& model, Diagnostics& diagnostics) {
     for (const int32_t line : model.polylineIndicesOf(building)) {
       lines.push_back(model.pointIndicesOf(model.generalPolylines[static_cast<size_t>(line)]));
     }
-    reportChords(
-        model, path, lines, LineKind::kBuildingOutline, model.text(building.id),
-        [] { return std::string(); }, held, diagnostics);
+    reportChords(model, path, lines, LineKind::kBuildingOutline, model.text(building.id),
+                 nullptr, held, diagnostics);
   }
 }
 

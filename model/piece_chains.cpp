@@ -10,10 +10,10 @@ namespace {
 constexpr size_t kScannedPieces = 24;
 }  // namespace
 
-void PieceChainer::chain(std::span<const PieceEnds> pieces, EndSearch search) {
+void PieceChainer::chain(std::span<const LineEnds> pieces, ChainSearch how) {
   pieces_ = pieces;
-  sorted_ = search == EndSearch::kSorted ||
-            (search == EndSearch::kByCount && pieces.size() > kScannedPieces);
+  sorted_ = how == ChainSearch::kIndexed ||
+            (how == ChainSearch::kAuto && pieces.size() > kScannedPieces);
   ends_.clear();
   if (sorted_) {
     ends_.reserve(2 * pieces.size());

@@ -9,13 +9,9 @@
 #include <span>
 #include <vector>
 
-namespace vorlane {
+#include "model/rings.h"
 
-// A piece by its first and last point.
-struct PieceEnds {
-  int32_t front = 0;
-  int32_t back = 0;
-};
+namespace vorlane {
 
 // A piece as a chain walks it: from its back to its front when reversed.
 struct ChainStep {
@@ -23,19 +19,16 @@ struct ChainStep {
   bool reversed = false;
 };
 
-// How the piece that goes on from a point is found: by looking at each piece
-// (for a few), by a search of the sorted ends (for many), or by the number of
-// pieces. Both find the same piece.
-enum class EndSearch { kByCount, kScan, kSorted };
-
 class PieceChainer {
  public:
-  // Chains "pieces", each once. A chain starts with the first piece not yet
+  // Chains "pieces" (by their ends), each once. A chain starts with the first piece not yet
   // walked and runs on from its end along the first piece in list order,
   // not yet walked, that ends there (walked from its front where both its
   // ends are there), until it returns to its start or no piece goes on; a
   // chain that does not return is then extended before its start alike.
-  void chain(std::span<const PieceEnds> pieces, EndSearch search = EndSearch::kByCount);
+  // "how": kScan looks at each piece, kIndexed searches their sorted ends,
+  // kAuto scans a few pieces and searches many; all find the same piece.
+  void chain(std::span<const LineEnds> pieces, ChainSearch how = ChainSearch::kAuto);
 
   // The steps of every chain, one chain after another; valid until the next
   // chain().
@@ -61,7 +54,7 @@ class PieceChainer {
   std::optional<ChainStep> takeAt(int32_t point);
   int32_t endOf(const ChainStep& step) const;
 
-  std::span<const PieceEnds> pieces_;
+  std::span<const LineEnds> pieces_;
   bool sorted_ = false;
   std::vector<End> ends_;
   std::vector<bool> walked_;

@@ -28,9 +28,10 @@ struct LineEnds {
   int32_t back = 0;
 };
 
-// How the next line of a chain is looked for. Both find the same line: the
-// first, in list order, after the current position that has the chain's open
-// end at its front or back.
+// How the next line of a chain is looked for (here, and for the exact
+// drawing's pieces in piece_chains.h). Both find the same line: the first, in
+// list order, after the current position that has the chain's open end at
+// its front or back.
 enum class ChainSearch {
   kScan,     // walk the rest of the list: quadratic, but fastest for short lists
   kIndexed,  // look the point up in an index of line ends: n log n

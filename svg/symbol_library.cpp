@@ -1,12 +1,12 @@
 // The map symbols as SVG "symbol" definitions, from the library's data
 // (model/map_symbols.h). Their numbers are written as short as they are
 // given ("0.5", "1.7321"); each shape's stroke width through the stream.
-#include "platform/std_compat.h"
 #include "svg/symbol_library.h"
 
 #include <charconv>
 
 #include "model/map_symbols.h"
+#include "platform/std_compat.h"
 #include "svg/layer_group.h"
 
 namespace vorlane {

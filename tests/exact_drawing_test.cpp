@@ -304,10 +304,10 @@ TEST(PieceChains, AScanAndASearchOfTheSortedEndsChainAlike) {
   for (int trial = 0; trial < 2000; ++trial) {
     const int count = std::uniform_int_distribution<int>(1, 40)(random);
     std::uniform_int_distribution<int32_t> point(0, count / 2 + 1);
-    std::vector<PieceEnds> pieces;
+    std::vector<LineEnds> pieces;
     for (int k = 0; k < count; ++k) pieces.push_back({point(random), point(random)});
-    scanned.chain(pieces, EndSearch::kScan);
-    searched.chain(pieces, EndSearch::kSorted);
+    scanned.chain(pieces, ChainSearch::kScan);
+    searched.chain(pieces, ChainSearch::kIndexed);
     ASSERT_EQ(scanned.chainEnds(), searched.chainEnds()) << "trial " << trial;
     const std::vector<ChainStep>& steps = scanned.steps();
     ASSERT_EQ(steps.size(), pieces.size());

@@ -254,16 +254,8 @@ FileRead VfkParser::read(PathView vfkPath, int codePage, bool onePerId, bool exa
     result.failure = file.failure();
     return result;
   }
-  uint64_t counted = 0;
-  auto passedHere = [&](size_t offset) {
-    passed(offset, counted);
-    file.release(offset);
-  };
-  FileRead result =
-      readBytes(file.bytes(), pathToUtf8(vfkPath), codePage, onePerId, exact, passedHere);
-  // Also the bytes after a mark that ended the input were gone through.
-  passed(file.bytes().size(), counted);
-  inputsBefore_ += counted;
+  FileRead result = readBytes(file.bytes(), pathToUtf8(vfkPath), codePage, onePerId, exact,
+                              [&file](size_t offset) { file.release(offset); });
   result.failure = file.failure();
   result.readWhole = result.failure.empty();
   return result;
@@ -277,14 +269,24 @@ void VfkParser::passed(size_t offset, uint64_t& counted) {
 
 FileRead VfkParser::readBytes(std::span<const char> bytes, const std::string& name, int codePage,
                               bool onePerId, bool exact,
-                              const std::function<void(size_t)>& passed) {
+                              const std::function<void(size_t)>& release) {
   FileRead result;
   if (!loaders_) loaders_ = std::make_unique<BlockLoaders>(model, diagnostics_, limits_);
   loaders_->beginFile(codePage, onePerId, exact);
   const size_t pointsBefore = model.points.size();
   model.areaCode = model.areaName = model.version = TextRef();
   model.cutByPolygon = false;
-  FileEnd end = readRecords(bytes, *loaders_, diagnostics_, passed, exact);
+  uint64_t counted = 0;
+  FileEnd end = readRecords(
+      bytes, *loaders_, diagnostics_,
+      [&](size_t offset) {
+        passed(offset, counted);
+        if (release) release(offset);
+      },
+      exact);
+  // Also the bytes after a mark that ended the input were gone through.
+  passed(bytes.size(), counted);
+  inputsBefore_ += counted;
   result.opened = true;
   result.readWhole = true;
   result.codePage = loaders_->codePage();
@@ -347,12 +349,7 @@ FileRead VfkParser::readFile(PathView vfkPath, int codePage, const DrawingOption
 
 FileRead VfkParser::addBytes(std::span<const char> bytes, const std::string& name, int codePage,
                              const DrawingOptions& options, bool onePerId) {
-  uint64_t counted = 0;
-  FileRead result = readBytes(bytes, name, codePage, onePerId, options.exact,
-                              [&](size_t offset) { passed(offset, counted); });
-  passed(bytes.size(), counted);
-  inputsBefore_ += counted;
-  return result;
+  return readBytes(bytes, name, codePage, onePerId, options.exact, {});
 }
 
 void VfkParser::resolve(const DrawingOptions& options) {

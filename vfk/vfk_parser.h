@@ -103,9 +103,10 @@ class VfkParser {
  private:
   // A file mapped into memory, read by readBytes.
   FileRead read(PathView vfkPath, int codePage, bool onePerId, bool exact);
-  // "passed" hears how far reading has come (LineReader).
+  // Tells bytesRead and the progress how far reading has come, and
+  // "release", when given, the offset before which the bytes are done with.
   FileRead readBytes(std::span<const char> bytes, const std::string& name, int codePage,
-                     bool onePerId, bool exact, const std::function<void(size_t)>& passed);
+                     bool onePerId, bool exact, const std::function<void(size_t)>& release);
   // Clears the model, runs "read" and resolves what it read.
   FileRead parseWith(const DrawingOptions& options, const std::function<FileRead()>& read);
 
