@@ -30,7 +30,7 @@ std::vector<double> randomDoubles() {
     const uint64_t bits = random();
     std::memcpy(&any, &bits, sizeof any);
     if (std::isfinite(any)) values.push_back(any);
-    values.push_back(std::ldexp(1.0, exponent(random) * 3 / 3));  // powers of two
+    values.push_back(std::ldexp(1.0, exponent(random)));  // powers of two
   }
   return values;
 }
@@ -53,7 +53,6 @@ TEST(StdCompat, FromCharsReadsAsTheLibraryReads) {
   std::vector<std::string> texts = {"", "-", ".", ".5", "5.", "1e", "1e+", "1e5x", "0x1A", "-0x1A",
                                     " 1", "+1", "inf", "-infinity", "nan", "NaN(12)", "1e400",
                                     "-1e400", "1e-400", "4e-320", "00x5", "1.5.5", "e5", "12;34"};
-  std::mt19937_64 random(7);
   for (const double value : randomDoubles()) {
     char digits[64];
     texts.emplace_back(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
