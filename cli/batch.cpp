@@ -78,7 +78,10 @@ std::string wholeMapOf(const DrawingCounts& counts) {
     add(sum(Layer::kControlNetwork, &LayerCounts::texts), "control point number",
         "control point numbers");
   }
-  add(sum(Layer::kPointNumbers, &LayerCounts::texts), "point", "points");
+  // Each survey point has a mark; a measured position adds a cross and the
+  // line to it.
+  add(sum(Layer::kSurveyPoints, &LayerCounts::symbols) - sum(Layer::kSurveyPoints, &LayerCounts::paths),
+      "point", "points");
   add(counts[Layer::kNeighbourBorders].paths, "neighbour's fragment", "neighbours' fragments");
   add(sum(Layer::kParcelBorders, &LayerCounts::paths, true), "parcel of the geometric plan",
       "parcels of the geometric plan");

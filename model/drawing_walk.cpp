@@ -263,11 +263,13 @@ class Walk {
 
   // Each survey point's number as a survey record writes it: the record's
   // number, a hyphen and the point's ("331-12"), its quality code after it
-  // in brackets, beside the point up and to the right.
+  // in brackets, beside the point up and to the right. A point the file
+  // gives no number has none.
   void pointNumbers() {
     constexpr double kOffset = 0.4;
     constexpr float kHeight = 1.5f;
     for (const SurveyPoint& point : model_->surveyPoints) {
+      if (point.number == SurveyPoint::kNoNumber) continue;
       number_.clear();
       if (point.record > 0) {
         number_ += std::to_string(point.record);

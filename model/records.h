@@ -9,6 +9,7 @@
 
 #include <cfloat>
 #include <cstdint>
+#include <limits>
 
 namespace vorlane {
 
@@ -182,9 +183,12 @@ struct IdentifiedLine {
 // A survey point (SOBR) as the surveyor numbers it, where it is drawn, and
 // its measured position (SPOL) where that differs.
 struct SurveyPoint {
+  // A number that no point has: the file gives the point none.
+  static constexpr int64_t kNoNumber = std::numeric_limits<int64_t>::min();
+
   int32_t point = 0;   // in CadastralModel::points
   int32_t record = 0;  // CISLO_ZPMZ: the survey record that numbers it
-  int64_t number = 0;  // CISLO_BODU
+  int64_t number = kNoNumber;  // CISLO_BODU
   int32_t quality = 0;  // KODCHB_KOD, 0 where the file gives none
   // SPOL's position, where it differs, in CadastralModel::points; -1 for none.
   int32_t measured = -1;

@@ -230,7 +230,11 @@ void BlockLoaders::loadSobr(const SplitLine& row) {
     SurveyPoint survey;
     survey.point = point.point.index;
     survey.record = readInt(field(row, C::kCisloZpmz));
-    survey.number = readWholeNumber(field(row, C::kCisloBodu));
+    // An empty field gives none (a value below the 64-bit range, which
+    // reads as kNoNumber, none either).
+    if (const std::string_view number = field(row, C::kCisloBodu); !number.empty()) {
+      survey.number = readWholeNumber(number);
+    }
     survey.quality = readInt(field(row, C::kKodchbKod));
     PodVector<int32_t>& surveyPointOf = mapsOf(state).surveyPointOf;
     surveyPointOf.append(model.points.size() - surveyPointOf.size(), -1);
