@@ -363,8 +363,8 @@ class Walk {
   void parcelAttributes(const ParcelRecord& record) {
     attributes_.push_back({"cislo", parcelNumberOf(record)});
     if (record.area >= 0) attributes_.push_back({"vymera", std::to_string(record.area)});
-    coded("druh_pozemku", record.landType, model_->landTypes);
-    coded("zpusob_vyuziti", record.landUse, model_->landUses);
+    coded("druh_pozemku", record.landType, &CadastralModel::landTypes);
+    coded("zpusob_vyuziti", record.landUse, &CadastralModel::landUses);
     sheet(record.ownershipSheet);
   }
 
@@ -381,15 +381,15 @@ class Walk {
       }
       attributes_.push_back({"typ", value});
     }
-    coded("zpusob_vyuziti", building.use, model_->buildingUses);
+    coded("zpusob_vyuziti", building.use, &CadastralModel::buildingUses);
     sheet(building.ownershipSheet);
   }
 
   // A code and, where the file's code list names it, its meaning.
-  void coded(std::string_view name, int32_t code, const PodVector<CodeName>& list) {
+  void coded(std::string_view name, int32_t code, PodVector<CodeName> CadastralModel::*list) {
     if (code == 0) return;
     std::string value = std::to_string(code);
-    const std::string_view meaning = codeListOwner().nameOf(list, code);
+    const std::string_view meaning = codeListOwner().nameOf(codeListOwner().*list, code);
     if (!meaning.empty()) {
       value += ' ';
       value += meaning;

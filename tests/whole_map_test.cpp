@@ -184,6 +184,36 @@ TEST_F(WholeMap, TheGeometricPlanAndNeighboursAreDrawnApart) {
                        "VL_GP_znacky_prvku", "VL_GP_osy_vedeni"}));
 }
 
+// A parcel carries its number, registered area, land type with the name the
+// file's code list gives it, and its ownership sheet's number: the first TEL
+// row of an identifier counts, the plan's parcels take the map's sheets and
+// code lists, and a sheet the file lacks is no attribute.
+TEST_F(WholeMap, AParcelCarriesWhatTheFileSaysOfIt) {
+  const std::string parcels = kParcels + ";DRUPOZ_KOD N2;TEL_ID N30";
+  const std::string vfk =
+      block("SOBR", kPoints, {point(1, 1, 1), point(2, 2, 1), point(3, 2, 2), point(4, 1, 2)}) +
+      block("SBP", kConnections, connections(1, {1, 2, 3, 4, 1})) +
+      block("HP", kBoundaries, {"1;0;21900;10;"}) + block("PAR", parcels, {"10;0;1;37;1;1;2;77"}) +
+      block("SBPG", kConnections, connections(3, {1, 2, 3, 1}, 0, "4", 1) +
+                                      connections(4, {1, 3, 4, 1}, 0, "4", 1)) +
+      block("HPG", kBoundaries, {"3;1;21900;30;", "4;1;21900;40;"}) +
+      block("PARG", parcels, {"30;1;2;5;;1;9;99", "40;1;2;6;;;2;55"}) +
+      block("TEL", "ID N30;CISLO_TEL N4", {"99;600", "77;500", "77;700"}) +
+      block("DRUPOZ", "KOD N2;NAZEV T60", {"2;\"zahrada\""});
+  const std::string drawing = exact(vfk);
+  const std::string style = " style=\"fill:none;stroke:black;stroke-width:0.2\" d=\"M-1.00,-1.00 ";
+  EXPECT_EQ(groupContent(drawing, "VL_hranice_parcel"),
+            "        <path id=\"10\" vl:cislo=\"st. 37/1\" vl:vymera=\"1\" "
+            "vl:druh_pozemku=\"2 zahrada\" vl:list_vlastnictvi=\"500\"" +
+                style + "-2.00,-1.00 -2.00,-2.00 -1.00,-2.00 -1.00,-1.00 Z\"/>\n");
+  EXPECT_EQ(groupContent(drawing, "VL_GP_hranice_parcel"),
+            "        <path id=\"30\" vl:cislo=\"5\" vl:vymera=\"1\" vl:druh_pozemku=\"9\" "
+            "vl:list_vlastnictvi=\"600\"" +
+                style + "-2.00,-1.00 -2.00,-2.00 -1.00,-1.00 Z\"/>\n" +
+                "        <path id=\"40\" vl:cislo=\"6\" vl:druh_pozemku=\"2 zahrada\"" + style +
+                "-2.00,-2.00 -1.00,-2.00 -1.00,-1.00 Z\"/>\n");
+}
+
 TEST_F(WholeMap, AnElementOfACodeNoLayerTakesHasALayerOfItsCode) {
   const std::string vfk =
       "&HCODEPAGE;\"UTF-8\"\n" + block("SOBR", kPoints, {point(1, 1, 1), point(2, 2, 1)}) +
