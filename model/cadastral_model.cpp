@@ -199,14 +199,21 @@ std::string_view CadastralModel::nameOf(const PodVector<CodeName>& list, int32_t
   return {};
 }
 
+void CadastralModel::indexOwnershipSheets() {
+  sheetIndex_ = HashIndex();
+  for (size_t k = 0; k < ownershipSheets.size(); ++k) {
+    const std::string_view id = text(ownershipSheets[k].id);
+    // The first of an identifier stays the one found.
+    sheetIndex_.findOrAdd(hashId(id), static_cast<int32_t>(k),
+                          named(ownershipSheets, &OwnershipSheet::id, id));
+  }
+}
+
 int64_t CadastralModel::sheetNumberOf(std::string_view id) const {
   if (id.empty()) return -1;
-  const auto sheet = std::lower_bound(
-      ownershipSheets.begin(), ownershipSheets.end(), id,
-      [this](const OwnershipSheet& candidate, std::string_view wanted) {
-        return text(candidate.id) < wanted;
-      });
-  return sheet != ownershipSheets.end() && text(sheet->id) == id ? sheet->number : -1;
+  const int32_t sheet =
+      sheetIndex_.find(hashId(id), named(ownershipSheets, &OwnershipSheet::id, id));
+  return sheet < 0 ? -1 : ownershipSheets[static_cast<size_t>(sheet)].number;
 }
 
 void CadastralModel::buildingNumberText(const Building& building, std::string& number) const {

@@ -236,6 +236,7 @@ class CadastralModel {
   void reportOpenBorders(Diagnostics& diagnostics, bool exact) const;
   void dropMissingPoints(Diagnostics& diagnostics, bool keepGaps);
   void resolveState(const DrawingOptions& options, Diagnostics& diagnostics);
+  void indexOwnershipSheets();
   void chainRings();
   void measureExtent();
 
@@ -288,6 +289,7 @@ class CadastralModel {
   int32_t lastParcel_ = -1;
   HashIndex bpejAreaIndex_;
   HashIndex buildingIndex_;
+  HashIndex sheetIndex_;  // once resolved
 };
 
 }  // namespace vorlane

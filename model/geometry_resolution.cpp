@@ -204,11 +204,7 @@ void CadastralModel::resolveState(const DrawingOptions& options, Diagnostics& di
   findSymbolLabels();
   joinParcelRecords();
   joinArrowLines();
-  // By identifier, for sheetNumberOf; the first of an identifier stays first.
-  std::stable_sort(ownershipSheets.begin(), ownershipSheets.end(),
-                   [this](const OwnershipSheet& a, const OwnershipSheet& b) {
-                     return text(a.id) < text(b.id);
-                   });
+  indexOwnershipSheets();
   if (buildingTypes.empty()) addDefaultBuildingTypes();
   if (diagnostics.wants(FindingKind::kLabelWithoutPosition)) reportUnplacedLabels(diagnostics);
   if (diagnostics.wants(FindingKind::kOpenBorder)) reportOpenBorders(diagnostics, options.exact);

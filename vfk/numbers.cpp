@@ -78,7 +78,8 @@ bool isOverflow(std::string_view number, bool hex) {
 }  // namespace
 
 int readInt(std::string_view text) {
-  const bool negative = consumeSign(text);
+  // Most values begin with their first digit.
+  const bool negative = !text.empty() && !isDigit(text[0]) && consumeSign(text);
   // Beyond this the value saturates in either direction.
   constexpr int64_t kLimit = int64_t{std::numeric_limits<int>::max()} + 1;
   int64_t magnitude = 0;
