@@ -191,8 +191,12 @@ void CadastralModel::resolveGeometry(const DrawingOptions& options, Diagnostics&
   } else {
     reportDrawnChords(*this, diagnostics);
   }
-  // The drawing's extent holds every state's points.
+  // The drawing's extent holds every state's points. The building types
+  // are the map's, whatever state a building is of.
   for (auto& [state, model] : otherStates) {
+    for (const BuildingType& type : buildingTypes) {
+      model->addBuildingType(type.code, text(type.name), text(type.abbreviation));
+    }
     model->resolveState(options, diagnostics);
     for (const Point& point : model->points) widen(boundingBox, point);
   }

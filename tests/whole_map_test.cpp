@@ -187,8 +187,9 @@ TEST_F(WholeMap, TheGeometricPlanAndNeighboursAreDrawnApart) {
 // A parcel carries its number, registered area, land type with the name the
 // file's code list gives it, and its ownership sheet's number: the first TEL
 // row of an identifier counts, the plan's parcels take the map's sheets and
-// code lists, and a sheet the file lacks is no attribute.
-TEST_F(WholeMap, AParcelCarriesWhatTheFileSaysOfIt) {
+// code lists, and a sheet the file lacks is no attribute. A building of
+// another state takes its type from the map's list too.
+TEST_F(WholeMap, ParcelsAndBuildingsCarryWhatTheFileSaysOfThem) {
   const std::string parcels = kParcels + ";DRUPOZ_KOD N2;TEL_ID N30";
   const std::string vfk =
       block("SOBR", kPoints, {point(1, 1, 1), point(2, 2, 1), point(3, 2, 2), point(4, 1, 2)}) +
@@ -199,8 +200,16 @@ TEST_F(WholeMap, AParcelCarriesWhatTheFileSaysOfIt) {
       block("HPG", kBoundaries, {"3;1;21900;30;", "4;1;21900;40;"}) +
       block("PARG", parcels, {"30;1;2;5;;1;9;99", "40;1;2;6;;;2;55"}) +
       block("TEL", "ID N30;CISLO_TEL N4", {"99;600", "77;500", "77;700"}) +
-      block("DRUPOZ", "KOD N2;NAZEV T60", {"2;\"zahrada\""});
+      block("DRUPOZ", "KOD N2;NAZEV T60", {"2;\"zahrada\""}) +
+      block("TYPBUD", "KOD N1;NAZEV T60;ZKRATKA T9", {"3;\"kolna\";\"kol.\""}) +
+      block("SBP", kConnections, connections(6, {1, 2, 3, 1}, 1, "4", 2)) +
+      block("OB", "ID N30;STAV_DAT N2;BUD_ID N30;OBRBUD_TYPE T10", {"6;2;60;\"OB\""}) +
+      block("BUD", "ID N30;STAV_DAT N2;TYPBUD_KOD N1;CISLO_DOMOVNI N4", {"60;2;3;"});
   const std::string drawing = exact(vfk);
+  EXPECT_EQ(groupContent(drawing, "VL_stav_2_hranice_budov"),
+            "        <path id=\"60\" vl:typ=\"3 kolna\" "
+            "style=\"fill:none;stroke:black;stroke-width:1\" d=\"M-1.00,-1.00 -2.00,-1.00 "
+            "-2.00,-2.00 -1.00,-1.00 Z\"/>\n");
   const std::string style = " style=\"fill:none;stroke:black;stroke-width:0.2\" d=\"M-1.00,-1.00 ";
   EXPECT_EQ(groupContent(drawing, "VL_hranice_parcel"),
             "        <path id=\"10\" vl:cislo=\"st. 37/1\" vl:vymera=\"1\" "
