@@ -80,7 +80,8 @@ std::string wholeMapOf(const DrawingCounts& counts) {
   }
   // Each survey point has a mark; a measured position adds a cross and the
   // line to it.
-  add(sum(Layer::kSurveyPoints, &LayerCounts::symbols) - sum(Layer::kSurveyPoints, &LayerCounts::paths),
+  add(sum(Layer::kSurveyPoints, &LayerCounts::symbols) -
+          sum(Layer::kSurveyPoints, &LayerCounts::paths),
       "point", "points");
   add(counts[Layer::kNeighbourBorders].paths, "neighbour's fragment", "neighbours' fragments");
   add(sum(Layer::kParcelBorders, &LayerCounts::paths, true), "parcel of the geometric plan",
