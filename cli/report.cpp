@@ -40,7 +40,8 @@ constexpr std::string_view kReasonNames[] = {"",
                                              "unknownBpejArea",
                                              "textWithSemicolon",
                                              "tooFewFields",
-                                             "tooManyFields"};
+                                             "tooManyFields",
+                                             "unknownKind"};
 
 template <typename Enum, size_t N>
 std::string_view nameOf(const std::string_view (&names)[N], Enum value) {

@@ -84,6 +84,7 @@ enum class DropReason : uint8_t {
   kTextWithSemicolon,      // a quoted text held a semicolon, which split the row
   kTooFewFields,           // fewer values than its block has columns
   kTooManyFields,          // more values than its block has columns
+  kUnknownKind,            // a kind of row the exact drawing does not know
 };
 
 struct Finding {

@@ -223,6 +223,32 @@ TEST_F(WholeMap, ParcelsAndBuildingsCarryWhatTheFileSaysOfThem) {
                 "-2.00,-2.00 -1.00,-2.00 -1.00,-1.00 Z\"/>\n");
 }
 
+// Rows of a kind the format does not name draw nothing, and the exact
+// drawing says so of each; the standard drawing reads them as it always has.
+TEST_F(WholeMap, RowsOfAKindTheDrawingDoesNotKnowAreDropped) {
+  const std::string vfk =
+      block("SOBR", kPoints, {point(1, 1, 1), point(2, 2, 1)}) +  // lines 1 to 3
+      block("SBP", kConnections, connections(1, {1, 2})) +       // 4 to 6
+      block("HP", kBoundaries, {"1;0;21900;10;"}) +              // 7, 8
+      block("OP", kLabels,                                       // 9 to 12
+            {"100;0;;1;1;\"5\";2;0;10;\"PC\";", "101;0;;1;1;\"5\";2;0;10;\"XX\";",
+             "102;0;1034;1;1;\"\";2;0;10;\"SPC\";"}) +
+      block("OB", "ID N30;STAV_DAT N2;BUD_ID N30;OBRBUD_TYPE T10", {"6;0;60;\"OBX\""}) +
+      block("OBBP", "ID N30;STAV_DAT N2;BP_ID N30;OBBP_TYPE T10", {"7;0;1;\"ZC\""});
+  const testing::ReadResult model = read(vfk);
+  const auto dropped = model.findings->of(FindingKind::kRowDropped);
+  ASSERT_EQ(dropped.size(), 4u);
+  const std::pair<std::string_view, int64_t> expected[] = {{"OP", 11}, {"OP", 12}, {"OB", 14},
+                                                           {"OBBP", 16}};
+  for (size_t k = 0; k < dropped.size(); ++k) {
+    EXPECT_EQ(dropped[k].reason, DropReason::kUnknownKind);
+    EXPECT_EQ(dropped[k].subject, expected[k].first);
+    EXPECT_EQ(dropped[k].number, expected[k].second);
+  }
+  EXPECT_FALSE(model.model().parcels[0].numberLabel.text.empty());  // the known kind
+  EXPECT_TRUE(testing::readVfk(vfk + "&K\n").findings->of(FindingKind::kRowDropped).empty());
+}
+
 TEST_F(WholeMap, AnElementOfACodeNoLayerTakesHasALayerOfItsCode) {
   const std::string vfk =
       "&HCODEPAGE;\"UTF-8\"\n" + block("SOBR", kPoints, {point(1, 1, 1), point(2, 2, 1)}) +

@@ -448,9 +448,13 @@ void BlockLoaders::loadOp(const SplitLine& row) {
           model.arrowLines.push_back(ArrowLine{parcel, ends.front(), ends.back()});
         }
       }
+    } else if (exact_) {
+      dropped(DropReason::kUnknownKind);
     }
   } else if (kind == "ZDP") {
     model.setSymbolLabel(parcel, label);
+  } else if (exact_) {
+    dropped(DropReason::kUnknownKind);
   }
 }
 
@@ -471,6 +475,8 @@ void BlockLoaders::loadOb(const SplitLine& row) {
     if (const auto points = takeLine(mapsOf(state).sbpPointLists[kObOwner], field(row, C::kId))) {
       model.addGeneralPolyline(points->range, model.positionOf(building), points->shape);
     }
+  } else if (exact_) {
+    dropped(DropReason::kUnknownKind);
   }
 }
 
@@ -539,6 +545,8 @@ void BlockLoaders::loadObbp(const SplitLine& row) {
   } else if (kind == "CB") {
     CadastralModel& model = modelOf(state);
     model.controlPointNumbers.push_back(readTextLabel(row, model, true));
+  } else {
+    dropped(DropReason::kUnknownKind);
   }
 }
 
