@@ -174,7 +174,7 @@ class CadastralModel {
 
   // What the exact drawing draws besides, read for it alone.
   PodVector<IdentifiedLine> easements;      // ZVB, in file order
-  PodVector<SurveyPoint> surveyPoints;      // SOBR, in file order
+  PodVector<SurveyPoint> surveyPoints;      // SOBR, in file order: that of their points
   PodVector<TextLabel> controlPointSymbols;  // OBBP "ZB", placed on their points
   PodVector<TextLabel> controlPointNumbers;  // OBBP "CB"
   PodVector<TextLabel> elementSymbols;       // DPM symbols, on points or placed

@@ -236,9 +236,6 @@ void BlockLoaders::loadSobr(const SplitLine& row) {
       survey.number = readWholeNumber(number);
     }
     survey.quality = readInt(field(row, C::kKodchbKod));
-    PodVector<int32_t>& surveyPointOf = mapsOf(state).surveyPointOf;
-    surveyPointOf.append(model.points.size() - surveyPointOf.size(), -1);
-    surveyPointOf.back() = static_cast<int32_t>(model.surveyPoints.size());
     model.surveyPoints.push_back(survey);
   }
   pointsIDHashIndexMap.prefetch(point.key);
@@ -394,20 +391,20 @@ void BlockLoaders::loadSpol(const SplitLine& row) {
     dropped(DropReason::kUnknownPoint);
     return;
   }
-  const PodVector<int32_t>& surveyPointOf = mapsOf(point->state).surveyPointOf;
-  const auto at = static_cast<size_t>(point->index);
-  const int32_t survey = at < surveyPointOf.size() ? surveyPointOf[at] : -1;
-  if (survey < 0) {
+  // Survey points stand in the order of their points, which they add.
+  CadastralModel& model = modelOf(point->state);
+  SurveyPoint* const survey = std::lower_bound(
+      model.surveyPoints.begin(), model.surveyPoints.end(), point->index,
+      [](const SurveyPoint& candidate, int32_t index) { return candidate.point < index; });
+  if (survey == model.surveyPoints.end() || survey->point != point->index) {
     dropped(DropReason::kUnknownPoint);
     return;
   }
-  CadastralModel& model = modelOf(point->state);
   const Point measured = pointOfFileCoordinates(readReal(field(row, C::kSouradniceX)),
                                                 readReal(field(row, C::kSouradniceY)));
   const Point drawn = model.points[static_cast<size_t>(point->index)];
   if (std::abs(measured.x - drawn.x) >= 0.005 || std::abs(measured.y - drawn.y) >= 0.005) {
-    model.surveyPoints[static_cast<size_t>(survey)].measured =
-        model.addPoint(measured.x, measured.y);
+    survey->measured = model.addPoint(measured.x, measured.y);
   }
 }
 

@@ -57,8 +57,6 @@ enum SbpOwner { kHpOwner, kObOwner, kDpmOwner, kZvbOwner, kSbpOwners };
 
 // The point lists of one model's lines, keyed by idKey() of their owner's
 // identifier. A list exists only once a row has put a point into it.
-// Read for the exact drawing, also the survey point of each of the model's
-// points, by point position.
 struct LookupMaps {
   LookupMaps(PodVector<int32_t>& pool, PointBudget& budget)
       : sbpPointLists{PointLists(pool, budget), PointLists(pool, budget),
@@ -69,9 +67,6 @@ struct LookupMaps {
   std::array<PointLists, kSbpOwners> sbpPointLists;
   // OP_ID, DPM_ID or HBPEJ_ID, from SBM; the three share the one table.
   PointLists sbmPointLists;
-  // Its position in CadastralModel::surveyPoints; -1 (or beyond the end)
-  // for a point that is none.
-  PodVector<int32_t> surveyPointOf;
 };
 
 class BlockLoaders {
