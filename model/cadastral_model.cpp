@@ -29,6 +29,13 @@ std::string parcelNumberOf(const ParcelRecord& record) {
 
 void CadastralModel::clear() { *this = CadastralModel(); }
 
+void CadastralModel::compactIndexes() {
+  parcelIndex_.compact();
+  bpejAreaIndex_.compact();
+  buildingIndex_.compact();
+  for (auto& [state, model] : otherStates) model->compactIndexes();
+}
+
 int32_t CadastralModel::addPoint(double x, double y) {
   points.push_back(Point{x, y});
   return static_cast<int32_t>(points.size() - 1);
@@ -106,7 +113,12 @@ int32_t CadastralModel::addParcelBoundary(IndexRange pointIndices, std::string_v
                                           std::string_view id2, int32_t typeCode, LineShape shape) {
   const int32_t area1 = findOrAddParcel(id1);
   const int32_t area2 = findOrAddParcel(id2);
-  parcelBoundaries.push_back(Boundary{pointIndices, area1, area2, typeCode, shape});
+  Boundary boundary{pointIndices, area1, area2};
+  // The mask changes no code kept; it shows the compiler that the code fits.
+  const bool kept = typeCode >= 0 && typeCode < Boundary::kTypeCodeLimit;
+  boundary.typeCode = kept ? typeCode & (Boundary::kTypeCodeLimit - 1) : 0;
+  boundary.shape = shape;
+  parcelBoundaries.push_back(boundary);
   return static_cast<int32_t>(parcelBoundaries.size() - 1);
 }
 
@@ -114,7 +126,7 @@ int32_t CadastralModel::addBpejBoundary(IndexRange pointIndices, std::string_vie
                                         std::string_view code2) {
   const int32_t area1 = findOrAddBpejArea(code1);
   const int32_t area2 = findOrAddBpejArea(code2);
-  bpejBoundaries.push_back(Boundary{pointIndices, area1, area2, 0, LineShape::kStraight});
+  bpejBoundaries.push_back(Boundary{pointIndices, area1, area2});
   return static_cast<int32_t>(bpejBoundaries.size() - 1);
 }
 

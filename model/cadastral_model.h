@@ -60,6 +60,10 @@ class CadastralModel {
 
   // Empties the model.
   void clear();
+  // Shrinks the tables that find parcels, soil units and buildings by
+  // identifier, in this model and those of other states, to what they hold:
+  // for when a block of records has been read. Cheap to call often.
+  void compactIndexes();
   // Appends a point; returns its index.
   int32_t addPoint(double x, double y);
   // Copies "text" into the text store.

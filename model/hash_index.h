@@ -6,7 +6,6 @@
 #ifndef VORLANE_MODEL_HASH_INDEX_H_
 #define VORLANE_MODEL_HASH_INDEX_H_
 
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -40,10 +39,10 @@ class HashIndex {
   int32_t find(uint64_t hash, const Matches& matches) const {
     if (slots_.empty()) return -1;
     const uint32_t tag = tagOf(hash);
-    for (size_t i = home(tag);; i = (i + 1) & mask()) {
+    for (size_t i = home(tag);; i = next(i)) {
       const Slot& slot = slots_[i];
-      if (slot.position < 0) return -1;
-      if (slot.tag == tag && matches(slot.position)) return slot.position;
+      if (slot.entry == 0) return -1;
+      if (slot.tag == tag && matches(slot.position())) return slot.position();
     }
   }
 
@@ -54,15 +53,24 @@ class HashIndex {
     // At most three quarters full: probes stay short and memory small.
     if ((used_ + 1) * 4 > slots_.size() * 3) grow();
     const uint32_t tag = tagOf(hash);
-    for (size_t i = home(tag);; i = (i + 1) & mask()) {
+    for (size_t i = home(tag);; i = next(i)) {
       Slot& slot = slots_[i];
-      if (slot.position < 0) {
-        slot = Slot{tag, newPosition};
+      if (slot.entry == 0) {
+        slot = Slot{tag, static_cast<uint32_t>(newPosition) + 1};
         ++used_;
         return newPosition;
       }
-      if (slot.tag == tag && matches(slot.position)) return slot.position;
+      if (slot.tag == tag && matches(slot.position())) return slot.position();
     }
+  }
+
+  // Shrinks an index less than 60 % full to one about 80 % full, for one
+  // that is done growing. Cheap to call often: an index is shrunk again only
+  // once it holds twice what it held then.
+  void compact() {
+    if (used_ * 5 >= slots_.size() * 3 || used_ < 2 * compactedUsed_) return;
+    compactedUsed_ = used_;
+    rehash(used_ + used_ / 4 + 1, kLazily);
   }
 
   // Asks for the memory a lookup of "hash" starts at, ahead of the lookup.
@@ -75,38 +83,60 @@ class HashIndex {
   // Files every record at a new position: the one at n moves to moved[n].
   void renumber(std::span<const int32_t> moved) {
     for (Slot& slot : slots_) {
-      if (slot.position >= 0) slot.position = moved[static_cast<size_t>(slot.position)];
+      if (slot.entry != 0) slot.entry = static_cast<uint32_t>(moved[slot.entry - 1]) + 1;
     }
   }
 
  private:
   struct Slot {
-    uint32_t tag = 0;       // the hash's upper half
-    int32_t position = -1;  // -1: empty
+    uint32_t tag = 0;    // the hash's upper half
+    uint32_t entry = 0;  // the record's position + 1; 0: empty
+    int32_t position() const { return static_cast<int32_t>(entry - 1); }
   };
 
   static uint32_t tagOf(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
-  size_t mask() const { return slots_.size() - 1; }
-  // The tag's top bits pick the slot, so that the entries stand in the
-  // order of their tags, and doubling the table moves them in order.
-  size_t home(uint32_t tag) const { return tag >> shift_; }
+  // The tag, scaled to the index's size, picks the slot, so that the
+  // entries stand in the order of their tags, and a new table is filled in
+  // order.
+  size_t home(uint32_t tag) const { return static_cast<size_t>((uint64_t{tag} * slots_.size()) >> 32); }
+  size_t next(size_t i) const { return i + 1 == slots_.size() ? 0 : i + 1; }
 
   // Doubles the table, moving every entry.
-  void grow() {
+  void grow() { rehash(slots_.empty() ? 64 : slots_.size() * 2, kWritten); }
+
+  // How a new table's memory is had: written at once, or left to the
+  // system until an entry lands there. The first costs the memory of the
+  // whole table from the start; the second a fault more per page, as the
+  // first look at a page maps the system's zero page and the first write
+  // copies it.
+  enum Fill { kWritten, kLazily };
+
+  // Moves every entry into a table of "count" slots, giving the old
+  // table's memory back as it is passed: the entries keep their order, so
+  // a lazily filled new table grows about as fast as the old one empties.
+  // REQUIRES: count > used_.
+  void rehash(size_t count, Fill fill) {
+    constexpr size_t kReleaseStep = 4096;
     PodVector<Slot> old = std::move(slots_);
-    slots_.append(old.empty() ? 64 : old.size() * 2, Slot{});
-    shift_ = 32 - std::countr_zero(slots_.size());
-    for (const Slot& slot : old) {
-      if (slot.position < 0) continue;
-      size_t i = home(slot.tag);
-      while (slots_[i].position >= 0) i = (i + 1) & mask();
-      slots_[i] = slot;
+    if (fill == kLazily) {
+      slots_.appendZeros(count);
+    } else {
+      slots_.append(count, Slot{});
+    }
+    for (size_t k = 0; k < old.size(); ++k) {
+      const Slot slot = old[k];
+      if (slot.entry != 0) {
+        size_t i = home(slot.tag);
+        while (slots_[i].entry != 0) i = next(i);
+        slots_[i] = slot;
+      }
+      if (k % kReleaseStep == kReleaseStep - 1) old.release(k + 1 - kReleaseStep, kReleaseStep);
     }
   }
 
-  PodVector<Slot> slots_;
-  int shift_ = 32;  // 32 less the bits of a slot's position
+  PodVector<Slot> slots_;  // at most 2^32
   size_t used_ = 0;
+  size_t compactedUsed_ = 0;  // used_ when last compacted
 };
 
 }  // namespace vorlane

@@ -86,6 +86,29 @@ class PodVector {
     size_ += count;
   }
 
+  // Appends "count" elements of zero bytes; the new pages of a large array
+  // are left to the system until they are written.
+  // REQUIRES: zero bytes make a valid T.
+  void appendZeros(size_t count) {
+    if (capacity_ == 0 && count >= 16) {
+      if (count > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
+      data_ = static_cast<T*>(zeroedBlock(count * sizeof(T)));
+      if (data_ == nullptr) throw std::bad_alloc();
+      size_ = capacity_ = count;
+      return;
+    }
+    if (capacity_ - size_ < count) grow(size_ + count);
+    std::memset(static_cast<void*>(data_ + size_), 0, count * sizeof(T));
+    size_ += count;
+  }
+
+  // Lets the system take back the memory of elements [first, first +
+  // count) where it can: for an array read a last time, before it is freed.
+  // Their values are unspecified afterwards.
+  void release(size_t first, size_t count) {
+    releasePages(data_, capacity_ * sizeof(T), first * sizeof(T), (first + count) * sizeof(T));
+  }
+
   // Shrinks to "count" elements. REQUIRES: count <= size().
   void truncate(size_t count) { size_ = count; }
   // Empties the vector and gives its memory back.

@@ -171,6 +171,12 @@ InputBytes::InputBytes(PathView path) {
       guard_ = watchMapping(map, static_cast<size_t>(size));
       if (guard_ >= 0) {
         ::madvise(map, static_cast<size_t>(size), MADV_SEQUENTIAL);
+#ifdef MADV_NOHUGEPAGE
+        // The system may keep a file in memory in pieces of up to 2 MiB and
+        // map a whole piece at the first touch; the reader needs only the
+        // bytes it is at, and releases them behind it.
+        ::madvise(map, static_cast<size_t>(size), MADV_NOHUGEPAGE);
+#endif
         data_ = static_cast<const char*>(map);
         size_ = static_cast<size_t>(size);
         mapped_ = true;

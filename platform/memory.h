@@ -19,6 +19,12 @@ void* growBlock(void* block, size_t oldBytes, size_t newBytes);
 // system may leave the pages of a large one untouched until they are used.
 void* zeroedBlock(size_t bytes);
 
+// Lets the system take back the whole pages within bytes [from, to) of a
+// block of "blockBytes" from growBlock or zeroedBlock, where it can: for a
+// block read a last time, before it is freed. What those bytes hold
+// afterwards is unspecified.
+void releasePages(void* block, size_t blockBytes, size_t from, size_t to);
+
 // Frees a block of "bytes" from growBlock or zeroedBlock; null is ignored.
 void freeBlock(void* block, size_t bytes);
 

@@ -45,6 +45,14 @@ void* zeroedBlock(size_t bytes) {
   return mapped == MAP_FAILED ? nullptr : mapped;
 }
 
+void releasePages(void* block, size_t blockBytes, size_t from, size_t to) {
+  if (blockBytes < kMappedFrom) return;  // the C library's
+  const size_t page = pageRounded(1);
+  const size_t first = pageRounded(from);
+  const size_t end = to / page * page;
+  if (first < end) ::madvise(static_cast<char*>(block) + first, end - first, MADV_DONTNEED);
+}
+
 void freeBlock(void* block, size_t bytes) {
   if (block == nullptr) return;
   if (bytes >= kMappedFrom) {

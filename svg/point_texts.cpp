@@ -27,7 +27,7 @@ void PointTexts::write(SvgOutput& out, std::span<const int32_t> points) {
       const Point& point = model_.points[position];
       char buffer[kPointBufferSize];
       const std::string_view made = formatPoint(point.x, point.y, buffer);
-      if (made.size() > text.bytes.size()) {  // far beyond any map's coordinates
+      if (made.size() > text.bytes.size()) {
         out << made;
         continue;
       }

@@ -29,7 +29,9 @@ class PointTexts {
 
  private:
   struct Text {
-    std::array<char, 31> bytes;  // "x,y ": a coordinate of a map has up to 11 characters
+    // "x,y ": a map's point, "-739874.12,-1045789.34 ", has 23 characters;
+    // a longer text is not kept, but written each time.
+    std::array<char, 23> bytes;
     uint8_t length;
   };
   const CadastralModel& model_;

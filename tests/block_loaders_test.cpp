@@ -35,16 +35,18 @@ const std::string kSbp =
 const std::string kHp = "&BHP;ID N30;TYPPPD_KOD N10;PAR_ID_1 N30;PAR_ID_2 N30\n";
 
 TEST(IdMap, FindsWhatAStandardMapFinds) {
-  // Keys that differ only in their high bits, low bits, or not at all.
+  // Keys that differ only in their high bits, low bits, or not at all, in a
+  // table shrunk now and then as a block ends, large enough to be mapped.
   IdMap<int> map;
   std::unordered_map<uint64_t, int> expected;
   std::mt19937_64 random(3);
-  for (int i = 0; i < 20000; ++i) {
+  for (int i = 0; i < 400000; ++i) {
     const uint64_t key = i % 3 == 0   ? random()
                          : i % 3 == 1 ? (random() % 64) << 40
                                       : random() % 500;
     map[key] = i;
     expected[key] = i;
+    if (random() % 5000 == 0) map.compact();
     const uint64_t probe = random() % 1000;
     const int* found = map.find(probe);
     const auto wanted = expected.find(probe);
@@ -54,6 +56,7 @@ TEST(IdMap, FindsWhatAStandardMapFinds) {
     }
   }
   EXPECT_EQ(map.size(), expected.size());
+  map.compact();
   for (const auto& [key, value] : expected) ASSERT_EQ(*map.find(key), value);
   EXPECT_EQ(IdMap<int>().find(0), nullptr);
 }

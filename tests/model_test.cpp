@@ -1,9 +1,14 @@
 // The model's operations, and the order and lists that resolving gives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "model/cadastral_model.h"
+#include "model/hash_index.h"
 #include "tests/test_support.h"
 
 namespace vorlane {
@@ -16,6 +21,40 @@ using testing::indices;
 
 // Resolves quietly: lines here are whole, so nothing is printed.
 void resolve(CadastralModel& model) { EXPECT_EQ(testing::resolve(model), ""); }
+
+TEST(HashIndex, FindsWhatAStandardMapFinds) {
+  // Identifiers from a small range, so that many are asked for again, in an
+  // index shrunk now and then and its records moved once.
+  HashIndex index;
+  std::vector<std::string> records;
+  std::unordered_map<std::string, int32_t> expected;
+  std::mt19937_64 random(5);
+  auto matches = [&](const std::string& id) {
+    return [&records, &id](int32_t position) { return records[static_cast<size_t>(position)] == id; };
+  };
+  for (int i = 0; i < 200000; ++i) {
+    const std::string id = std::to_string(random() % 300000);
+    const auto next = static_cast<int32_t>(records.size());
+    const int32_t position = index.findOrAdd(hashId(id), next, matches(id));
+    const auto [known, added] = expected.try_emplace(id, next);
+    ASSERT_EQ(position, known->second) << id;
+    if (added) records.push_back(id);
+    const std::string probe = std::to_string(random() % 300000);
+    const auto wanted = expected.find(probe);
+    ASSERT_EQ(index.find(hashId(probe), matches(probe)),
+              wanted == expected.end() ? -1 : wanted->second) << probe;
+    if (random() % 20000 == 0) index.compact();
+  }
+  // Moved to the reverse order.
+  std::vector<int32_t> moved(records.size());
+  for (size_t k = 0; k < moved.size(); ++k) moved[k] = static_cast<int32_t>(moved.size() - 1 - k);
+  index.renumber(moved);
+  std::reverse(records.begin(), records.end());
+  index.compact();
+  for (const auto& [id, position] : expected) {
+    ASSERT_EQ(index.find(hashId(id), matches(id)), moved[static_cast<size_t>(position)]) << id;
+  }
+}
 
 TEST(Model, BoundariesRegisterWithTheParcelsOnBothSides) {
   CadastralModel model;

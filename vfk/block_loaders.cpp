@@ -327,6 +327,7 @@ void BlockLoaders::finishFile() {
   deferredValues_.clear();
   deferredEnds_.clear();
   row_ = nullptr;
+  finishBlock();
 }
 
 void BlockLoaders::countState(size_t entry, int32_t state) {
@@ -352,6 +353,14 @@ std::vector<std::pair<std::string, BlockLoaders::StateRows>> BlockLoaders::takeS
 void BlockLoaders::finishRows() {
   surveyPoints_.drain([this](const SurveyPointRow& p) { storePoint(p); });
   connections_.drain([this](const PointConnection& c) { connect(c); });
+}
+
+void BlockLoaders::finishBlock() {
+  finishRows();
+  pointsIDHashIndexMap.compact();
+  copiedPoints_.compact();
+  for (IdMap<uint32_t>& ids : firstFileOfId_) ids.compact();
+  model_.compactIndexes();
 }
 
 // Points with coordinates of their own: every row adds a point, and places

@@ -107,6 +107,10 @@ class BlockLoaders {
   // Finishes the rows put aside (SOBR and SBP rows wait on the table of
   // points); before another block's rows and at the end of the file.
   void finishRows();
+  // Finishes the rows of a block that ends (finishRows) and shrinks the
+  // lookup tables its rows filled, before another block's rows and at the
+  // end of the file.
+  void finishBlock();
 
   // At the end of a file read for the exact drawing: loads again the rows
   // that named what later rows of the file gave (a line before its points,

@@ -6,7 +6,6 @@
 #ifndef VORLANE_VFK_ID_MAP_H_
 #define VORLANE_VFK_ID_MAP_H_
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -22,7 +21,7 @@ class IdMap {
   T* find(uint64_t key) {
     if (key == kEmpty) return hasZeroKey_ ? &zeroKeyValue_ : nullptr;
     if (slots_.empty()) return nullptr;
-    for (size_t i = home(key);; i = (i + 1) & mask()) {
+    for (size_t i = home(key);; i = next(i)) {
       Slot& slot = slots_[i];
       if (slot.key == key) return &slot.value;
       if (slot.key == kEmpty) return nullptr;
@@ -41,11 +40,11 @@ class IdMap {
     }
     // At most three quarters full: probes stay short and memory small.
     if ((size_ + 1) * 4 > slots_.size() * 3) grow();
-    for (size_t i = home(key);; i = (i + 1) & mask()) {
+    for (size_t i = home(key);; i = next(i)) {
       Slot& slot = slots_[i];
       if (slot.key == key) return slot.value;
       if (slot.key == kEmpty) {
-        slot.key = key;
+        slot = Slot{key, T{}};
         ++size_;
         return slot.value;
       }
@@ -53,6 +52,15 @@ class IdMap {
   }
 
   size_t size() const { return size_; }
+
+  // Shrinks a table less than 60 % full to one about 80 % full, for a table
+  // that is done growing (its block ended). Cheap to call at every block: a
+  // table is shrunk again only once it holds twice what it held then.
+  void compact() {
+    if (size_ * 5 >= slots_.size() * 3 || size_ < 2 * compactedSize_) return;
+    compactedSize_ = size_;
+    rehash(size_ + size_ / 4 + 1, kLazily);
+  }
 
   // Asks for the memory a lookup of "key" starts at, ahead of the lookup.
   void prefetch(uint64_t key) const {
@@ -69,32 +77,52 @@ class IdMap {
     T value{};
   };
 
-  size_t mask() const { return slots_.size() - 1; }
-
   // The keys are FNV hashes, whose low bits alone are poorly spread: a
-  // multiplication mixes them, and its top bits pick the slot. So the
-  // entries stand in the order of those bits, and doubling the table moves
-  // them in order, from one end to the other, instead of all over it.
+  // multiplication mixes them, and its top bits, scaled to the table's
+  // size, pick the slot. So the entries stand in the order of those bits,
+  // and a new table is filled in order, from one end to the other, instead
+  // of all over it.
   size_t home(uint64_t key) const {
-    return static_cast<size_t>((key * 0x9E3779B97F4A7C15u) >> shift_);
+    return static_cast<size_t>((((key * 0x9E3779B97F4A7C15u) >> 32) * slots_.size()) >> 32);
   }
+  size_t next(size_t i) const { return i + 1 == slots_.size() ? 0 : i + 1; }
 
   // Doubles the table, moving every entry.
-  void grow() {
+  void grow() { rehash(slots_.empty() ? 64 : slots_.size() * 2, kWritten); }
+
+  // How a new table's memory is had: written at once, or left to the
+  // system until an entry lands there. The first costs the memory of the
+  // whole table from the start; the second a fault more per page, as the
+  // first look at a page maps the system's zero page and the first write
+  // copies it.
+  enum Fill { kWritten, kLazily };
+
+  // Moves every entry into a table of "count" slots, giving the old
+  // table's memory back as it is passed: the entries keep their order, so
+  // a lazily filled new table grows about as fast as the old one empties.
+  // REQUIRES: count > size_.
+  void rehash(size_t count, Fill fill) {
+    constexpr size_t kReleaseStep = 4096;
     PodVector<Slot> old = std::move(slots_);
-    slots_.append(old.empty() ? 64 : old.size() * 2, Slot{});
-    shift_ = 64 - std::countr_zero(slots_.size());
-    for (const Slot& slot : old) {
-      if (slot.key == kEmpty) continue;
-      size_t i = home(slot.key);
-      while (slots_[i].key != kEmpty) i = (i + 1) & mask();
-      slots_[i] = slot;
+    if (fill == kLazily) {
+      slots_.appendZeros(count);
+    } else {
+      slots_.append(count, Slot{});
+    }
+    for (size_t k = 0; k < old.size(); ++k) {
+      const Slot slot = old[k];
+      if (slot.key != kEmpty) {
+        size_t i = home(slot.key);
+        while (slots_[i].key != kEmpty) i = next(i);
+        slots_[i] = slot;
+      }
+      if (k % kReleaseStep == kReleaseStep - 1) old.release(k + 1 - kReleaseStep, kReleaseStep);
     }
   }
 
-  PodVector<Slot> slots_;
-  int shift_ = 64;  // 64 less the bits of a slot's position
+  PodVector<Slot> slots_;  // at most 2^32
   size_t size_ = 0;
+  size_t compactedSize_ = 0;  // the size when last compacted
   bool hasZeroKey_ = false;
   T zeroKeyValue_{};
 };

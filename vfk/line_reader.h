@@ -85,7 +85,7 @@ class LineReader {
   // lines are read.
   static constexpr size_t kStretch = 256 * 1024;
   // How far the reader goes between two calls of "passed".
-  static constexpr size_t kPassedStep = 256 * 1024;
+  static constexpr size_t kPassedStep = 64 * 1024;
 
   const char* const data_;
   size_t end_;  // the end of the input: the bytes' size, or the 0x1A that ends them

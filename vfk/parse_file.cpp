@@ -201,7 +201,7 @@ FileEnd readRecords(std::span<const char> bytes, BlockLoaders& loaders, Diagnost
       case 'B':
         // A B record selects the block its data rows belong to; a block with
         // a loader also tells the loader where its columns are.
-        loaders.finishRows();
+        loaders.finishBlock();
         blockDefined = true;
         blockRows.select(blockNameOfRecord(line));
         currentBlockKind = blockKindOf(blockNameOfRecord(line), exact, &plan);
