@@ -113,12 +113,9 @@ int32_t CadastralModel::addParcelBoundary(IndexRange pointIndices, std::string_v
                                           std::string_view id2, int32_t typeCode, LineShape shape) {
   const int32_t area1 = findOrAddParcel(id1);
   const int32_t area2 = findOrAddParcel(id2);
-  Boundary boundary{pointIndices, area1, area2};
-  // The mask changes no code kept; it shows the compiler that the code fits.
-  const bool kept = typeCode >= 0 && typeCode < Boundary::kTypeCodeLimit;
-  boundary.typeCode = kept ? typeCode & (Boundary::kTypeCodeLimit - 1) : 0;
-  boundary.shape = shape;
-  parcelBoundaries.push_back(boundary);
+  const bool kept = typeCode >= 0 && typeCode <= INT16_MAX;
+  parcelBoundaries.push_back(
+      Boundary{pointIndices, area1, area2, static_cast<int16_t>(kept ? typeCode : 0), shape});
   return static_cast<int32_t>(parcelBoundaries.size() - 1);
 }
 

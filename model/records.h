@@ -79,18 +79,16 @@ enum class LineShape : uint8_t {
 constexpr int32_t kNoArea = -1;
 
 // A line between two areas: a parcel boundary (HP) or a BPEJ boundary (HBPEJ).
-// Dense files hold hundreds of thousands of boundaries: the type code and
-// the shape share four bytes.
+// Dense files hold hundreds of thousands of boundaries: the type code takes
+// two bytes.
 struct Boundary {
-  static constexpr int32_t kTypeCodeLimit = int32_t{1} << 29;
-
   IndexRange pointIndices;  // in CadastralModel::pointIndexPool
   int32_t area1 = kNoArea;  // the area on the first side
   int32_t area2 = kNoArea;  // the area on the second side
   // TYPPPD_KOD of a parcel boundary; 0 for BPEJ, and for a code below 0 or
-  // from kTypeCodeLimit on, which no border type has.
-  int32_t typeCode : 30 = 0;
-  LineShape shape : 2 = LineShape::kStraight;
+  // above INT16_MAX, which no border type has.
+  int16_t typeCode = 0;
+  LineShape shape = LineShape::kStraight;
 };
 static_assert(sizeof(Boundary) == 20);
 

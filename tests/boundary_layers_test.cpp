@@ -147,6 +147,9 @@ TEST_F(LineLayers, TheCadastralAreaBorderIsTheBoundariesOfType20602) {
   model.addParcelBoundary(line({0, 1}), "1", "", 20602);
   model.addParcelBoundary(line({1, 2}), "1", "2", 21900);
   model.addParcelBoundary(line({3, 2, 1}), "2", "", 20602);
+  // Codes that are 20602 in their low 16 bits are other types.
+  model.addParcelBoundary(line({4, 5}), "2", "", 20602 + 65536);
+  model.addParcelBoundary(line({5, 6}), "2", "", 20602 - 65536);
   EXPECT_EQ(layer("VL_hranice_KU"),
             "        <path style=\"fill:none;stroke:black;stroke-width:1\" d=\"M0.00,0.50 "
             "1.00,1.50 \"/>\n"
