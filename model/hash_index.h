@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "model/pod_vector.h"
+#include "model/probed_slots.h"
 
 namespace vorlane {
 
@@ -64,13 +65,12 @@ class HashIndex {
     }
   }
 
-  // Shrinks an index less than 60 % full to one about 80 % full, for one
-  // that is done growing. Cheap to call often: an index is shrunk again only
-  // once it holds twice what it held then.
+  // Shrinks an index to about what it holds, for one that is done growing
+  // (probed_slots::shrunkCount). Cheap to call often.
   void compact() {
-    if (used_ * 5 >= slots_.size() * 3 || used_ < 2 * compactedUsed_) return;
-    compactedUsed_ = used_;
-    rehash(used_ + used_ / 4 + 1, kLazily);
+    if (const size_t count = probed_slots::shrunkCount(used_, slots_.size(), shrunkAt_)) {
+      rehash(count, probed_slots::Fill::kLazily);
+    }
   }
 
   // Asks for the memory a lookup of "hash" starts at, ahead of the lookup.
@@ -95,48 +95,22 @@ class HashIndex {
   };
 
   static uint32_t tagOf(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
-  // The tag, scaled to the index's size, picks the slot, so that the
-  // entries stand in the order of their tags, and a new table is filled in
-  // order.
-  size_t home(uint32_t tag) const { return static_cast<size_t>((uint64_t{tag} * slots_.size()) >> 32); }
-  size_t next(size_t i) const { return i + 1 == slots_.size() ? 0 : i + 1; }
+  // The tag picks the slot: the entries stand in the order of their tags.
+  size_t home(uint32_t tag) const { return probed_slots::home(tag, slots_.size()); }
+  size_t next(size_t i) const { return probed_slots::next(i, slots_.size()); }
 
   // Doubles the table, moving every entry.
-  void grow() { rehash(slots_.empty() ? 64 : slots_.size() * 2, kWritten); }
+  void grow() { rehash(slots_.empty() ? 64 : slots_.size() * 2, probed_slots::Fill::kWritten); }
 
-  // How a new table's memory is had: written at once, or left to the
-  // system until an entry lands there. The first costs the memory of the
-  // whole table from the start; the second a fault more per page, as the
-  // first look at a page maps the system's zero page and the first write
-  // copies it.
-  enum Fill { kWritten, kLazily };
-
-  // Moves every entry into a table of "count" slots, giving the old
-  // table's memory back as it is passed: the entries keep their order, so
-  // a lazily filled new table grows about as fast as the old one empties.
-  // REQUIRES: count > used_.
-  void rehash(size_t count, Fill fill) {
-    constexpr size_t kReleaseStep = 4096;
-    PodVector<Slot> old = std::move(slots_);
-    if (fill == kLazily) {
-      slots_.appendZeros(count);
-    } else {
-      slots_.append(count, Slot{});
-    }
-    for (size_t k = 0; k < old.size(); ++k) {
-      const Slot slot = old[k];
-      if (slot.entry != 0) {
-        size_t i = home(slot.tag);
-        while (slots_[i].entry != 0) i = next(i);
-        slots_[i] = slot;
-      }
-      if (k % kReleaseStep == kReleaseStep - 1) old.release(k + 1 - kReleaseStep, kReleaseStep);
-    }
+  void rehash(size_t count, probed_slots::Fill fill) {
+    probed_slots::rehash(
+        slots_, count, fill, [](const Slot& slot) { return slot.entry != 0; },
+        [](const Slot& slot) { return slot.tag; });
   }
 
   PodVector<Slot> slots_;  // at most 2^32
   size_t used_ = 0;
-  size_t compactedUsed_ = 0;  // used_ when last compacted
+  size_t shrunkAt_ = 0;  // used_ when last shrunk
 };
 
 }  // namespace vorlane

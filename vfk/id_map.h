@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "model/pod_vector.h"
+#include "model/probed_slots.h"
 
 namespace vorlane {
 
@@ -53,13 +54,12 @@ class IdMap {
 
   size_t size() const { return size_; }
 
-  // Shrinks a table less than 60 % full to one about 80 % full, for a table
-  // that is done growing (its block ended). Cheap to call at every block: a
-  // table is shrunk again only once it holds twice what it held then.
+  // Shrinks a table to about what it holds, for one that is done growing
+  // (its block ended; probed_slots::shrunkCount). Cheap to call often.
   void compact() {
-    if (size_ * 5 >= slots_.size() * 3 || size_ < 2 * compactedSize_) return;
-    compactedSize_ = size_;
-    rehash(size_ + size_ / 4 + 1, kLazily);
+    if (const size_t count = probed_slots::shrunkCount(size_, slots_.size(), shrunkAt_)) {
+      rehash(count, probed_slots::Fill::kLazily);
+    }
   }
 
   // Asks for the memory a lookup of "key" starts at, ahead of the lookup.
@@ -78,51 +78,25 @@ class IdMap {
   };
 
   // The keys are FNV hashes, whose low bits alone are poorly spread: a
-  // multiplication mixes them, and its top bits, scaled to the table's
-  // size, pick the slot. So the entries stand in the order of those bits,
-  // and a new table is filled in order, from one end to the other, instead
-  // of all over it.
-  size_t home(uint64_t key) const {
-    return static_cast<size_t>((((key * 0x9E3779B97F4A7C15u) >> 32) * slots_.size()) >> 32);
+  // multiplication mixes them, and its top bits pick the slot.
+  static uint32_t hashBits(uint64_t key) {
+    return static_cast<uint32_t>((key * 0x9E3779B97F4A7C15u) >> 32);
   }
-  size_t next(size_t i) const { return i + 1 == slots_.size() ? 0 : i + 1; }
+  size_t home(uint64_t key) const { return probed_slots::home(hashBits(key), slots_.size()); }
+  size_t next(size_t i) const { return probed_slots::next(i, slots_.size()); }
 
   // Doubles the table, moving every entry.
-  void grow() { rehash(slots_.empty() ? 64 : slots_.size() * 2, kWritten); }
+  void grow() { rehash(slots_.empty() ? 64 : slots_.size() * 2, probed_slots::Fill::kWritten); }
 
-  // How a new table's memory is had: written at once, or left to the
-  // system until an entry lands there. The first costs the memory of the
-  // whole table from the start; the second a fault more per page, as the
-  // first look at a page maps the system's zero page and the first write
-  // copies it.
-  enum Fill { kWritten, kLazily };
-
-  // Moves every entry into a table of "count" slots, giving the old
-  // table's memory back as it is passed: the entries keep their order, so
-  // a lazily filled new table grows about as fast as the old one empties.
-  // REQUIRES: count > size_.
-  void rehash(size_t count, Fill fill) {
-    constexpr size_t kReleaseStep = 4096;
-    PodVector<Slot> old = std::move(slots_);
-    if (fill == kLazily) {
-      slots_.appendZeros(count);
-    } else {
-      slots_.append(count, Slot{});
-    }
-    for (size_t k = 0; k < old.size(); ++k) {
-      const Slot slot = old[k];
-      if (slot.key != kEmpty) {
-        size_t i = home(slot.key);
-        while (slots_[i].key != kEmpty) i = next(i);
-        slots_[i] = slot;
-      }
-      if (k % kReleaseStep == kReleaseStep - 1) old.release(k + 1 - kReleaseStep, kReleaseStep);
-    }
+  void rehash(size_t count, probed_slots::Fill fill) {
+    probed_slots::rehash(
+        slots_, count, fill, [](const Slot& slot) { return slot.key != kEmpty; },
+        [](const Slot& slot) { return hashBits(slot.key); });
   }
 
   PodVector<Slot> slots_;  // at most 2^32
   size_t size_ = 0;
-  size_t compactedSize_ = 0;  // the size when last compacted
+  size_t shrunkAt_ = 0;  // size_ when last shrunk
   bool hasZeroKey_ = false;
   T zeroKeyValue_{};
 };
