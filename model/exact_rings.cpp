@@ -179,29 +179,43 @@ void chainPieces(const std::vector<Piece>& pieces, PathBuilder& builder, Scratch
   }
 }
 
+// Up to this many lines, comparing each with those before it costs less
+// than sorting them.
+constexpr size_t kComparedLines = 16;
+
 template <typename Line>
 void collectBorder(const CadastralModel& model, std::span<const int32_t> order,
                    const PodVector<Line>& lines, BorderPath& path) {
   path.clear();
   Scratch& kept = scratch();
-  // Each line once, in the order first listed.
-  std::vector<int32_t>& distinct = kept.distinct;
-  distinct.assign(order.begin(), order.end());
-  std::sort(distinct.begin(), distinct.end());
-  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-  std::vector<bool>& taken = kept.taken;
-  taken.assign(distinct.size(), false);
   std::vector<Piece>& pieces = kept.pieces;
   std::vector<std::span<const int32_t>>& circles = kept.circles;
   pieces.clear();
   circles.clear();
-  for (const int32_t line : order) {
-    const auto at = static_cast<size_t>(std::lower_bound(distinct.begin(), distinct.end(), line) -
-                                        distinct.begin());
-    if (taken[at]) continue;
-    taken[at] = true;
+  auto addLine = [&](int32_t line) {
     const Line& record = lines[static_cast<size_t>(line)];
     addPieces(model.pointIndicesOf(record), record.shape, pieces, circles);
+  };
+  // Each line once, in the order first listed: a few lines are compared
+  // with those before them, many are looked up among them sorted.
+  if (order.size() <= kComparedLines) {
+    for (auto line = order.begin(); line != order.end(); ++line) {
+      if (std::find(order.begin(), line, *line) == line) addLine(*line);
+    }
+  } else {
+    std::vector<int32_t>& distinct = kept.distinct;
+    distinct.assign(order.begin(), order.end());
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    std::vector<bool>& taken = kept.taken;
+    taken.assign(distinct.size(), false);
+    for (const int32_t line : order) {
+      const auto at = static_cast<size_t>(
+          std::lower_bound(distinct.begin(), distinct.end(), line) - distinct.begin());
+      if (taken[at]) continue;
+      taken[at] = true;
+      addLine(line);
+    }
   }
   PathBuilder builder(model, path);
   chainPieces(pieces, builder, kept);

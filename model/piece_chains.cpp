@@ -1,6 +1,7 @@
 #include "model/piece_chains.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vorlane {
 
@@ -8,27 +9,37 @@ namespace {
 // Up to this many pieces (most parcels and buildings have a handful),
 // looking at each piece costs less than sorting their ends.
 constexpr size_t kScannedPieces = 24;
+
+constexpr int32_t kWalked = std::numeric_limits<int32_t>::min();
+
+// A point's ends sort before a greater point's, whatever the signs.
+uint64_t pointKey(int32_t point) { return uint64_t{static_cast<uint32_t>(point) ^ 0x80000000u} << 32; }
+
+uint64_t endKey(int32_t point, uint32_t piece, bool back) {
+  return pointKey(point) | uint64_t{piece} << 1 | uint64_t{back};
+}
 }  // namespace
 
 void PieceChainer::chain(std::span<const LineEnds> pieces, ChainSearch how) {
   pieces_ = pieces;
   sorted_ = how == ChainSearch::kIndexed ||
             (how == ChainSearch::kAuto && pieces.size() > kScannedPieces);
+  open_.assign(pieces.begin(), pieces.end());
   ends_.clear();
   if (sorted_) {
     ends_.reserve(2 * pieces.size());
     for (uint32_t k = 0; k < pieces.size(); ++k) {
-      ends_.push_back({pieces[k].front, k, false});
-      ends_.push_back({pieces[k].back, k, true});
+      ends_.push_back(endKey(pieces[k].front, k, false));
+      ends_.push_back(endKey(pieces[k].back, k, true));
     }
     std::sort(ends_.begin(), ends_.end());
   }
-  walked_.assign(pieces.size(), false);
   steps_.clear();
   chainEnds_.clear();
   for (uint32_t k = 0; k < pieces.size(); ++k) {
-    if (walked_[k]) continue;
-    walked_[k] = true;
+    if (open_[k].front == kWalked) continue;
+    open_[k] = {kWalked, kWalked};
+    firstOpen_ = k + 1;
     const auto first = static_cast<uint32_t>(steps_.size());
     steps_.push_back(ChainStep{k, false});
     const int32_t start = pieces[k].front;
@@ -57,20 +68,21 @@ void PieceChainer::chain(std::span<const LineEnds> pieces, ChainSearch how) {
 
 std::optional<ChainStep> PieceChainer::takeAt(int32_t point) {
   if (!sorted_) {
-    for (uint32_t k = 0; k < pieces_.size(); ++k) {
-      if (walked_[k]) continue;
-      const bool front = pieces_[k].front == point;
-      if (!front && pieces_[k].back != point) continue;
-      walked_[k] = true;
+    for (uint32_t k = firstOpen_; k < open_.size(); ++k) {
+      LineEnds& piece = open_[k];
+      const bool front = piece.front == point;
+      if (!front && piece.back != point) continue;
+      piece = {kWalked, kWalked};
       return ChainStep{k, !front};
     }
     return std::nullopt;
   }
-  auto at = std::lower_bound(ends_.begin(), ends_.end(), End{point, 0, false});
-  for (; at != ends_.end() && at->point == point; ++at) {
-    if (walked_[at->piece]) continue;
-    walked_[at->piece] = true;
-    return ChainStep{at->piece, at->back};
+  auto at = std::lower_bound(ends_.begin(), ends_.end(), pointKey(point));
+  for (; at != ends_.end() && (*at & ~uint64_t{0xFFFFFFFF}) == pointKey(point); ++at) {
+    const auto piece = static_cast<uint32_t>(*at & 0xFFFFFFFF) >> 1;
+    if (open_[piece].front == kWalked) continue;
+    open_[piece] = {kWalked, kWalked};
+    return ChainStep{piece, (*at & 1) != 0};
   }
   return std::nullopt;
 }

@@ -28,6 +28,7 @@ class PieceChainer {
   // chain that does not return is then extended before its start alike.
   // "how": kScan looks at each piece, kIndexed searches their sorted ends,
   // kAuto scans a few pieces and searches many; all find the same piece.
+  // REQUIRES: no end is INT32_MIN; fewer than 2^31 pieces.
   void chain(std::span<const LineEnds> pieces, ChainSearch how = ChainSearch::kAuto);
 
   // The steps of every chain, one chain after another; valid until the next
@@ -37,18 +38,6 @@ class PieceChainer {
   const std::vector<uint32_t>& chainEnds() const { return chainEnds_; }
 
  private:
-  // Where a piece ends: at "point", with its front or its back. Ordered by
-  // all three, so that every sort puts a closed piece's front first.
-  struct End {
-    int32_t point;
-    uint32_t piece;
-    bool back;
-    bool operator<(const End& other) const {
-      if (point != other.point) return point < other.point;
-      return piece != other.piece ? piece < other.piece : back < other.back;
-    }
-  };
-
   // The first piece in list order not yet walked that ends at "point",
   // walked away from it and marked walked; nullopt when there is none.
   std::optional<ChainStep> takeAt(int32_t point);
@@ -56,8 +45,14 @@ class PieceChainer {
 
   std::span<const LineEnds> pieces_;
   bool sorted_ = false;
-  std::vector<End> ends_;
-  std::vector<bool> walked_;
+  // The ends of the pieces not yet walked: a walked piece's are both
+  // kWalked, which no point is, so that a scan need not ask.
+  std::vector<LineEnds> open_;
+  // Where a piece begins its search in a scan: the pieces before it are walked.
+  uint32_t firstOpen_ = 0;
+  // For a search: each end as one number, sorted by point, then piece, then
+  // front before back (endKey).
+  std::vector<uint64_t> ends_;
   std::vector<ChainStep> backwards_;
   std::vector<ChainStep> steps_;
   std::vector<uint32_t> chainEnds_;

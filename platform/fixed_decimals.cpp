@@ -1,5 +1,6 @@
 #include "platform/fixed_decimals.h"
 
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -15,6 +16,34 @@ constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
+
+// The number of decimal digits of "value", 1 for 0.
+int decimalDigits(uint64_t value) {
+  static constexpr uint64_t kPowersOfTen[] = {1,
+                                              10,
+                                              100,
+                                              1000,
+                                              10000,
+                                              100000,
+                                              1000000,
+                                              10000000,
+                                              100000000,
+                                              1000000000,
+                                              10000000000,
+                                              100000000000,
+                                              1000000000000,
+                                              10000000000000,
+                                              100000000000000,
+                                              1000000000000000,
+                                              10000000000000000,
+                                              100000000000000000,
+                                              1000000000000000000,
+                                              10000000000000000000u};
+  // bit_width * 1233 / 4096 is log10(2^bit_width) rounded down: the digits
+  // of the smallest number of that bit width, less one, or the digits.
+  const int guess = static_cast<int>((std::bit_width(value) * 1233) >> 12);
+  return guess + static_cast<int>(value >= kPowersOfTen[guess]) + (value == 0 ? 1 : 0);
+}
 
 // The fast path of formatFixed2, for every value below 2^58 / 100 in
 // magnitude: value * 100 is exactly mantissa * 25 * 2^(exponent + 2), so the
@@ -49,10 +78,22 @@ size_t formatFixed2Fast(double value, char* buffer) {
   char* p = buffer;
   *p = '-';  // "%.2f" keeps the sign of -0.004 and of -0.0
   p += bits >> 63;
-  p = std::to_chars(p, p + 24, hundredths / 100).ptr;
-  *p = '.';
+  uint64_t whole = hundredths / 100;
+  p += decimalDigits(whole);
+  std::memcpy(p, ".", 1);
   std::memcpy(p + 1, kDigitPairs + 2 * (hundredths % 100), 2);
-  return static_cast<size_t>(p + 3 - buffer);
+  char* const end = p + 3;
+  // The whole part, from its last digits back.
+  for (; whole >= 100; whole /= 100) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (whole % 100), 2);
+  }
+  if (whole >= 10) {
+    std::memcpy(p - 2, kDigitPairs + 2 * whole, 2);
+  } else {
+    p[-1] = static_cast<char>('0' + whole);
+  }
+  return static_cast<size_t>(end - buffer);
 }
 
 }  // namespace

@@ -140,9 +140,8 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNu
   blockName_ = block->name;
   row_ = &row;
   kind_ = kind;
-  if (exact_ && !retrying_ && (plan_ || has(C::kStavDat))) {
-    countState(block->stateRows, stateOf(row));
-  }
+  rowState_ = stateOf(row);
+  if (exact_ && !retrying_ && (plan_ || has(C::kStavDat))) countState(block->stateRows, rowState_);
   switch (kind) {
     case BlockKind::SOBR:
       loadSobr(row);
@@ -221,7 +220,7 @@ void BlockLoaders::loadRow(BlockKind kind, const SplitLine& row, uint64_t lineNu
 // Survey points. A repeated ID maps to the later point.
 void BlockLoaders::loadSobr(const SplitLine& row) {
   if (givenBefore(kSobrIds, field(row, C::kId))) return;
-  const int32_t state = stateOf(row);
+  const int32_t state = rowState_;
   CadastralModel& model = modelOf(state);
   const Point at = pointOfFileCoordinates(readReal(field(row, C::kSouradniceX)),
                                           readReal(field(row, C::kSouradniceY)));
@@ -253,7 +252,7 @@ void BlockLoaders::loadSbp(const SplitLine& row) {
   connection.pointKey = idKey(field(row, C::kBpId));
   connection.ordinal = readInt(field(row, C::kPoradoveCisloBodu));
   connection.lineNumber = lineNumber_;
-  connection.state = stateOf(row);
+  connection.state = rowState_;
   if (connection.ordinal == 1) connection.shape = lineShapeOf(field(row, C::kParametrySpojeni));
   constexpr std::array<Column, kSbpOwners> kOwners = {C::kHpId, C::kObId, C::kDpmId, C::kZvbId};
   LookupMaps& maps = mapsOf(connection.state);
@@ -366,7 +365,7 @@ void BlockLoaders::finishBlock() {
 // Points with coordinates of their own: every row adds a point, and places
 // it under the first owner it names (OP_ID, then DPM_ID, then HBPEJ_ID).
 void BlockLoaders::loadSbm(const SplitLine& row) {
-  const int32_t state = stateOf(row);
+  const int32_t state = rowState_;
   const int ordinal = readInt(field(row, C::kPoradoveCisloBodu));
   const Point at = pointOfFileCoordinates(readReal(field(row, C::kSouradniceX)),
                                           readReal(field(row, C::kSouradniceY)));
@@ -419,7 +418,7 @@ void BlockLoaders::loadSpol(const SplitLine& row) {
 
 void BlockLoaders::loadHp(const SplitLine& row) {
   if (givenBefore(kHpIds, field(row, C::kId))) return;
-  const int32_t state = stateOf(row);
+  const int32_t state = rowState_;
   const int typeCode = readInt(field(row, C::kTypppdKod));
   if (const auto points = takeLine(mapsOf(state).sbpPointLists[kHpOwner], field(row, C::kId))) {
     modelOf(state).addParcelBoundary(points->range, field(row, C::kParId1),
@@ -431,7 +430,7 @@ void BlockLoaders::loadHp(const SplitLine& row) {
 // OBPEJ rows for a missing unit are: one bad row must not cost the drawing.
 void BlockLoaders::loadOp(const SplitLine& row) {
   if (givenBefore(kOpIds, field(row, C::kId))) return;
-  CadastralModel& model = modelOf(stateOf(row));
+  CadastralModel& model = modelOf(rowState_);
   const int32_t parcel = model.findParcel(field(row, C::kParId));
   if (parcel < 0) {
     dropped(DropReason::kUnknownParcel);
@@ -447,7 +446,7 @@ void BlockLoaders::loadOp(const SplitLine& row) {
     if (label.typeCode == kArrowTypeCode) {
       model.addArrow(parcel, label.x, label.y, label.angle, label.placed);
     } else if (exact_ && label.typeCode == kArrowLineTypeCode) {
-      const auto points = takeLine(mapsOf(stateOf(row)).sbmPointLists, field(row, C::kId));
+      const auto points = takeLine(mapsOf(rowState_).sbmPointLists, field(row, C::kId));
       if (points && points->range.count >= 2) {
         const std::span<const int32_t> ends = slice(model.pointIndexPool, points->range);
         if (ends.front() >= 0 && ends.back() >= 0) {
@@ -468,7 +467,7 @@ void BlockLoaders::loadOp(const SplitLine& row) {
 // building.
 void BlockLoaders::loadOb(const SplitLine& row) {
   if (givenBefore(kObIds, field(row, C::kId))) return;
-  const int32_t state = stateOf(row);
+  const int32_t state = rowState_;
   CadastralModel& model = modelOf(state);
   Building& building = model.getOrCreateBuilding(field(row, C::kBudId));
   const std::string_view kind = stripQuotes(field(row, C::kObrbudType));
@@ -491,7 +490,7 @@ void BlockLoaders::loadOb(const SplitLine& row) {
 // point, and a line of any type, through the points of SBP or of SBM.
 void BlockLoaders::loadDpm(const SplitLine& row) {
   if (givenBefore(kDpmIds, field(row, C::kId))) return;
-  const int32_t state = stateOf(row);
+  const int32_t state = rowState_;
   CadastralModel& model = modelOf(state);
   const std::string_view kind = stripQuotes(field(row, C::kDpmType));
   const int typeCode = readInt(field(row, C::kTypppdKod));
@@ -542,7 +541,7 @@ std::optional<TextLabel> BlockLoaders::symbolOnPoint(const SplitLine& row, int32
 
 // Control points: a symbol on its survey point ("ZB"), or its number ("CB").
 void BlockLoaders::loadObbp(const SplitLine& row) {
-  const int32_t state = stateOf(row);
+  const int32_t state = rowState_;
   const std::string_view kind = stripQuotes(field(row, C::kObbpType));
   if (kind == "ZB") {
     if (const auto symbol = symbolOnPoint(row, state)) {
@@ -559,7 +558,7 @@ void BlockLoaders::loadObbp(const SplitLine& row) {
 // Easements: each one's border through the SBP rows that name its ID.
 void BlockLoaders::loadZvb(const SplitLine& row) {
   if (givenBefore(kZvbIds, field(row, C::kId))) return;
-  const int32_t state = stateOf(row);
+  const int32_t state = rowState_;
   CadastralModel& model = modelOf(state);
   const std::string_view id = field(row, C::kId);
   if (const auto points = takeLine(mapsOf(state).sbpPointLists[kZvbOwner], id)) {
@@ -602,7 +601,7 @@ void BlockLoaders::loadTypbud(const SplitLine& row) {
 
 // What the file says of a parcel, joined with the parcel of its ID.
 void BlockLoaders::loadPar(const SplitLine& row) {
-  CadastralModel& model = modelOf(stateOf(row));
+  CadastralModel& model = modelOf(rowState_);
   ParcelRecord record;
   record.id = model.addText(field(row, C::kId));
   record.numbering = readInt(field(row, C::kDruhCislovaniPar));
@@ -618,7 +617,7 @@ void BlockLoaders::loadPar(const SplitLine& row) {
 
 // The house number is kept as read: neither unquoted nor converted.
 void BlockLoaders::loadBud(const SplitLine& row) {
-  CadastralModel& model = modelOf(stateOf(row));
+  CadastralModel& model = modelOf(rowState_);
   const int typeCode = readInt(field(row, C::kTypbudKod));
   Building& building = model.getOrCreateBuilding(field(row, C::kId));
   building.numberLabel.text = model.addText(field(row, C::kCisloDomovni));

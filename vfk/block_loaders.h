@@ -153,7 +153,8 @@ class BlockLoaders {
   }
   bool has(Column column) const { return positions_[static_cast<size_t>(column)] != -1; }
 
-  // The state the row's records belong to, and their model and lookup maps.
+  // The state a row's records belong to (as rowState_ holds it for the row
+  // being loaded), and their model and lookup maps.
   int32_t stateOf(const SplitLine& row) const;
   CadastralModel& modelOf(int32_t state) { return model_.stateModel(state); }
   LookupMaps& mapsOf(int32_t state);
@@ -258,6 +259,7 @@ class BlockLoaders {
   std::string deferredValues_;
   std::vector<size_t> deferredEnds_;
   const SplitLine* row_ = nullptr;  // the row being loaded
+  int32_t rowState_ = 0;            // the state of its records
   BlockKind kind_ = BlockKind::kNone;
   bool retrying_ = false;
 
