@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -45,6 +46,30 @@ int decimalDigits(uint64_t value) {
   return guess + static_cast<int>(value >= kPowersOfTen[guess]) + (value == 0 ? 1 : 0);
 }
 
+// Writes "hundredths" as "%.2f" writes a value of that many hundredths,
+// after the sign "negative" gives; returns the end.
+template <typename Unsigned>
+char* writeHundredths(char* p, bool negative, Unsigned hundredths) {
+  *p = '-';  // "%.2f" keeps the sign of -0.004 and of -0.0
+  p += negative;
+  Unsigned whole = hundredths / 100;
+  p += decimalDigits(whole);
+  std::memcpy(p, ".", 1);
+  std::memcpy(p + 1, kDigitPairs + 2 * (hundredths % 100), 2);
+  char* const end = p + 3;
+  // The whole part, from its last digits back.
+  for (; whole >= 100; whole /= 100) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (whole % 100), 2);
+  }
+  if (whole >= 10) {
+    std::memcpy(p - 2, kDigitPairs + 2 * whole, 2);
+  } else {
+    p[-1] = static_cast<char>('0' + whole);
+  }
+  return end;
+}
+
 // The fast path of formatFixed2, for every value below 2^58 / 100 in
 // magnitude: value * 100 is exactly mantissa * 25 * 2^(exponent + 2), so the
 // hundredths and what is left over are exact integers, and rounding them as
@@ -52,6 +77,21 @@ int decimalDigits(uint64_t value) {
 // Returns 0, having written nothing, for larger and non-finite values.
 size_t formatFixed2Fast(double value, char* buffer) {
   const auto bits = bitCast<uint64_t>(value);
+  // Most values (a map's coordinates) are below 2^32 hundredths. Their
+  // product with 100 in doubles rounds as the exact product does unless it
+  // is halfway between two hundredths: rounding to the nearest double never
+  // passes a number that is a double, as each halfway point here is, so the
+  // exact product lies on the same side of it.
+  const double magnitude = std::fabs(value);
+  if (magnitude < 4.0e7) {
+    const double scaled = magnitude * 100.0;
+    const auto below = static_cast<uint32_t>(scaled);  // rounded down: it is not negative
+    const double fraction = scaled - below;            // exact
+    if (fraction != 0.5) {
+      const uint32_t hundredths = below + (fraction > 0.5 ? 1 : 0);
+      return static_cast<size_t>(writeHundredths(buffer, bits >> 63, hundredths) - buffer);
+    }
+  }
   const auto biasedExponent = static_cast<int>((bits >> 52) & 0x7FF);
   if (biasedExponent == 0x7FF) return 0;  // the infinities and NaN
   uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
@@ -74,26 +114,7 @@ size_t formatFixed2Fast(double value, char* buffer) {
     hundredths +=
         static_cast<uint64_t>(rest > half) | (static_cast<uint64_t>(rest == half) & hundredths);
   }  // else below a hundredth by far: 0
-
-  char* p = buffer;
-  *p = '-';  // "%.2f" keeps the sign of -0.004 and of -0.0
-  p += bits >> 63;
-  uint64_t whole = hundredths / 100;
-  p += decimalDigits(whole);
-  std::memcpy(p, ".", 1);
-  std::memcpy(p + 1, kDigitPairs + 2 * (hundredths % 100), 2);
-  char* const end = p + 3;
-  // The whole part, from its last digits back.
-  for (; whole >= 100; whole /= 100) {
-    p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * (whole % 100), 2);
-  }
-  if (whole >= 10) {
-    std::memcpy(p - 2, kDigitPairs + 2 * whole, 2);
-  } else {
-    p[-1] = static_cast<char>('0' + whole);
-  }
-  return static_cast<size_t>(end - buffer);
+  return static_cast<size_t>(writeHundredths(buffer, bits >> 63, hundredths) - buffer);
 }
 
 }  // namespace

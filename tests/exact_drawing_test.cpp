@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -291,6 +292,28 @@ TEST(ExactRings, EverySegmentOfACutExtractOnceAndNoOther) {
       }
       ASSERT_EQ(drawnOnce, expected) << "parcel " << model.text(parcel.id) << ", seed " << seed;
     }
+  }
+}
+
+// A parcel on both sides of each of its lines lists each twice: its ring
+// is drawn with each segment once, whether it has a few lines or many.
+TEST(ExactRings, ALineListedTwiceIsDrawnOnce) {
+  for (const int sides : {5, 40}) {
+    CadastralModel model;
+    for (int k = 0; k < sides; ++k) model.addPoint(std::cos(k * 0.1), std::sin(k * 0.1));
+    for (int k = 0; k < sides; ++k) {
+      const IndexRange line = model.addPointList(std::vector<int32_t>{k, (k + 1) % sides});
+      model.addParcelBoundary(line, "7", "7", 21900);
+    }
+    IgnoredDiagnostics ignored;
+    model.resolveGeometry(DrawingOptions{.exact = true}, ignored);
+    const Parcel& parcel = model.parcels[0];
+    ASSERT_EQ(model.boundaryIndicesOf(parcel).size(), 2u * sides);
+    BorderPath path;
+    collectExactPath(model, parcel, path);
+    ASSERT_EQ(path.subpaths.size(), 1u) << sides;
+    EXPECT_TRUE(path.subpaths[0].closed) << sides;
+    EXPECT_EQ(path.segmentCount(), sides) << sides;
   }
 }
 
