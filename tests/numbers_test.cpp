@@ -9,6 +9,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "vfk/numbers.h"
 
@@ -37,6 +38,20 @@ TEST(ReadInt, ReadsAsStrtolSaturatedToInt) {
   }
   // Only the view's characters count, not what follows them in memory.
   EXPECT_EQ(readInt(std::string_view("12345").substr(0, 2)), 12);
+
+  // Short texts of digits, signs, spaces and letters, around the lengths
+  // where plain digits stop fitting an int.
+  std::mt19937 random(20261207);
+  constexpr std::string_view kCharacters = "0123456789999 +-x";
+  for (int trial = 0; trial < 200000; ++trial) {
+    std::string text(std::uniform_int_distribution<size_t>(0, 12)(random), '0');
+    for (char& c : text) {
+      c = kCharacters[std::uniform_int_distribution<size_t>(0, kCharacters.size() - 1)(random)];
+    }
+    const long expected = std::strtol(text.c_str(), nullptr, 10);
+    const long saturated = expected > INT_MAX ? INT_MAX : expected < INT_MIN ? INT_MIN : expected;
+    ASSERT_EQ(readInt(text), saturated) << '"' << text << '"';
+  }
 }
 
 TEST(ReadReal, ReadsAsStrtodInTheCLocale) {

@@ -119,7 +119,9 @@ bool LineReader::nextLine(std::string_view& line) {
     const char* const start = data_ + lineStart_;
     size_t kept = length;
     while (kept > 0 && (start[kept - 1] == kEndOfInput || start[kept - 1] == '\r')) --kept;
-    if (std::memchr(start + kept, kEndOfInput, length - kept) != nullptr) length = kept;
+    if (kept < length && std::memchr(start + kept, kEndOfInput, length - kept) != nullptr) {
+      length = kept;
+    }
   }
   lastLineCut_ = length > kMaxLineLength;
   lineEnd_ = lineStart_ + std::min(length, kMaxLineLength);

@@ -78,7 +78,15 @@ bool isOverflow(std::string_view number, bool hex) {
 }  // namespace
 
 int readInt(std::string_view text) {
-  // Most values begin with their first digit.
+  // Most values are a few digits and nothing else (a state, a code, an
+  // ordinal): fewer than ten cannot leave the range of an int.
+  if (!text.empty() && text.size() < 10) {
+    int value = 0;
+    size_t k = 0;
+    for (; k < text.size() && isDigit(text[k]); ++k) value = value * 10 + (text[k] - '0');
+    if (k == text.size()) return value;
+  }
+  // Most of the others begin with their first digit.
   const bool negative = !text.empty() && !isDigit(text[0]) && consumeSign(text);
   // Beyond this the value saturates in either direction.
   constexpr int64_t kLimit = int64_t{std::numeric_limits<int>::max()} + 1;
