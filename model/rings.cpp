@@ -1,9 +1,8 @@
 #include "model/rings.h"
 
 #include <algorithm>
-#include <set>
-#include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace vorlane {
 
@@ -25,39 +24,60 @@ class ScanSearch {
   std::span<const LineEnds> ends_;
 };
 
-// Keeps, for every end point, the positions of the lines that end there.
+// Keeps, for every end point, the positions of the lines that end there: one
+// entry for each end, sorted by point, so that a point's entries lie
+// together (few, for a border's points).
 class IndexedSearch {
  public:
   explicit IndexedSearch(std::span<const LineEnds> ends) : ends_(ends) {
-    for (size_t position = 0; position < ends.size(); ++position) add(position);
+    entries_.reserve(2 * ends.size());
+    for (size_t position = 0; position < ends.size(); ++position) {
+      entries_.push_back({ends[position].front, position});
+      entries_.push_back({ends[position].back, position});
+    }
+    std::sort(entries_.begin(), entries_.end(),
+              [](const Entry& a, const Entry& b) { return a.point < b.point; });
   }
   int find(size_t from, int32_t point) const {
-    const auto found = positionsByPoint_.find(point);
-    if (found == positionsByPoint_.end()) return -1;
-    const auto next = found->second.upper_bound(from);
-    return next == found->second.end() ? -1 : static_cast<int>(*next);
+    int found = -1;
+    for (auto at = first(point); at != entries_.end() && at->point == point; ++at) {
+      if (at->position > from && (found < 0 || at->position < static_cast<size_t>(found))) {
+        found = static_cast<int>(at->position);
+      }
+    }
+    return found;
   }
   // The lines at positions a and b have just changed places.
   void swapped(size_t a, size_t b) {
-    remove(a, b);  // the line now at a was listed at b
-    remove(b, a);
-    add(a);
-    add(b);
+    move(ends_[a], b, a);  // the line now at a was listed at b
+    move(ends_[b], a, b);
   }
 
  private:
-  void add(size_t position) {
-    positionsByPoint_[ends_[position].front].insert(position);
-    positionsByPoint_[ends_[position].back].insert(position);
+  struct Entry {
+    int32_t point;
+    size_t position;
+  };
+
+  std::vector<Entry>::iterator first(int32_t point) {
+    return std::partition_point(entries_.begin(), entries_.end(),
+                                [point](const Entry& entry) { return entry.point < point; });
   }
-  // Removes the entries of the line now at "position", listed at "listedAt".
-  void remove(size_t position, size_t listedAt) {
-    positionsByPoint_[ends_[position].front].erase(listedAt);
-    positionsByPoint_[ends_[position].back].erase(listedAt);
+  std::vector<Entry>::const_iterator first(int32_t point) const {
+    return std::partition_point(entries_.begin(), entries_.end(),
+                                [point](const Entry& entry) { return entry.point < point; });
+  }
+  // Lists a line's two ends at "to" instead of "from", one entry each.
+  void move(const LineEnds& line, size_t from, size_t to) {
+    for (const int32_t point : {line.front, line.back}) {
+      auto at = first(point);
+      while (at->position != from) ++at;
+      at->position = to;
+    }
   }
 
   std::span<const LineEnds> ends_;
-  std::unordered_map<int32_t, std::set<size_t>> positionsByPoint_;
+  std::vector<Entry> entries_;
 };
 
 // The chaining walk itself, whatever the search.
