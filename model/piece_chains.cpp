@@ -13,7 +13,9 @@ constexpr size_t kScannedPieces = 24;
 constexpr int32_t kWalked = std::numeric_limits<int32_t>::min();
 
 // A point's ends sort before a greater point's, whatever the signs.
-uint64_t pointKey(int32_t point) { return uint64_t{static_cast<uint32_t>(point) ^ 0x80000000u} << 32; }
+uint64_t pointKey(int32_t point) {
+  return uint64_t{static_cast<uint32_t>(point) ^ 0x80000000u} << 32;
+}
 
 uint64_t endKey(int32_t point, uint32_t piece, bool back) {
   return pointKey(point) | uint64_t{piece} << 1 | uint64_t{back};
@@ -77,8 +79,9 @@ std::optional<ChainStep> PieceChainer::takeAt(int32_t point) {
     }
     return std::nullopt;
   }
-  auto at = std::lower_bound(ends_.begin(), ends_.end(), pointKey(point));
-  for (; at != ends_.end() && (*at & ~uint64_t{0xFFFFFFFF}) == pointKey(point); ++at) {
+  const uint64_t key = pointKey(point);
+  auto at = std::lower_bound(ends_.begin(), ends_.end(), key);
+  for (; at != ends_.end() && (*at >> 32) == (key >> 32); ++at) {
     const auto piece = static_cast<uint32_t>(*at & 0xFFFFFFFF) >> 1;
     if (open_[piece].front == kWalked) continue;
     open_[piece] = {kWalked, kWalked};

@@ -40,9 +40,10 @@ class IndexedSearch {
   }
   int find(size_t from, int32_t point) const {
     int found = -1;
-    for (auto at = first(point); at != entries_.end() && at->point == point; ++at) {
-      if (at->position > from && (found < 0 || at->position < static_cast<size_t>(found))) {
-        found = static_cast<int>(at->position);
+    for (size_t k = first(point); k < entries_.size() && entries_[k].point == point; ++k) {
+      const size_t position = entries_[k].position;
+      if (position > from && (found < 0 || position < static_cast<size_t>(found))) {
+        found = static_cast<int>(position);
       }
     }
     return found;
@@ -59,20 +60,19 @@ class IndexedSearch {
     size_t position;
   };
 
-  std::vector<Entry>::iterator first(int32_t point) {
-    return std::partition_point(entries_.begin(), entries_.end(),
-                                [point](const Entry& entry) { return entry.point < point; });
-  }
-  std::vector<Entry>::const_iterator first(int32_t point) const {
-    return std::partition_point(entries_.begin(), entries_.end(),
-                                [point](const Entry& entry) { return entry.point < point; });
+  // Where the entries of "point" begin.
+  size_t first(int32_t point) const {
+    return static_cast<size_t>(
+        std::partition_point(entries_.begin(), entries_.end(),
+                             [point](const Entry& entry) { return entry.point < point; }) -
+        entries_.begin());
   }
   // Lists a line's two ends at "to" instead of "from", one entry each.
   void move(const LineEnds& line, size_t from, size_t to) {
     for (const int32_t point : {line.front, line.back}) {
-      auto at = first(point);
-      while (at->position != from) ++at;
-      at->position = to;
+      size_t k = first(point);
+      while (entries_[k].position != from) ++k;
+      entries_[k].position = to;
     }
   }
 
