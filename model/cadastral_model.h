@@ -179,6 +179,10 @@ class CadastralModel {
   // What the exact drawing draws besides, read for it alone.
   PodVector<IdentifiedLine> easements;      // ZVB, in file order
   PodVector<SurveyPoint> surveyPoints;      // SOBR, in file order: that of their points
+  // The numbers of surveyPoints, position for position, as far as the last
+  // point that has one: the points after it have none. A file that numbers
+  // no point keeps nothing here.
+  PodVector<SurveyNumber> surveyNumbers;
   PodVector<TextLabel> controlPointSymbols;  // OBBP "ZB", placed on their points
   PodVector<TextLabel> controlPointNumbers;  // OBBP "CB"
   PodVector<TextLabel> elementSymbols;       // DPM symbols, on points or placed

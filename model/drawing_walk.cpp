@@ -268,8 +268,9 @@ class Walk {
   void pointNumbers() {
     constexpr double kOffset = 0.4;
     constexpr float kHeight = 1.5f;
-    for (const SurveyPoint& point : model_->surveyPoints) {
-      if (point.number == SurveyPoint::kNoNumber) continue;
+    for (size_t k = 0; k < model_->surveyNumbers.size(); ++k) {
+      const SurveyNumber& point = model_->surveyNumbers[k];
+      if (point.number == SurveyNumber::kNoNumber) continue;
       number_.clear();
       if (point.record > 0) {
         number_ += std::to_string(point.record);
@@ -281,7 +282,7 @@ class Walk {
         number_ += std::to_string(point.quality);
         number_ += ')';
       }
-      const Point& at = model_->points[static_cast<size_t>(point.point)];
+      const Point& at = model_->points[static_cast<size_t>(model_->surveyPoints[k].point)];
       TextLabel label;
       label.x = at.x + kOffset;
       label.y = at.y + kOffset;

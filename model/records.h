@@ -185,18 +185,22 @@ struct IdentifiedLine {
   LineShape shape = LineShape::kStraight;
 };
 
-// A survey point (SOBR) as the surveyor numbers it, where it is drawn, and
-// its measured position (SPOL) where that differs.
+// A survey point (SOBR): where it is drawn, and its measured position (SPOL)
+// where that differs.
 struct SurveyPoint {
+  int32_t point = 0;  // in CadastralModel::points
+  // SPOL's position, where it differs, in CadastralModel::points; -1 for none.
+  int32_t measured = -1;
+};
+
+// A survey point's number as the surveyor gives it.
+struct SurveyNumber {
   // A number that no point has: the file gives the point none.
   static constexpr int64_t kNoNumber = std::numeric_limits<int64_t>::min();
 
-  int32_t point = 0;   // in CadastralModel::points
-  int32_t record = 0;  // CISLO_ZPMZ: the survey record that numbers it
   int64_t number = kNoNumber;  // CISLO_BODU
+  int32_t record = 0;   // CISLO_ZPMZ: the survey record that numbers it
   int32_t quality = 0;  // KODCHB_KOD, 0 where the file gives none
-  // SPOL's position, where it differs, in CadastralModel::points; -1 for none.
-  int32_t measured = -1;
 };
 
 // What the file says of a parcel (PAR).

@@ -102,9 +102,9 @@ TEST_F(WholeMap, ControlPointsAndSurveyPointsWithTheirNumbers) {
   // Control point 7 is survey point 1 at (-100,-100): symbol 101 there; its
   // number "12" stands where its CB row puts it, 2 high. Survey point 2's
   // measured position (SPOL) lies 3 from its own: a cross there, joined.
-  // Survey point 3 has no number: its mark alone.
+  // Survey point 3, between them in the file, has no number: its mark alone.
   const std::string vfk =
-      block("SOBR", kPoints, {point(1, 100, 100), point(2, 110, 100), "3;0;331;;120;100;3"}) +
+      block("SOBR", kPoints, {point(1, 100, 100), "3;0;331;;120;100;3", point(2, 110, 100)}) +
       block("SPOL", "ID N30;STAV_DAT N2;SOURADNICE_Y N10.2;SOURADNICE_X N10.2",
             {"1;0;100;100", "2;0;113;100"}) +
       block("OBBP",
@@ -118,11 +118,11 @@ TEST_F(WholeMap, ControlPointsAndSurveyPointsWithTheirNumbers) {
             "alignment-baseline=\"baseline\" fill=\"black\" font-size=\"2.00\">12</text>\n");
   EXPECT_EQ(groupContent(drawing, "VL_body"),
             "        <use x=\"-100.00\" y=\"-100.00\" xlink:href=\"#VL_symbol_bod\"/>\n"
+            "        <use x=\"-120.00\" y=\"-100.00\" xlink:href=\"#VL_symbol_bod\"/>\n"
             "        <use x=\"-110.00\" y=\"-100.00\" xlink:href=\"#VL_symbol_bod\"/>\n"
             "        <use x=\"-113.00\" y=\"-100.00\" xlink:href=\"#VL_symbol_bod_mereny\"/>\n"
             "        <path style=\"fill:none;stroke:black;stroke-width:0.05\" "
-            "d=\"M-110.00,-100.00 -113.00,-100.00 \"/>\n"
-            "        <use x=\"-120.00\" y=\"-100.00\" xlink:href=\"#VL_symbol_bod\"/>\n");
+            "d=\"M-110.00,-100.00 -113.00,-100.00 \"/>\n");
   // "record-point (quality)", up and right of the point by 0.4, 1.5 high.
   EXPECT_EQ(groupContent(drawing, "VL_cisla_bodu"),
             "        <text x=\"-99.60\" y=\"-99.60\" text-anchor=\"start\" "

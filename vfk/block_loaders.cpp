@@ -226,16 +226,19 @@ void BlockLoaders::loadSobr(const SplitLine& row) {
                                           readReal(field(row, C::kSouradniceY)));
   const SurveyPointRow point{idKey(field(row, C::kId)), {model.addPoint(at.x, at.y), state}};
   if (exact_) {
-    SurveyPoint survey;
-    survey.point = point.point.index;
-    survey.record = readInt(field(row, C::kCisloZpmz));
+    model.surveyPoints.push_back(SurveyPoint{.point = point.point.index});
     // An empty field gives none (a value below the 64-bit range, which
     // reads as kNoNumber, none either).
     if (const std::string_view number = field(row, C::kCisloBodu); !number.empty()) {
-      survey.number = readWholeNumber(number);
+      const SurveyNumber numbered{.number = readWholeNumber(number),
+                                  .record = readInt(field(row, C::kCisloZpmz)),
+                                  .quality = readInt(field(row, C::kKodchbKod))};
+      if (numbered.number != SurveyNumber::kNoNumber) {
+        PodVector<SurveyNumber>& numbers = model.surveyNumbers;
+        numbers.append(model.surveyPoints.size() - 1 - numbers.size(), SurveyNumber());
+        numbers.push_back(numbered);
+      }
     }
-    survey.quality = readInt(field(row, C::kKodchbKod));
-    model.surveyPoints.push_back(survey);
   }
   pointsIDHashIndexMap.prefetch(point.key);
   surveyPoints_.push(point, [this](const SurveyPointRow& p) { storePoint(p); });
