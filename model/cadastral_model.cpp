@@ -2,6 +2,7 @@
 #include "model/cadastral_model.h"
 
 #include <algorithm>
+#include <charconv>
 #include <stdexcept>
 
 namespace vorlane {
@@ -18,13 +19,23 @@ auto typeSlot(Types& types, int32_t code) {
 }  // namespace
 
 std::string parcelNumberOf(const ParcelRecord& record) {
-  std::string number = record.numbering == 1 ? "st. " : "";
-  number += std::to_string(record.stem);
-  if (record.subdivision > 0) {
-    number += '/';
-    number += std::to_string(record.subdivision);
-  }
+  std::string number;
+  appendParcelNumber(record, number);
   return number;
+}
+
+void appendParcelNumber(const ParcelRecord& record, std::string& text) {
+  if (record.numbering == 1) text += "st. ";
+  appendNumber(text, record.stem);
+  if (record.subdivision > 0) {
+    text += '/';
+    appendNumber(text, record.subdivision);
+  }
+}
+
+void appendNumber(std::string& text, int64_t value) {
+  char digits[20];  // a sign and 19 digits
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
 void CadastralModel::clear() { *this = CadastralModel(); }

@@ -273,13 +273,13 @@ class Walk {
       if (point.number == SurveyNumber::kNoNumber) continue;
       number_.clear();
       if (point.record > 0) {
-        number_ += std::to_string(point.record);
+        appendNumber(number_, point.record);
         number_ += '-';
       }
-      number_ += std::to_string(point.number);
+      appendNumber(number_, point.number);
       if (point.quality > 0) {
         number_ += " (";
-        number_ += std::to_string(point.quality);
+        appendNumber(number_, point.quality);
         number_ += ')';
       }
       const Point& at = model_->points[static_cast<size_t>(model_->surveyPoints[k].point)];
@@ -354,16 +354,16 @@ class Walk {
         collectRingPath(*model_, parcel, border_);
         if (border_.points.size() < 3) continue;
       }
-      attributes_.clear();
+      attributeCount_ = 0;
       if (record != nullptr) parcelAttributes(*record);
-      path(model_->text(parcel.id), border_, attributes_);
+      path(model_->text(parcel.id), border_, attributes());
     }
   }
 
   // What the file says of a parcel, in the names of its columns' meaning.
   void parcelAttributes(const ParcelRecord& record) {
-    attributes_.push_back({"cislo", parcelNumberOf(record)});
-    if (record.area >= 0) attributes_.push_back({"vymera", std::to_string(record.area)});
+    appendParcelNumber(record, addAttribute("cislo"));
+    if (record.area >= 0) appendNumber(addAttribute("vymera"), record.area);
     coded("druh_pozemku", record.landType, &CadastralModel::landTypes);
     coded("zpusob_vyuziti", record.landUse, &CadastralModel::landUses);
     sheet(record.ownershipSheet);
@@ -372,35 +372,46 @@ class Walk {
   void buildingAttributes(const Building& building) {
     if (!building.described) return;
     const std::string_view number = model_->text(building.numberLabel.text);
-    if (!number.empty()) attributes_.push_back({"cislo_domovni", std::string(number)});
+    if (!number.empty()) addAttribute("cislo_domovni") = number;
     if (building.typeCode != 0) {
       const BuildingType* type = model_->findBuildingType(building.typeCode);
-      std::string value = std::to_string(building.typeCode);
+      std::string& value = addAttribute("typ");
+      appendNumber(value, building.typeCode);
       if (type != nullptr) {
         value += ' ';
         value += model_->text(type->name);
       }
-      attributes_.push_back({"typ", value});
     }
     coded("zpusob_vyuziti", building.use, &CadastralModel::buildingUses);
     sheet(building.ownershipSheet);
   }
 
+  // A new attribute of the element being walked; returns its value, empty,
+  // to be written. The attributes' strings are kept from element to element.
+  std::string& addAttribute(std::string_view name) {
+    if (attributeCount_ == attributes_.size()) attributes_.emplace_back();
+    Attribute& attribute = attributes_[attributeCount_++];
+    attribute.name = name;
+    attribute.value.clear();
+    return attribute.value;
+  }
+  std::span<const Attribute> attributes() const { return {attributes_.data(), attributeCount_}; }
+
   // A code and, where the file's code list names it, its meaning.
   void coded(std::string_view name, int32_t code, PodVector<CodeName> CadastralModel::*list) {
     if (code == 0) return;
-    std::string value = std::to_string(code);
+    std::string& value = addAttribute(name);
+    appendNumber(value, code);
     const std::string_view meaning = codeListOwner().nameOf(codeListOwner().*list, code);
     if (!meaning.empty()) {
       value += ' ';
       value += meaning;
     }
-    attributes_.push_back({name, value});
   }
 
   void sheet(TextRef id) {
     const int64_t number = codeListOwner().sheetNumberOf(model_->text(id));
-    if (number >= 0) attributes_.push_back({"list_vlastnictvi", std::to_string(number)});
+    if (number >= 0) appendNumber(addAttribute("list_vlastnictvi"), number);
   }
 
   // The code lists and sheets are the map's, whatever state a record is of.
@@ -457,14 +468,14 @@ class Walk {
   // every building with a segment.
   void buildingBorders() {
     for (const Building& building : model_->buildings) {
-      attributes_.clear();
+      attributeCount_ = 0;
       if (exact_) {
         collectExactPath(*model_, building, border_);
         buildingAttributes(building);
       } else {
         collectRingPath(*model_, building, border_);
       }
-      if (!border_.empty()) path(model_->text(building.id), border_, attributes_);
+      if (!border_.empty()) path(model_->text(building.id), border_, attributes());
     }
   }
 
@@ -505,7 +516,8 @@ class Walk {
   size_t current_ = 0;  // the layer being walked
   BorderPath border_;   // reused for every path
   std::string number_;  // reused for every building number
-  std::vector<Attribute> attributes_;  // reused for every parcel and building
+  std::vector<Attribute> attributes_;  // the first attributeCount_ are the element's
+  size_t attributeCount_ = 0;
 };
 
 }  // namespace
