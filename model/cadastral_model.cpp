@@ -2,8 +2,9 @@
 #include "model/cadastral_model.h"
 
 #include <algorithm>
-#include <charconv>
 #include <stdexcept>
+
+#include "platform/fixed_decimals.h"
 
 namespace vorlane {
 
@@ -33,10 +34,6 @@ void appendParcelNumber(const ParcelRecord& record, std::string& text) {
   }
 }
 
-void appendNumber(std::string& text, int64_t value) {
-  char digits[20];  // a sign and 19 digits
-  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
 
 void CadastralModel::clear() { *this = CadastralModel(); }
 

@@ -49,9 +49,6 @@ std::string parcelNumberOf(const ParcelRecord& record);
 // Appends the parcel's number, as parcelNumberOf gives it, to "text".
 void appendParcelNumber(const ParcelRecord& record, std::string& text);
 
-// Appends "value" in plain decimal, as std::to_string writes it, to "text".
-void appendNumber(std::string& text, int64_t value);
-
 class CadastralModel {
  public:
   CadastralModel() = default;

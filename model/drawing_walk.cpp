@@ -11,6 +11,7 @@
 #include "model/map_symbols.h"
 #include "model/rings.h"
 #include "model/type_codes.h"
+#include "platform/fixed_decimals.h"
 
 namespace vorlane {
 

@@ -119,6 +119,11 @@ size_t formatFixed2Fast(double value, char* buffer) {
 
 }  // namespace
 
+void appendNumber(std::string& text, int64_t value) {
+  char digits[20];  // a sign and 19 digits
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
 std::string_view formatFixed2(double value, char* buffer) {
   if (const size_t length = formatFixed2Fast(value, buffer))
     return std::string_view(buffer, length);

@@ -1,9 +1,12 @@
-// Numbers as drawings write them: in fixed notation with two decimals, as
-// "%.2f" prints them in the "C" locale, whatever the process's locale is.
+// Numbers as drawings and messages write them, whatever the process's
+// locale is: whole numbers in plain decimal; others in fixed notation with two
+// decimals, as "%.2f" prints them in the "C" locale.
 #ifndef VORLANE_PLATFORM_FIXED_DECIMALS_H_
 #define VORLANE_PLATFORM_FIXED_DECIMALS_H_
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace vorlane {
@@ -14,6 +17,9 @@ namespace vorlane {
 // REQUIRES: "buffer" holds kNumberBufferSize characters.
 constexpr size_t kNumberBufferSize = 400;  // DBL_MAX needs 309 digits, a sign, "." and 2 decimals
 std::string_view formatFixed2(double value, char* buffer);
+
+// Appends "value" in plain decimal, as std::to_string writes it, to "text".
+void appendNumber(std::string& text, int64_t value);
 
 }  // namespace vorlane
 

@@ -1,6 +1,5 @@
-#include <charconv>
-
 #include "platform/console.h"
+#include "platform/fixed_decimals.h"
 
 namespace vorlane {
 
@@ -15,9 +14,9 @@ MessageBatch& MessageBatch::operator<<(std::string_view text) {
 }
 
 MessageBatch& MessageBatch::operator<<(int64_t number) {
-  char digits[24];
-  const auto result = std::to_chars(digits, digits + sizeof digits, number);
-  return *this << std::string_view(digits, static_cast<size_t>(result.ptr - digits));
+  appendNumber(pending_, number);
+  if (pending_.size() >= kBatchSize) flush();
+  return *this;
 }
 
 void MessageBatch::flush() {
