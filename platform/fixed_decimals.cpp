@@ -70,6 +70,40 @@ char* writeHundredths(char* p, bool negative, Unsigned hundredths) {
   return end;
 }
 
+// The eight decimal digits of "value" (below 10^8, leading zeros
+// included) as text, the first digit in the lowest byte. Each step splits
+// every lane of the number into a quotient and a remainder of a power of
+// ten (multiplications and shifts standing in for the divisions, exact in
+// these ranges), so that all digits come out at once.
+uint64_t eightDigits(uint32_t value) {
+  const uint64_t halves = value / 10000 | uint64_t{value % 10000} << 32;
+  const uint64_t hundreds = (halves * 10486 >> 20) & 0x0000007F0000007Fu;
+  const uint64_t pairs = hundreds | (halves - 100 * hundreds) << 16;
+  const uint64_t tens = (pairs * 103 >> 10) & 0x000F000F000F000Fu;
+  return (tens | (pairs - 10 * tens) << 8) + 0x3030303030303030u;
+}
+
+// writeHundredths for the hundredths of most map coordinates, digits all at
+// once; it writes up to 8 bytes past the whole part, which the decimals and
+// the rest of the caller's buffer then cover.
+char* writeHundredths(char* p, bool negative, uint32_t hundredths) {
+  if constexpr (std::endian::native != std::endian::little) {
+    return writeHundredths<uint64_t>(p, negative, hundredths);
+  }
+  *p = '-';
+  p += negative;
+  const uint64_t digits = eightDigits(hundredths / 100);
+  const uint64_t values = digits - 0x3030303030303030u;
+  // The zeros before the first significant digit; the last digit stays.
+  const int zeros = values == 0 ? 7 : std::countr_zero(values) / 8;
+  const uint64_t significant = digits >> (8 * zeros);
+  std::memcpy(p, &significant, sizeof significant);
+  p += 8 - zeros;
+  *p = '.';
+  std::memcpy(p + 1, kDigitPairs + 2 * (hundredths % 100), 2);
+  return p + 3;
+}
+
 // The fast path of formatFixed2, for every value below 2^58 / 100 in
 // magnitude: value * 100 is exactly mantissa * 25 * 2^(exponent + 2), so the
 // hundredths and what is left over are exact integers, and rounding them as
