@@ -145,7 +145,8 @@ void addPieces(std::span<const int32_t> points, LineShape shape, std::vector<Pie
 // The working memory of one thread's paths, kept from path to path: a
 // drawing collects one or two paths for each of its parcels and buildings.
 struct Scratch {
-  std::vector<int32_t> distinct;
+  std::vector<int32_t> lines;  // a record's lines, each once, in the order first listed
+  std::vector<int32_t> sorted;
   std::vector<bool> taken;
   std::vector<Piece> pieces;
   std::vector<std::span<const int32_t>> circles;
@@ -156,6 +157,32 @@ struct Scratch {
 Scratch& scratch() {
   thread_local Scratch kept;
   return kept;
+}
+
+// Up to this many lines, comparing each with those before it costs less
+// than sorting them.
+constexpr size_t kComparedLines = 16;
+
+// Lists the lines of "order" in kept.lines, each once, in the order first listed.
+void listLinesOnce(std::span<const int32_t> order, Scratch& kept) {
+  kept.lines.clear();
+  if (order.size() <= kComparedLines) {
+    for (auto line = order.begin(); line != order.end(); ++line) {
+      if (std::find(order.begin(), line, *line) == line) kept.lines.push_back(*line);
+    }
+    return;
+  }
+  kept.sorted.assign(order.begin(), order.end());
+  std::sort(kept.sorted.begin(), kept.sorted.end());
+  kept.sorted.erase(std::unique(kept.sorted.begin(), kept.sorted.end()), kept.sorted.end());
+  kept.taken.assign(kept.sorted.size(), false);
+  for (const int32_t line : order) {
+    const auto at = static_cast<size_t>(
+        std::lower_bound(kept.sorted.begin(), kept.sorted.end(), line) - kept.sorted.begin());
+    if (kept.taken[at]) continue;
+    kept.taken[at] = true;
+    kept.lines.push_back(line);
+  }
 }
 
 // Chains the pieces into subpaths, each piece once.
@@ -179,59 +206,110 @@ void chainPieces(const std::vector<Piece>& pieces, PathBuilder& builder, Scratch
   }
 }
 
-// Up to this many lines, comparing each with those before it costs less
-// than sorting them.
-constexpr size_t kComparedLines = 16;
+// Whether a line is one piece of its own, as addPieces makes it: no point
+// missing, two points at least, and no circle.
+bool isWholePiece(std::span<const int32_t> points, LineShape shape) {
+  return points.size() >= 2 && !(points.size() == 3 && shape == LineShape::kCircle) &&
+         std::none_of(points.begin(), points.end(), [](int32_t p) { return p < 0; });
+}
+
+// The path of lines stored as one exact ring: from the first line's start,
+// each line walked on from where the one before it ended (from its front
+// where both its ends are there, as the chaining took it).
+template <typename Line>
+void walkOneRing(const CadastralModel& model, std::span<const int32_t> order,
+                 const PodVector<Line>& lines, BorderPath& path) {
+  PathBuilder builder(model, path);
+  int32_t end = 0;
+  for (const int32_t line : order) {
+    const Line& record = lines[static_cast<size_t>(line)];
+    const std::span<const int32_t> points = model.pointIndicesOf(record);
+    const Piece piece{points, points.size() == 3 && record.shape == LineShape::kArc};
+    if (path.subpaths.empty()) {
+      end = points.front();
+      builder.startSubpath(end);
+    }
+    const bool reversed = points.front() != end;
+    builder.addPiece(piece, reversed);
+    end = reversed ? points.front() : points.back();
+  }
+  builder.endSubpath();
+}
 
 template <typename Line>
-void collectBorder(const CadastralModel& model, std::span<const int32_t> order,
-                   const PodVector<Line>& lines, BorderPath& path) {
+void collectBorder(const CadastralModel& model, const RingLines& ring,
+                   const PodVector<int32_t>& lineLists, const PodVector<Line>& lines,
+                   BorderPath& path) {
   path.clear();
+  const std::span<const int32_t> order = slice(lineLists, ring.range());
+  if (ring.oneExactRing) {
+    walkOneRing(model, order, lines, path);
+    return;
+  }
   Scratch& kept = scratch();
-  std::vector<Piece>& pieces = kept.pieces;
-  std::vector<std::span<const int32_t>>& circles = kept.circles;
-  pieces.clear();
-  circles.clear();
-  auto addLine = [&](int32_t line) {
+  kept.pieces.clear();
+  kept.circles.clear();
+  listLinesOnce(order, kept);
+  for (const int32_t line : kept.lines) {
     const Line& record = lines[static_cast<size_t>(line)];
-    addPieces(model.pointIndicesOf(record), record.shape, pieces, circles);
-  };
-  // Each line once, in the order first listed: a few lines are compared
-  // with those before them, many are looked up among them sorted.
-  if (order.size() <= kComparedLines) {
-    for (auto line = order.begin(); line != order.end(); ++line) {
-      if (std::find(order.begin(), line, *line) == line) addLine(*line);
-    }
-  } else {
-    std::vector<int32_t>& distinct = kept.distinct;
-    distinct.assign(order.begin(), order.end());
-    std::sort(distinct.begin(), distinct.end());
-    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-    std::vector<bool>& taken = kept.taken;
-    taken.assign(distinct.size(), false);
-    for (const int32_t line : order) {
-      const auto at = static_cast<size_t>(
-          std::lower_bound(distinct.begin(), distinct.end(), line) - distinct.begin());
-      if (taken[at]) continue;
-      taken[at] = true;
-      addLine(line);
-    }
+    addPieces(model.pointIndicesOf(record), record.shape, kept.pieces, kept.circles);
   }
   PathBuilder builder(model, path);
-  chainPieces(pieces, builder, kept);
-  for (const std::span<const int32_t> circle : circles) {
+  chainPieces(kept.pieces, builder, kept);
+  for (const std::span<const int32_t> circle : kept.circles) {
     builder.addCircle(circle[0], circle[1], circle[2]);
+  }
+}
+
+// Stores the lines of each record that make one closed chain of whole lines
+// as that chain walks them, each once.
+template <typename Line>
+void chainAllExactly(const CadastralModel& model, PodVector<RingLines>& rings,
+                     PodVector<int32_t>& lineLists, const PodVector<Line>& lines) {
+  Scratch& kept = scratch();
+  for (RingLines& ring : rings) {
+    const std::span<int32_t> order = slice(lineLists, ring.range());
+    if (order.empty()) continue;
+    listLinesOnce(order, kept);
+    kept.ends.clear();
+    bool whole = true;
+    for (const int32_t line : kept.lines) {
+      const Line& record = lines[static_cast<size_t>(line)];
+      const std::span<const int32_t> points = model.pointIndicesOf(record);
+      whole = whole && isWholePiece(points, record.shape);
+      if (!whole) break;
+      kept.ends.push_back({points.front(), points.back()});
+    }
+    if (!whole) continue;
+    kept.chainer.chain(kept.ends);
+    const std::vector<ChainStep>& steps = kept.chainer.steps();
+    const ChainStep& last = steps.back();
+    const int32_t lastEnd =
+        last.reversed ? kept.ends[last.piece].front : kept.ends[last.piece].back;
+    if (kept.chainer.chainEnds().size() != 1 || lastEnd != kept.ends[0].front) continue;
+    for (size_t k = 0; k < steps.size(); ++k) order[k] = kept.lines[steps[k].piece];
+    ring.count = static_cast<uint32_t>(steps.size()) & 0x3FFFFFFFu;
+    ring.oneExactRing = 1;
   }
 }
 
 }  // namespace
 
 void collectExactPath(const CadastralModel& model, const Parcel& parcel, BorderPath& path) {
-  collectBorder(model, model.boundaryIndicesOf(parcel), model.parcelBoundaries, path);
+  collectBorder(model, model.ringLinesOf(parcel), model.parcelBoundaryIndices,
+                model.parcelBoundaries, path);
 }
 
 void collectExactPath(const CadastralModel& model, const Building& building, BorderPath& path) {
-  collectBorder(model, model.polylineIndicesOf(building), model.generalPolylines, path);
+  collectBorder(model, model.ringLinesOf(building), model.buildingPolylineIndices,
+                model.generalPolylines, path);
+}
+
+void chainExactRings(CadastralModel& model) {
+  chainAllExactly(model, model.parcelRingLines, model.parcelBoundaryIndices,
+                  model.parcelBoundaries);
+  chainAllExactly(model, model.buildingRingLines, model.buildingPolylineIndices,
+                  model.generalPolylines);
 }
 
 void appendExactLine(const CadastralModel& model, std::span<const int32_t> points, LineShape shape,

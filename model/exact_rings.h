@@ -20,6 +20,14 @@ namespace vorlane {
 void collectExactPath(const CadastralModel& model, const Parcel& parcel, BorderPath& path);
 void collectExactPath(const CadastralModel& model, const Building& building, BorderPath& path);
 
+// For the exact drawing's resolution, once the lines' missing points are
+// gaps: chains the lines of each parcel and building as collectExactPath
+// does, and where that makes one closed chain of whole lines (the border of
+// most), lists them as that chain walks them, each once, and marks the
+// record (RingLines::oneExactRing), so that collectExactPath walks them as
+// they stand instead of chaining them again. Each path stays as it was.
+void chainExactRings(CadastralModel& model);
+
 // Appends one line to "path": each of its runs as a subpath, closed when it
 // returns to the position it started from.
 void appendExactLine(const CadastralModel& model, std::span<const int32_t> points, LineShape shape,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/cadastral_model.h"
+#include "model/exact_rings.h"
 #include "model/parcel_checks.h"
 #include "model/rings.h"
 
@@ -147,7 +148,7 @@ void groupByParcel(PodVector<Record>& records, size_t parcelCount, PodVector<Ind
 
 void setRange(RingLines& lines, IndexRange range) {
   lines.first = range.first;
-  lines.count = range.count & 0x7FFFFFFFu;  // the lists of a model stay far below 2^31
+  lines.count = range.count & 0x3FFFFFFFu;  // the lists of a model stay far below 2^30
 }
 
 // Chains the lines of every record that has some into rings.
@@ -213,8 +214,11 @@ void CadastralModel::resolveState(const DrawingOptions& options, Diagnostics& di
   if (diagnostics.wants(FindingKind::kLabelWithoutPosition)) reportUnplacedLabels(diagnostics);
   if (diagnostics.wants(FindingKind::kOpenBorder)) reportOpenBorders(diagnostics, options.exact);
   dropMissingPoints(diagnostics, options.exact);
-  // The exact drawing finds its rings as it draws (exact_rings.h).
-  if (!options.exact) chainRings();
+  if (options.exact) {
+    chainExactRings(*this);
+  } else {
+    chainRings();
+  }
   measureExtent();
 }
 

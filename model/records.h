@@ -111,10 +111,14 @@ struct ElementPolyline {
 // than one ring (or a chain that breaks), where the writer then closes each
 // ring as it returns to its start. Kept beside the parcels and buildings
 // (CadastralModel::ringLinesOf), made once the tables of the reading are gone.
+// For the exact drawing, "oneExactRing" says that its chaining makes one
+// closed chain of whole lines of them: the run then holds that chain's
+// lines, each once, in the order it walks them (exact_rings.h).
 struct RingLines {
   uint32_t first = 0;
-  uint32_t count : 31 = 0;
+  uint32_t count : 30 = 0;
   uint32_t hasMultipleRings : 1 = 0;
+  uint32_t oneExactRing : 1 = 0;
   IndexRange range() const { return IndexRange{first, count}; }
 };
 

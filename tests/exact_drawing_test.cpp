@@ -308,13 +308,117 @@ TEST(ExactRings, ALineListedTwiceIsDrawnOnce) {
     IgnoredDiagnostics ignored;
     model.resolveGeometry(DrawingOptions{.exact = true}, ignored);
     const Parcel& parcel = model.parcels[0];
-    ASSERT_EQ(model.boundaryIndicesOf(parcel).size(), 2u * sides);
     BorderPath path;
     collectExactPath(model, parcel, path);
     ASSERT_EQ(path.subpaths.size(), 1u) << sides;
     EXPECT_TRUE(path.subpaths[0].closed) << sides;
     EXPECT_EQ(path.segmentCount(), sides) << sides;
   }
+}
+
+// Random parcels of rings over a few shared points, their lines cut,
+// turned, listed twice, shared, bent into arcs and circles, some with a gap
+// or a loose line: a parcel whose border resolution stored as one ring must
+// be drawn as it is chained. A circle among a parcel's lines keeps it from
+// being stored and is drawn after its chains, so the same parcels with a
+// circle each give the chained paths, the circle after them.
+TEST(ExactRings, ARingStoredInItsChainedOrderIsDrawnAsChained) {
+  std::mt19937 random(20261207);
+  auto chance = [&random](double p) { return std::bernoulli_distribution(p)(random); };
+  auto below = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  int stored = 0;
+  int chained = 0;
+  for (int trial = 0; trial < 300; ++trial) {
+    constexpr int kPoints = 10;
+    constexpr int kParcels = 4;
+    struct Line {
+      std::vector<int32_t> points;
+      int parcel;
+      int other;  // -1 for none
+      LineShape shape;
+    };
+    std::vector<Line> lines;
+    for (int parcel = 0; parcel < kParcels; ++parcel) {
+      std::vector<int32_t> ring;
+      for (int k = 1 + below(8); k > 0; --k) ring.push_back(below(kPoints));
+      ring.push_back(ring.front());
+      for (size_t at = 0; at + 1 < ring.size();) {
+        const size_t end = std::min(ring.size() - 1, at + 1 + below(3));
+        Line line{{ring.begin() + static_cast<long>(at), ring.begin() + static_cast<long>(end) + 1},
+                  parcel,
+                  -1,
+                  LineShape::kStraight};
+        if (line.points.size() == 3 && chance(0.3)) line.shape = LineShape::kArc;
+        if (line.points.size() == 3 && chance(0.1)) line.shape = LineShape::kCircle;
+        if (chance(0.5)) std::reverse(line.points.begin(), line.points.end());
+        if (chance(0.05))
+          line.points[static_cast<size_t>(below(static_cast<int>(line.points.size())))] = -1;
+        if (chance(0.2)) line.other = chance(0.5) ? parcel : below(kParcels);
+        lines.push_back(line);
+        at = end;
+      }
+      if (chance(0.05))
+        lines.push_back({{below(kPoints), below(kPoints)}, parcel, -1, LineShape::kStraight});
+    }
+    std::shuffle(lines.begin(), lines.end(), random);
+
+    CadastralModel plain;
+    CadastralModel withCircles;
+    for (CadastralModel* model : {&plain, &withCircles}) {
+      for (int k = 0; k < kPoints; ++k)
+        model->addPoint(k % 4 * 10.0 + k * 0.7, k / 4 * 10.0 - k * 0.3);
+      auto id = [](int parcel) { return parcel < 0 ? std::string() : std::to_string(parcel + 1); };
+      for (const Line& line : lines) {
+        model->addParcelBoundary(model->addPointList(line.points), id(line.parcel), id(line.other),
+                                 21900, line.shape);
+      }
+    }
+    for (int parcel = 0; parcel < kParcels; ++parcel) {
+      const int32_t a = withCircles.addPoint(100.0 + parcel, 0.0);
+      const int32_t b = withCircles.addPoint(101.0 + parcel, 1.0);
+      const int32_t c = withCircles.addPoint(100.0 + parcel, 2.0);
+      withCircles.addParcelBoundary(withCircles.addPointList(std::vector<int32_t>{a, b, c}),
+                                    std::to_string(parcel + 1), "", 21900, LineShape::kCircle);
+    }
+    IgnoredDiagnostics ignored;
+    plain.resolveGeometry(DrawingOptions{.exact = true}, ignored);
+    withCircles.resolveGeometry(DrawingOptions{.exact = true}, ignored);
+    ASSERT_EQ(plain.parcels.size(), withCircles.parcels.size());
+    BorderPath path;
+    BorderPath expected;
+    for (size_t p = 0; p < plain.parcels.size(); ++p) {
+      const bool isStored = plain.ringLinesOf(plain.parcels[p]).oneExactRing;
+      ASSERT_FALSE(withCircles.ringLinesOf(withCircles.parcels[p]).oneExactRing);
+      (isStored ? stored : chained) += 1;
+      collectExactPath(plain, plain.parcels[p], path);
+      collectExactPath(withCircles, withCircles.parcels[p], expected);
+      ASSERT_GE(expected.subpaths.size(), 1u);
+      ASSERT_GE(expected.arcs.size(), 3u);
+      expected.points.resize(expected.subpaths.back().first);
+      expected.subpaths.pop_back();
+      expected.arcs.resize(expected.arcs.size() - 3);
+      const std::string where = "trial " + std::to_string(trial) + ", parcel " +
+                                std::string(plain.text(plain.parcels[p].id)) +
+                                (isStored ? ", stored" : "");
+      ASSERT_EQ(path.points, expected.points) << where;
+      ASSERT_EQ(path.subpaths.size(), expected.subpaths.size()) << where;
+      for (size_t k = 0; k < path.subpaths.size(); ++k) {
+        EXPECT_EQ(path.subpaths[k].first, expected.subpaths[k].first) << where;
+        EXPECT_EQ(path.subpaths[k].count, expected.subpaths[k].count) << where;
+        EXPECT_EQ(path.subpaths[k].closed, expected.subpaths[k].closed) << where;
+      }
+      ASSERT_EQ(path.arcs.size(), expected.arcs.size()) << where;
+      for (size_t k = 0; k < path.arcs.size(); ++k) {
+        EXPECT_EQ(path.arcs[k].to, expected.arcs[k].to) << where;
+        EXPECT_EQ(path.arcs[k].radius, expected.arcs[k].radius) << where;
+        EXPECT_EQ(path.arcs[k].largeArc, expected.arcs[k].largeArc) << where;
+        EXPECT_EQ(path.arcs[k].sweep, expected.arcs[k].sweep) << where;
+      }
+    }
+  }
+  // Both ways were taken, each often.
+  EXPECT_GT(stored, 300);
+  EXPECT_GT(chained, 100);
 }
 
 // Pieces with few distinct end points, so that they meet often, many closed:
