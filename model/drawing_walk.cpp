@@ -272,16 +272,17 @@ class Walk {
     for (size_t k = 0; k < model_->surveyNumbers.size(); ++k) {
       const SurveyNumber& point = model_->surveyNumbers[k];
       if (point.number == SurveyNumber::kNoNumber) continue;
-      number_.clear();
+      char number[3 * kWholeNumberRoom + 4];  // three numbers and what stands between them
+      char* end = number;
       if (point.record > 0) {
-        appendNumber(number_, point.record);
-        number_ += '-';
+        end = writeNumber(end, point.record);
+        *end++ = '-';
       }
-      appendNumber(number_, point.number);
+      end = writeNumber(end, point.number);
       if (point.quality > 0) {
-        number_ += " (";
-        appendNumber(number_, point.quality);
-        number_ += ')';
+        end = std::copy_n(" (", 2, end);
+        end = writeNumber(end, point.quality);
+        *end++ = ')';
       }
       const Point& at = model_->points[static_cast<size_t>(model_->surveyPoints[k].point)];
       TextLabel label;
@@ -289,7 +290,8 @@ class Walk {
       label.y = at.y + kOffset;
       label.size = kHeight;
       label.placed = true;
-      text(label, number_, std::nullopt, TextForm::kLabel);
+      text(label, std::string_view(number, static_cast<size_t>(end - number)), std::nullopt,
+           TextForm::kLabel);
     }
   }
 

@@ -70,35 +70,42 @@ char* writeHundredths(char* p, bool negative, Unsigned hundredths) {
   return end;
 }
 
-// The eight decimal digits of "value" (below 10^8, leading zeros
-// included) as text, the first digit in the lowest byte. Each step splits
-// every lane of the number into a quotient and a remainder of a power of
-// ten (multiplications and shifts standing in for the divisions, exact in
-// these ranges), so that all digits come out at once.
-uint64_t eightDigits(uint32_t value) {
+// The digits of a number below 10^8 as text, the first in the lowest byte
+// of "bytes" (bytes beyond "count" are zeros).
+struct Digits {
+  uint64_t bytes;
+  int count;
+};
+
+// Each step splits every lane of the number into a quotient and a remainder
+// of a power of ten (multiplications and shifts standing in for the
+// divisions, exact in these ranges), so that all eight digits, leading
+// zeros included, come out at once; the leading zeros are then dropped.
+// REQUIRES: value < 10^8 and a little-endian machine, where the lowest
+// byte of a word is the first in memory.
+Digits digitsOf(uint32_t value) {
   const uint64_t halves = value / 10000 | uint64_t{value % 10000} << 32;
   const uint64_t hundreds = (halves * 10486 >> 20) & 0x0000007F0000007Fu;
   const uint64_t pairs = hundreds | (halves - 100 * hundreds) << 16;
   const uint64_t tens = (pairs * 103 >> 10) & 0x000F000F000F000Fu;
-  return (tens | (pairs - 10 * tens) << 8) + 0x3030303030303030u;
+  const uint64_t digits = tens | (pairs - 10 * tens) << 8;
+  // The zeros before the first significant digit; the last digit stays.
+  const int zeros = digits == 0 ? 7 : std::countr_zero(digits) / 8;
+  return {(digits + 0x3030303030303030u) >> (8 * zeros), 8 - zeros};
 }
 
-// writeHundredths for the hundredths of most map coordinates, digits all at
-// once; it writes up to 8 bytes past the whole part, which the decimals and
-// the rest of the caller's buffer then cover.
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+
+// writeHundredths for the hundredths of most map coordinates; it writes up
+// to 8 bytes past the whole part, which the decimals and the rest of the
+// caller's buffer then cover.
 char* writeHundredths(char* p, bool negative, uint32_t hundredths) {
-  if constexpr (std::endian::native != std::endian::little) {
-    return writeHundredths<uint64_t>(p, negative, hundredths);
-  }
+  if constexpr (!kLittleEndian) return writeHundredths<uint64_t>(p, negative, hundredths);
   *p = '-';
   p += negative;
-  const uint64_t digits = eightDigits(hundredths / 100);
-  const uint64_t values = digits - 0x3030303030303030u;
-  // The zeros before the first significant digit; the last digit stays.
-  const int zeros = values == 0 ? 7 : std::countr_zero(values) / 8;
-  const uint64_t significant = digits >> (8 * zeros);
-  std::memcpy(p, &significant, sizeof significant);
-  p += 8 - zeros;
+  const Digits whole = digitsOf(hundredths / 100);
+  std::memcpy(p, &whole.bytes, sizeof whole.bytes);
+  p += whole.count;
   *p = '.';
   std::memcpy(p + 1, kDigitPairs + 2 * (hundredths % 100), 2);
   return p + 3;
@@ -153,9 +160,18 @@ size_t formatFixed2Fast(double value, char* buffer) {
 
 }  // namespace
 
+char* writeNumber(char* at, int64_t value) {
+  if (kLittleEndian && value >= 0 && value < 100'000'000) {
+    const Digits digits = digitsOf(static_cast<uint32_t>(value));
+    std::memcpy(at, &digits.bytes, sizeof digits.bytes);
+    return at + digits.count;
+  }
+  return std::to_chars(at, at + kWholeNumberRoom, value).ptr;
+}
+
 void appendNumber(std::string& text, int64_t value) {
-  char digits[20];  // a sign and 19 digits
-  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+  char digits[kWholeNumberRoom];
+  text.append(digits, writeNumber(digits, value));
 }
 
 std::string_view formatFixed2(double value, char* buffer) {

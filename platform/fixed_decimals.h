@@ -18,7 +18,13 @@ namespace vorlane {
 constexpr size_t kNumberBufferSize = 400;  // DBL_MAX needs 309 digits, a sign, "." and 2 decimals
 std::string_view formatFixed2(double value, char* buffer);
 
-// Appends "value" in plain decimal, as std::to_string writes it, to "text".
+// Writes "value" in plain decimal, as std::to_string writes it, at "at" and
+// returns the end; the bytes after it, up to kWholeNumberRoom, may change.
+// REQUIRES: kWholeNumberRoom bytes at "at".
+constexpr size_t kWholeNumberRoom = 20;  // a sign and 19 digits
+char* writeNumber(char* at, int64_t value);
+
+// Appends "value" as writeNumber writes it to "text".
 void appendNumber(std::string& text, int64_t value);
 
 }  // namespace vorlane
