@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/fixed_decimals.h"
+#include "platform/std_compat.h"
 #include "platform/unicode.h"
 
 namespace vorlane {
@@ -90,6 +91,19 @@ SvgOutput& SvgOutput::operator<<(double value) {
   char* at = room(kNumberBufferSize);
   commit(at + formatFixed2(value, at).size());
   return *this;
+}
+
+SvgOutput& SvgOutput::operator<<(float value) {
+  const auto bits = bitCast<uint32_t>(value);
+  if (floatLength_ == 0 || bits != floatBits_) {
+    char buffer[kNumberBufferSize];
+    const std::string_view text = formatFixed2(value, buffer);
+    if (text.size() > floatText_.size()) return *this << text;
+    std::copy(text.begin(), text.end(), floatText_.begin());
+    floatLength_ = static_cast<uint8_t>(text.size());
+    floatBits_ = bits;
+  }
+  return appendPrefix(floatText_, floatLength_);
 }
 
 SvgOutput& SvgOutput::operator<<(int value) {

@@ -12,6 +12,7 @@
 #define VORLANE_SVG_SVG_OUTPUT_H_
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -46,7 +47,9 @@ class SvgOutput : public OutputBuffer {
   }
   SvgOutput& operator<<(Escaped escaped);
   SvgOutput& operator<<(double value);
-  SvgOutput& operator<<(float value) { return *this << static_cast<double>(value); }
+  // Floats are font sizes and angles, which repeat from element to element:
+  // the last one's text is kept.
+  SvgOutput& operator<<(float value);
   SvgOutput& operator<<(int value);
   // A point of a path: x, a comma, y and a space.
   SvgOutput& point(double x, double y);
@@ -62,6 +65,13 @@ class SvgOutput : public OutputBuffer {
   // No other type has a format here (a char or a bool would print as a number).
   template <typename T>
   SvgOutput& operator<<(T) = delete;
+
+ private:
+  // The last float written, by its bits (0.0f and -0.0f differ), and its
+  // text; a float's has at most 39 digits, a sign, "." and 2 decimals.
+  uint32_t floatBits_ = 0;
+  uint8_t floatLength_ = 0;  // 0 before the first
+  std::array<char, 44> floatText_{};
 };
 
 // Formats a point of a path, "x,y ", into "buffer"; returns the text.

@@ -65,6 +65,46 @@ TEST(SvgOutput, NumbersHaveTheDigitsOfPrintfFixed2) {
   }
 }
 
+// Floats in a row, repeated or not: each has its own digits, 0.0f and
+// -0.0f and the NaNs included.
+TEST(SvgOutput, FloatsInARowKeepTheirDigits) {
+  const float values[] = {1.5f, 1.5f, 0.0f, -0.0f, -0.0f, 0.0f, NAN, NAN, -INFINITY, 2.25f,
+                          1.5f, FLT_MAX, FLT_MAX, -FLT_MAX, 1e-30f, 90.0f, 90.0f};
+  std::mt19937 random(20261207);
+  SvgOutput out;
+  std::string expected;
+  for (int i = 0; i < 2000; ++i) {
+    const float value =
+        values[std::uniform_int_distribution<size_t>(0, std::size(values) - 1)(random)];
+    out << value << " ";
+    expected += printfFixed2(value) + " ";
+  }
+  EXPECT_EQ(out.text(), expected);
+}
+
+// Whole numbers as std::to_string writes them: the edges of the fast path
+// for those below 10^8, and random ones of every length.
+TEST(WholeNumbers, AreAppendedAsToStringWritesThem) {
+  auto appended = [](int64_t value) {
+    std::string text = "n=";
+    appendNumber(text, value);
+    return text;
+  };
+  for (const int64_t value :
+       {int64_t{0}, int64_t{7}, int64_t{10}, int64_t{99'999'999}, int64_t{100'000'000},
+        int64_t{-1}, int64_t{-99'999'999}, INT64_MAX, INT64_MIN}) {
+    EXPECT_EQ(appended(value), "n=" + std::to_string(value));
+  }
+  std::mt19937_64 random(20261207);
+  std::uniform_int_distribution<int> digits(1, 19);
+  for (int i = 0; i < 200000; ++i) {
+    const auto limit = static_cast<int64_t>(std::pow(10.0, digits(random) - 1) * 9.9);
+    int64_t value = std::uniform_int_distribution<int64_t>(0, limit)(random);
+    if (i % 5 == 0) value = -value;
+    ASSERT_EQ(appended(value), "n=" + std::to_string(value));
+  }
+}
+
 TEST(SvgOutput, EscapesModelText) {
   SvgOutput out;
   out << Escaped{"a&b<c>d\"e'f č"} << Escaped{""} << Escaped{"&&"} << Escaped{"\nx\n\n"};
