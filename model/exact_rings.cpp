@@ -220,15 +220,12 @@ template <typename Line>
 void walkOneRing(const CadastralModel& model, std::span<const int32_t> order,
                  const PodVector<Line>& lines, BorderPath& path) {
   PathBuilder builder(model, path);
-  int32_t end = 0;
+  int32_t end = model.pointIndicesOf(lines[static_cast<size_t>(order.front())]).front();
+  builder.startSubpath(end);
   for (const int32_t line : order) {
     const Line& record = lines[static_cast<size_t>(line)];
     const std::span<const int32_t> points = model.pointIndicesOf(record);
     const Piece piece{points, points.size() == 3 && record.shape == LineShape::kArc};
-    if (path.subpaths.empty()) {
-      end = points.front();
-      builder.startSubpath(end);
-    }
     const bool reversed = points.front() != end;
     builder.addPiece(piece, reversed);
     end = reversed ? points.front() : points.back();
@@ -276,8 +273,10 @@ void chainAllExactly(const CadastralModel& model, PodVector<RingLines>& rings,
     for (const int32_t line : kept.lines) {
       const Line& record = lines[static_cast<size_t>(line)];
       const std::span<const int32_t> points = model.pointIndicesOf(record);
-      whole = whole && isWholePiece(points, record.shape);
-      if (!whole) break;
+      if (!isWholePiece(points, record.shape)) {
+        whole = false;
+        break;
+      }
       kept.ends.push_back({points.front(), points.back()});
     }
     if (!whole) continue;
@@ -288,7 +287,7 @@ void chainAllExactly(const CadastralModel& model, PodVector<RingLines>& rings,
         last.reversed ? kept.ends[last.piece].front : kept.ends[last.piece].back;
     if (kept.chainer.chainEnds().size() != 1 || lastEnd != kept.ends[0].front) continue;
     for (size_t k = 0; k < steps.size(); ++k) order[k] = kept.lines[steps[k].piece];
-    ring.count = static_cast<uint32_t>(steps.size()) & 0x3FFFFFFFu;
+    ring.count = static_cast<uint32_t>(steps.size()) & 0x3FFFFFFFu;  // no more than it was
     ring.oneExactRing = 1;
   }
 }
