@@ -96,10 +96,11 @@ TEST(WholeNumbers, AreAppendedAsToStringWritesThem) {
     EXPECT_EQ(appended(value), "n=" + std::to_string(value));
   }
   std::mt19937_64 random(20261207);
-  std::uniform_int_distribution<int> digits(1, 19);
+  std::uniform_int_distribution<int> digits(1, 18);
   for (int i = 0; i < 200000; ++i) {
-    const auto limit = static_cast<int64_t>(std::pow(10.0, digits(random) - 1) * 9.9);
-    int64_t value = std::uniform_int_distribution<int64_t>(0, limit)(random);
+    int64_t limit = 1;
+    for (int k = digits(random); k > 0; --k) limit *= 10;
+    int64_t value = std::uniform_int_distribution<int64_t>(0, limit - 1)(random);
     if (i % 5 == 0) value = -value;
     ASSERT_EQ(appended(value), "n=" + std::to_string(value));
   }
