@@ -88,6 +88,7 @@ void BlockLoaders::dropped(DropReason why) {
     for (int k = 0; k < row_->fieldCount; ++k) {
       deferredValues_ += row_->field(k);
       deferredEnds_.push_back(deferredValues_.size());
+      deferredValues_ += ';';  // where a row's fields have their semicolons (SplitLine)
     }
     return;
   }
@@ -309,11 +310,13 @@ void BlockLoaders::finishFile() {
   for (const DeferredRow& deferred : deferred_) {
     SplitLine row;
     row.fieldCount = std::min<int>(deferred.valueCount, kMaxFields);
+    const size_t first =
+        deferred.firstValue == 0 ? 0 : deferredEnds_[deferred.firstValue - 1] + 1;
+    row.base = deferredValues_.data() + first;
+    row.bounds[0] = 0;
     for (int k = 0; k < row.fieldCount; ++k) {
-      const size_t value = deferred.firstValue + static_cast<size_t>(k);
-      const size_t start = value == 0 ? 0 : deferredEnds_[value - 1];
-      row.fieldTable[static_cast<size_t>(k)] =
-          std::string_view(deferredValues_).substr(start, deferredEnds_[value] - start);
+      const size_t end = deferredEnds_[deferred.firstValue + static_cast<size_t>(k)];
+      row.bounds[static_cast<size_t>(k) + 1] = static_cast<uint32_t>(end + 1 - first);
     }
     // The columns the row was read with, though a later B record may have
     // defined its block again.

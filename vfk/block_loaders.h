@@ -246,8 +246,8 @@ class BlockLoaders {
   std::array<KeyCache, kSbpOwners> sbpKeys_;
   KeyCache sbmKeys_;
   // Rows put aside for finishFile(), with their block's columns at the time;
-  // their values, one after another, in deferredValues_, where each value
-  // ends at its entry of deferredEnds_.
+  // their values, one after another, each followed by a semicolon, in
+  // deferredValues_, where each value ends at its entry of deferredEnds_.
   struct DeferredRow {
     BlockKind kind;
     uint64_t lineNumber;

@@ -136,35 +136,37 @@ bool LineReader::nextLine(std::string_view& line) {
 
 int LineReader::splitLastLine(SplitLine& row, int maxFields) const {
   const int limit = std::min(maxFields, kMaxFields);
+  row.base = data_ + lineStart_;
+  row.bounds[0] = 0;
+  // Each semicolon before the limit ends a field; those after it are only
+  // counted.
   int count = 0;
-  int semicolons = 0;
-  size_t cursor = lineStart_;
+  int later = 0;
   const size_t first = lineStart_ & ~size_t{63};
   for (size_t at = first; at < lineEnd_; at += 64) {
     uint64_t bits = semicolonWord(at);
     if (at == first) bits &= ~uint64_t{0} << (lineStart_ % 64);
     if (at + 64 > lineEnd_ && lineEnd_ % 64 != 0) bits &= (uint64_t{1} << (lineEnd_ % 64)) - 1;
     if (count == limit) {
-      // The fields after the limit are only counted.
-      semicolons += setBits(bits);
+      later += setBits(bits);
       continue;
     }
+    // A field's bound: one past its semicolon, from the line's start.
+    const auto past = static_cast<uint32_t>(at + 1 - lineStart_);
     for (; bits != 0; bits &= bits - 1) {
-      const size_t semicolon = at + static_cast<size_t>(std::countr_zero(bits));
-      row.fieldTable[static_cast<size_t>(count++)] =
-          std::string_view(data_ + cursor, semicolon - cursor);
-      ++semicolons;
-      cursor = semicolon + 1;
+      const auto semicolon = static_cast<uint32_t>(std::countr_zero(bits));
+      row.bounds[static_cast<size_t>(++count)] = past + semicolon;
       if (count == limit) {
-        semicolons += setBits(bits & (bits - 1));
+        later += setBits(bits & (bits - 1));
         break;
       }
     }
   }
+  const int semicolons = count + later;
   // The piece after the last semicolon counts when it is not empty.
-  if (count < limit && cursor < lineEnd_) {
-    row.fieldTable[static_cast<size_t>(count++)] =
-        std::string_view(data_ + cursor, lineEnd_ - cursor);
+  const size_t length = lineEnd_ - lineStart_;
+  if (count < limit && row.bounds[static_cast<size_t>(count)] < length) {
+    row.bounds[static_cast<size_t>(++count)] = static_cast<uint32_t>(length + 1);
   }
   row.fieldCount = count;
   return semicolons;

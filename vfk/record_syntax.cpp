@@ -5,21 +5,16 @@
 namespace vorlane {
 
 int splitFields(std::string_view line, SplitLine& row) {
+  row.base = line.data();
+  row.bounds[0] = 0;
   int count = 0;
-  const char* cursor = line.data();
-  const char* const end = line.data() + line.size();
-  while (cursor != end && count < kMaxFields) {
-    const auto* semicolon =
-        static_cast<const char*>(std::memchr(cursor, ';', static_cast<size_t>(end - cursor)));
-    if (semicolon == nullptr) {
-      // The piece after the last semicolon; not empty, since cursor != end.
-      row.fieldTable[static_cast<size_t>(count++)] =
-          std::string_view(cursor, static_cast<size_t>(end - cursor));
-      break;
-    }
-    row.fieldTable[static_cast<size_t>(count++)] =
-        std::string_view(cursor, static_cast<size_t>(semicolon - cursor));
-    cursor = semicolon + 1;
+  size_t cursor = 0;
+  while (cursor != line.size() && count < kMaxFields) {
+    const size_t semicolon = line.find(';', cursor);
+    // The piece after the last semicolon is not empty, since cursor != size.
+    cursor = (semicolon == std::string_view::npos ? line.size() : semicolon) + 1;
+    row.bounds[static_cast<size_t>(++count)] = static_cast<uint32_t>(cursor);
+    if (semicolon == std::string_view::npos) break;
   }
   row.fieldCount = count;
   return count;
@@ -27,6 +22,8 @@ int splitFields(std::string_view line, SplitLine& row) {
 
 int splitQuotedFields(std::string_view line, SplitLine& row, int maxFields) {
   const int limit = maxFields < kMaxFields ? maxFields : kMaxFields;
+  row.base = line.data();
+  row.bounds[0] = 0;
   int count = 0;
   int separators = 0;
   size_t start = 0;
@@ -50,7 +47,7 @@ int splitQuotedFields(std::string_view line, SplitLine& row, int maxFields) {
       // The piece after the last semicolon counts when it is not empty.
       const bool counts = at < line.size() || at > start;
       if (counts && count < limit) {
-        row.fieldTable[static_cast<size_t>(count++)] = line.substr(start, at - start);
+        row.bounds[static_cast<size_t>(++count)] = static_cast<uint32_t>(at + 1);
       }
       if (at == line.size()) break;
       ++separators;

@@ -22,22 +22,28 @@ namespace vorlane {
 // Fields beyond the 50th of a line are dropped.
 constexpr int kMaxFields = 50;
 
-// The fields of the line split last. Slot 0 holds the record's first field
-// ("&DSOBR"), slot k the k-th field after it. The views point into the line
-// and are valid only while it is.
+// The fields of the line split last. Field 0 is the record's first field
+// ("&DSOBR"), field k the k-th field after it. They point into the line and
+// are valid only while it is.
 struct SplitLine {
-  std::array<std::string_view, kMaxFields> fieldTable;
+  // Field k is base[bounds[k], bounds[k + 1] - 1): each field ends one byte
+  // before the next begins, where the semicolon between them stands (or,
+  // after the last field, would stand). Offsets and not views, so that a
+  // split stores 4 bytes a field.
+  const char* base = nullptr;
+  std::array<uint32_t, kMaxFields + 1> bounds;
   int fieldCount = 0;
 
   // The field at "position"; empty text when the position is -1 (a column
   // the block does not have) or at or beyond fieldCount.
   std::string_view field(int position) const {
-    if (position < 0 || position >= fieldCount || position >= kMaxFields) return {};
-    return fieldTable[static_cast<size_t>(position)];
+    if (position < 0 || position >= fieldCount) return {};
+    const uint32_t start = bounds[static_cast<size_t>(position)];
+    return std::string_view(base + start, bounds[static_cast<size_t>(position) + 1] - 1 - start);
   }
 };
 
-// Splits "line" at its semicolons into row.fieldTable and returns the number
+// Splits "line" at its semicolons into row's fields and returns the number
 // of fields, which also becomes row.fieldCount. Empty pieces count, except
 // one after the last semicolon: "a;;b" has three fields, "a;b;" two and ""
 // none.
