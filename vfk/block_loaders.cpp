@@ -49,8 +49,11 @@ void BlockLoaders::beginFile(int codePage, bool onePerId, bool exact) {
 }
 
 LookupMaps& BlockLoaders::mapsOf(int32_t state) {
+  if (lastMaps_ != nullptr && state == lastMapsState_) return *lastMaps_;
   std::unique_ptr<LookupMaps>& maps = maps_[state];
   if (!maps) maps = std::make_unique<LookupMaps>(modelOf(state).pointIndexPool, budget_);
+  lastMapsState_ = state;
+  lastMaps_ = maps.get();
   return *maps;
 }
 

@@ -239,7 +239,10 @@ class BlockLoaders {
 
   PointBudget budget_;  // shared by all point lists
   IdMap<PointRef> pointsIDHashIndexMap;  // SOBR ID -> the point
-  std::map<int32_t, std::unique_ptr<LookupMaps>> maps_;  // by state
+  std::map<int32_t, std::unique_ptr<LookupMaps>> maps_;  // by state, never removed
+  // The state mapsOf gave last, and its maps: rows come state after state.
+  int32_t lastMapsState_ = 0;
+  LookupMaps* lastMaps_ = nullptr;
   IdMap<int32_t> copiedPoints_;  // state, source state and index -> index
   RowPipeline<SurveyPointRow> surveyPoints_;
   RowPipeline<PointConnection> connections_;
