@@ -89,6 +89,18 @@ TEST(ReadReal, FastPathReadsAsTheGeneralConversion) {
     ASSERT_EQ(std::bit_cast<uint64_t>(fast), std::bit_cast<uint64_t>(general)) << text;
     ASSERT_EQ(fast, std::strtod(text.c_str(), nullptr)) << text;
   }
+  // Every byte in every place of decimals the length of coordinates.
+  for (const std::string plain : {"12345678.125", "-713268.38", "1163996.28"}) {
+    for (size_t at = 0; at < plain.size(); ++at) {
+      for (int byte = 0; byte < 256; ++byte) {
+        std::string text = plain;
+        text[at] = static_cast<char>(byte);
+        ASSERT_EQ(std::bit_cast<uint64_t>(readReal(text)),
+                  std::bit_cast<uint64_t>(readRealGeneral(text)))
+            << text;
+      }
+    }
+  }
 }
 
 TEST(ReadReal, IgnoresADecimalCommaLocale) {

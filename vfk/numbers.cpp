@@ -1,8 +1,10 @@
 #include "vfk/numbers.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "platform/std_compat.h"
@@ -75,6 +77,58 @@ bool isOverflow(std::string_view number, bool hex) {
   return position * digitBits + exponent > 0;
 }
 
+// The bytes of "word" that are no digit ('0' to '9') are those that are
+// not zero in the result. (Adding 6 may carry out of a byte of 0xFA or more
+// into the next, but only out of a byte that is no digit.)
+uint64_t nonDigits(uint64_t word) {
+  constexpr uint64_t kHighHalves = 0xF0F0F0F0F0F0F0F0u;
+  constexpr uint64_t kThrees = 0x3030303030303030u;
+  return ((word & kHighHalves) ^ kThrees) |
+         (((word + 0x0606060606060606u) & kHighHalves) ^ kThrees);
+}
+
+// The number that the digits in "word" make, the first in its lowest byte:
+// three multiplications each join neighbouring runs of digits (the low half
+// of each byte is its digit; a byte of 0 stands for a leading zero).
+uint64_t eightDigitsValue(uint64_t word) {
+  word = (word & 0x0F0F0F0F0F0F0F0Fu) * 2561 >> 8;
+  word = (word & 0x00FF00FF00FF00FFu) * 6553601 >> 16;
+  return (word & 0x0000FFFF0000FFFFu) * 42949672960001 >> 32;
+}
+
+constexpr uint64_t kPowersOfTenToEight[] = {1,      10,      100,      1000,     10000,
+                                            100000, 1000000, 10000000, 100000000};
+
+// The digits and decimals readReal's digit loop gathers from "text", when it
+// is 8 to 17 characters of 1 to 8 digits, and a point and at most 8 digits
+// after it, as most coordinates are: its first and its last 8 bytes, read
+// at once, hold them all. False for anything else.
+bool readShortDecimal(std::string_view text, uint64_t& digits, int& decimals) {
+  if constexpr (std::endian::native != std::endian::little) return false;
+  if (text.size() < 8) return false;
+  uint64_t head = 0;
+  uint64_t tail = 0;
+  std::memcpy(&head, text.data(), sizeof head);
+  std::memcpy(&tail, text.data() + text.size() - sizeof tail, sizeof tail);
+  const uint64_t notInHead = nonDigits(head);
+  const auto whole = static_cast<size_t>(notInHead == 0 ? 8 : std::countr_zero(notInHead) / 8);
+  if (whole == 0) return false;
+  size_t fraction = 0;  // digits after the point
+  if (whole < text.size()) {
+    fraction = text.size() - whole - 1;
+    if (text[whole] != '.' || fraction > 8) return false;
+  }
+  // The fraction's digits are the last of "tail"; the bytes before them in
+  // it are whole digits and the point.
+  const uint64_t fractionBytes = fraction == 0 ? 0 : ~uint64_t{0} << (64 - 8 * fraction);
+  if ((nonDigits(tail) & fractionBytes) != 0) return false;
+  const uint64_t wholeBytes = whole == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * whole)) - 1;
+  const uint64_t wholeValue = eightDigitsValue((head & wholeBytes) << (64 - 8 * whole));
+  digits = wholeValue * kPowersOfTenToEight[fraction] + eightDigitsValue(tail & fractionBytes);
+  decimals = static_cast<int>(fraction);
+  return true;
+}
+
 }  // namespace
 
 int readInt(std::string_view text) {
@@ -113,20 +167,24 @@ double readReal(std::string_view text) {
   bool negative = false;
   if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
   uint64_t digits = 0;
-  int digitCount = 0;
   int decimals = 0;
-  for (; p != end && isDigit(*p) && digitCount < 19; ++p, ++digitCount)
-    digits = digits * 10 + static_cast<uint64_t>(*p - '0');
-  if (p != end && *p == '.') {
-    for (++p; p != end && isDigit(*p) && digitCount < 19; ++p, ++digitCount, ++decimals) {
+  const std::string_view unsigned_(p, static_cast<size_t>(end - p));
+  bool plain = readShortDecimal(unsigned_, digits, decimals);
+  if (!plain) {
+    int digitCount = 0;
+    for (; p != end && isDigit(*p) && digitCount < 19; ++p, ++digitCount)
       digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+    if (p != end && *p == '.') {
+      for (++p; p != end && isDigit(*p) && digitCount < 19; ++p, ++digitCount, ++decimals) {
+        digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+      }
     }
+    // Whatever could continue the number (more digits, a point, an
+    // exponent, a hexadecimal prefix) goes the general way.
+    plain = digitCount > 0 && (p == end || (!isDigit(*p) && *p != '.' && (*p | 0x20) != 'e' &&
+                                            (*p | 0x20) != 'x' && (*p | 0x20) != 'p'));
   }
-  // Whatever could continue the number (more digits, a point, an exponent,
-  // a hexadecimal prefix) goes the general way.
-  const bool plain = p == end || (!isDigit(*p) && *p != '.' && (*p | 0x20) != 'e' &&
-                                  (*p | 0x20) != 'x' && (*p | 0x20) != 'p');
-  if (plain && digitCount > 0 && digits <= (uint64_t{1} << 53)) {
+  if (plain && digits <= (uint64_t{1} << 53)) {
     const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
     return negative ? -value : value;
   }
