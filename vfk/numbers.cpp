@@ -168,8 +168,8 @@ double readReal(std::string_view text) {
   if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
   uint64_t digits = 0;
   int decimals = 0;
-  const std::string_view unsigned_(p, static_cast<size_t>(end - p));
-  bool plain = readShortDecimal(unsigned_, digits, decimals);
+  const std::string_view afterSign(p, static_cast<size_t>(end - p));
+  bool plain = readShortDecimal(afterSign, digits, decimals);
   if (!plain) {
     int digitCount = 0;
     for (; p != end && isDigit(*p) && digitCount < 19; ++p, ++digitCount)

@@ -24,6 +24,10 @@ int splitQuotedFields(std::string_view line, SplitLine& row, int maxFields) {
   const int limit = maxFields < kMaxFields ? maxFields : kMaxFields;
   row.base = line.data();
   row.bounds[0] = 0;
+  if (line.size() > kMaxSplitLength) {
+    row.fieldCount = 0;
+    return -1;
+  }
   int count = 0;
   int separators = 0;
   size_t start = 0;

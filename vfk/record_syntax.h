@@ -43,10 +43,13 @@ struct SplitLine {
   }
 };
 
+// The longest line a SplitLine's offsets reach across.
+constexpr size_t kMaxSplitLength = UINT32_MAX - 1;
+
 // Splits "line" at its semicolons into row's fields and returns the number
 // of fields, which also becomes row.fieldCount. Empty pieces count, except
 // one after the last semicolon: "a;;b" has three fields, "a;b;" two and ""
-// none.
+// none. REQUIRES: line.size() <= kMaxSplitLength.
 int splitFields(std::string_view line, SplitLine& row);
 
 // Splits "line" at the semicolons that separate its values as the format
@@ -54,7 +57,9 @@ int splitFields(std::string_view line, SplitLine& row);
 // to the next quote that is not doubled ("a;b", "say ""yes"""), so that a
 // semicolon inside it is part of it. Fills at most "maxFields" fields (at
 // most kMaxFields) as splitFields does, and returns the number of separating
-// semicolons in the whole line, or -1 when a text is not closed.
+// semicolons in the whole line, or -1 when a text is not closed or the line
+// is longer than kMaxSplitLength (a record continued over thousands of
+// lines), which it leaves unsplit.
 int splitQuotedFields(std::string_view line, SplitLine& row, int maxFields);
 
 // A text value as the format means it: without its quotes, and with each
