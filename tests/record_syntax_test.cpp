@@ -48,6 +48,24 @@ TEST(SplitFields, KeepsTheFirstFiftyFieldsAndReadsBeyondAsEmpty) {
   EXPECT_EQ(row.field(2), "");
 }
 
+TEST(SplitQuotedFields, KeepsATextWholeAndLeavesAnOverlongLineUnsplit) {
+  SplitLine row;
+  EXPECT_EQ(splitQuotedFields("&DOP;\"a;b\";\"say \"\"x\"\"\";1;", row, kMaxFields), 4);
+  ASSERT_EQ(row.fieldCount, 4);
+  EXPECT_EQ(row.field(0), "&DOP");
+  EXPECT_EQ(row.field(1), "\"a;b\"");
+  EXPECT_EQ(row.field(2), "\"say \"\"x\"\"\"");
+  EXPECT_EQ(row.field(3), "1");
+  EXPECT_EQ(splitQuotedFields("&DOP;1;2;3", row, 2), 3);
+  EXPECT_EQ(row.fieldCount, 2);
+  EXPECT_EQ(row.field(1), "1");
+  EXPECT_EQ(splitQuotedFields("&DOP;\"open;1", row, kMaxFields), -1);
+  // Too long for the offsets of its fields: not looked at at all.
+  const char bytes[] = "&DOP;1";
+  EXPECT_EQ(splitQuotedFields(std::string_view(bytes, kMaxSplitLength + 1), row, kMaxFields), -1);
+  EXPECT_EQ(row.fieldCount, 0);
+}
+
 TEST(FindFieldIndex, MatchesTheNameBeforeTheFirstSpaceExactly) {
   SplitLine definition;
   const int count =
