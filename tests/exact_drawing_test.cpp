@@ -252,6 +252,44 @@ TEST_F(ExactDrawing, AMapFileAndItsCompanionMakeOneDrawing) {
   EXPECT_EQ(findings.of(FindingKind::kLabelWithoutPosition)[0].subject, "8");
 }
 
+// Each file's rows are counted by block and state, in the order the
+// states first come, also when a block is defined again, and a second file
+// starts counting afresh.
+TEST_F(ExactDrawing, RowsAreCountedByBlockAndState) {
+  const std::string points =
+      "&BSOBR;ID N30;STAV_DAT N2;CISLO_ZPMZ N5;CISLO_BODU N12;SOURADNICE_Y N10.2;"
+      "SOURADNICE_X N10.2;KODCHB_KOD N2\n";
+  auto point = [](int id, int state) {
+    return "&DSOBR;" + std::to_string(id) + ";" + std::to_string(state) + ";331;1;" +
+           std::to_string(100 + id) + ";100;3\n";
+  };
+  testing::writeFile(dir.path() / "first.vfk", points + point(1, 0) + point(2, 1) + point(3, 0) +
+                                                   point(4, 1) + point(5, 1) + "&K\n");
+  testing::writeFile(dir.path() / "second.vfk",
+                     points + point(1, 1) + point(2, 1) + point(3, 0) +
+                         "&BSPOL;ID N30;STAV_DAT N2;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
+                         "&DSPOL;3;0;104;100\n" +
+                         points + point(4, 0) + "&K\n");
+  const std::vector<PathString> inputs = {testing::widePath(dir.path() / "first.vfk"),
+                                          testing::widePath(dir.path() / "second.vfk")};
+  testing::RecordedFindings findings;
+  const Conversion both = convertVfkFiles(
+      inputs,
+      {.options = {.exact = true}, .drawingPath = testing::widePath(dir.path() / "both.svg")},
+      findings);
+  ASSERT_EQ(both.inputs.size(), 2u);
+  using States = std::vector<std::pair<int32_t, int64_t>>;
+  auto statesOf = [&](size_t input, const std::string& block) {
+    for (const BlockRowCount& count : both.inputs[input].blockRows) {
+      if (count.block == block) return count.states;
+    }
+    return States{};
+  };
+  EXPECT_EQ(statesOf(0, "SOBR"), (States{{0, 2}, {1, 3}}));
+  EXPECT_EQ(statesOf(1, "SOBR"), (States{{1, 2}, {0, 2}}));
+  EXPECT_EQ(statesOf(1, "SPOL"), (States{{0, 1}}));
+}
+
 // Generated extracts, cut at random: in every parcel's exact path, each
 // segment of its boundary lines whose two points exist is drawn exactly
 // once, and nothing else is.

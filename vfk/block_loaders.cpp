@@ -48,8 +48,7 @@ void BlockLoaders::beginFile(int codePage, bool onePerId, bool exact) {
   ++file_;
 }
 
-LookupMaps& BlockLoaders::mapsOf(int32_t state) {
-  if (lastMaps_ != nullptr && state == lastMapsState_) return *lastMaps_;
+LookupMaps& BlockLoaders::otherMapsOf(int32_t state) {
   std::unique_ptr<LookupMaps>& maps = maps_[state];
   if (!maps) maps = std::make_unique<LookupMaps>(modelOf(state).pointIndexPool, budget_);
   lastMapsState_ = state;
@@ -338,20 +337,21 @@ void BlockLoaders::finishFile() {
   finishBlock();
 }
 
-void BlockLoaders::countState(size_t entry, int32_t state) {
+void BlockLoaders::countOtherState(size_t entry, int32_t state) {
   StateRows& states = stateRows_[entry].second;
-  for (auto& [known, rows] : states) {
-    if (known == state) {
-      ++rows;
-      return;
-    }
-  }
-  states.emplace_back(state, 1);
+  auto known = std::find_if(states.begin(), states.end(),
+                            [state](const auto& counted) { return counted.first == state; });
+  if (known == states.end()) known = states.emplace(states.end(), state, 0);
+  ++known->second;
+  counted_ = &known->second;
+  countedEntry_ = entry;
+  countedState_ = state;
 }
 
 std::vector<std::pair<std::string, BlockLoaders::StateRows>> BlockLoaders::takeStateRows() {
   auto rows = std::move(stateRows_);
   stateRows_.clear();
+  counted_ = nullptr;
   // The blocks' entries are gone: the file's blocks are, too.
   for (auto& block : blocks_) block.reset();
   std::erase_if(rows, [](const auto& entry) { return entry.second.empty(); });

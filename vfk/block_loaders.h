@@ -157,7 +157,11 @@ class BlockLoaders {
   // being loaded), and their model and lookup maps.
   int32_t stateOf(const SplitLine& row) const;
   CadastralModel& modelOf(int32_t state) { return model_.stateModel(state); }
-  LookupMaps& mapsOf(int32_t state);
+  LookupMaps& mapsOf(int32_t state) {
+    return lastMaps_ != nullptr && state == lastMapsState_ ? *lastMaps_ : otherMapsOf(state);
+  }
+  // mapsOf for a state other than the last one asked for.
+  LookupMaps& otherMapsOf(int32_t state);
   // The index in the model of "state" of a survey point, copied into it
   // from the model of another state the first time a line there needs it.
   int32_t pointIn(int32_t state, PointRef point);
@@ -184,7 +188,15 @@ class BlockLoaders {
   void loadKatuze(const SplitLine& row);
   void loadCodeList(const SplitLine& row, PodVector<CodeName>& list);
   // Counts a row of the block of stateRows_ entry "entry" in "state".
-  void countState(size_t entry, int32_t state);
+  void countState(size_t entry, int32_t state) {
+    if (counted_ != nullptr && entry == countedEntry_ && state == countedState_) {
+      ++*counted_;
+    } else {
+      countOtherState(entry, state);
+    }
+  }
+  // countState for another entry or state than the last one counted.
+  void countOtherState(size_t entry, int32_t state);
 
   // A label from a label row of the block being loaded: every field is
   // written, so nothing of an earlier row carries over. With "convert" the
@@ -236,6 +248,12 @@ class BlockLoaders {
   bool plan_ = false;  // the block being loaded is one of the geometric plan's
   std::array<int, 256> fieldsRead_{};
   std::vector<std::pair<std::string, StateRows>> stateRows_;  // by block name
+  // The counter countState added to last, and its entry and state: rows come
+  // block after block, state after state. (The counters stay where they are
+  // while stateRows_ grows, as its StateRows move.)
+  int64_t* counted_ = nullptr;
+  size_t countedEntry_ = 0;
+  int32_t countedState_ = 0;
 
   PointBudget budget_;  // shared by all point lists
   IdMap<PointRef> pointsIDHashIndexMap;  // SOBR ID -> the point
