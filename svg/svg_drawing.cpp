@@ -156,8 +156,19 @@ void SvgDrawing::text(const TextLabel& label, std::string_view text,
 }
 
 void SvgDrawing::mark(std::string_view symbol, const Point& at) {
-  out_ << kChildIndent << "<use x=\"" << at.x << "\" y=\"" << at.y << "\" xlink:href=\"#VL_symbol_"
-       << symbol << "\"/>\r\n";
+  // Survey points have a mark each: written in one piece.
+  constexpr std::string_view kBetween = "\" y=\"";
+  constexpr std::string_view kReference = "\" xlink:href=\"#VL_symbol_";
+  char* p = out_.room(kChildIndent.size() + 2 * kNumberBufferSize + kReference.size() +
+                      symbol.size() + 16);
+  p = put(p, kChildIndent);
+  p = put(p, "<use x=\"");
+  p = putNumber(p, at.x);
+  p = put(p, kBetween);
+  p = putNumber(p, at.y);
+  p = put(p, kReference);
+  p = put(p, symbol);
+  out_.commit(put(p, "\"/>\r\n"));
 }
 
 void SvgDrawing::arrow(const Point* from, const ParcelArrow& arrow) {

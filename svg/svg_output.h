@@ -74,6 +74,15 @@ class SvgOutput : public OutputBuffer {
   std::array<char, 44> floatText_{};
 };
 
+// For an element written into room reserved for all of it at once: each
+// copies its text to "at" and returns the end of what it wrote.
+inline char* put(char* at, std::string_view text) {
+  std::memcpy(at, text.data(), text.size());
+  return at + text.size();
+}
+// REQUIRES: kNumberBufferSize bytes at "at".
+inline char* putNumber(char* at, double value) { return at + formatFixed2(value, at).size(); }
+
 // Formats a point of a path, "x,y ", into "buffer"; returns the text.
 // REQUIRES: "buffer" holds kPointBufferSize characters.
 constexpr size_t kPointBufferSize = 2 * kNumberBufferSize + 2;

@@ -24,8 +24,18 @@ void writeTextElement(SvgOutput& out, const TextLabel& label, std::string_view t
   const TextAlignment alignment = textAlignmentAttributes(label.referencePoint);
   out << "<text";
   if (id) out << " id=\"" << Escaped{*id} << "\"";
-  out << " x=\"" << label.x << "\" y=\"" << label.y << "\" " << alignment.anchor << " "
-      << alignment.baseline;
+  // The position and alignment in one piece: most elements of an exact
+  // drawing are texts.
+  char* p = out.room(2 * kNumberBufferSize + alignment.anchor.size() + alignment.baseline.size() +
+                     16);
+  p = put(p, " x=\"");
+  p = putNumber(p, label.x);
+  p = put(p, "\" y=\"");
+  p = putNumber(p, label.y);
+  p = put(p, "\" ");
+  p = put(p, alignment.anchor);
+  p = put(p, " ");
+  out.commit(put(p, alignment.baseline));
   // Texts turn only by a positive angle above 0.001 degrees.
   if (label.angle > 0.001f) writeRotation(out, label.angle, label.x, label.y);
   out << " fill=\"black\" font-size=\"" << label.size << "\">" << Escaped{text} << "</text>\r\n";
