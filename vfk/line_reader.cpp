@@ -79,24 +79,15 @@ void LineReader::scan(size_t from, size_t to) {
   scannedEnd_ = stop;
 }
 
-size_t LineReader::nextLineFeed(size_t from) {
-  size_t at = from & ~size_t{63};
-  uint64_t bits = lineFeedWord(at) & (~uint64_t{0} << (from % 64));
-  while (bits == 0) {
-    at += 64;
-    if (at >= scannedEnd_) {
-      if (scannedEnd_ >= end_) return end_;
-      // A line longer than what is marked: its line feed, then its kept part
-      // marked from its start (which may find a mark that ends the input).
-      const auto* feed = static_cast<const char*>(
-          std::memchr(data_ + scannedEnd_, '\n', end_ - scannedEnd_));
-      const size_t lineFeed = feed == nullptr ? end_ : static_cast<size_t>(feed - data_);
-      scan(from, std::min(lineFeed, from + kMaxLineLength + 1) + 1);
-      return std::min(lineFeed, end_);
-    }
-    bits = lineFeedWord(at);
-  }
-  return std::min(end_, at + static_cast<size_t>(std::countr_zero(bits)));
+size_t LineReader::lineFeedBeyondMarked(size_t from) {
+  if (scannedEnd_ >= end_) return end_;
+  // A line longer than what is marked: its line feed, then its kept part
+  // marked from its start (which may find a mark that ends the input).
+  const auto* feed =
+      static_cast<const char*>(std::memchr(data_ + scannedEnd_, '\n', end_ - scannedEnd_));
+  const size_t lineFeed = feed == nullptr ? end_ : static_cast<size_t>(feed - data_);
+  scan(from, std::min(lineFeed, from + kMaxLineLength + 1) + 1);
+  return std::min(lineFeed, end_);
 }
 
 bool LineReader::nextLine(std::string_view& line) {

@@ -19,6 +19,8 @@
 #ifndef VORLANE_VFK_LINE_READER_H_
 #define VORLANE_VFK_LINE_READER_H_
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -74,8 +76,20 @@ class LineReader {
  private:
   // Marks the structure of a stretch that holds [from, to), from "from" on.
   void scan(size_t from, size_t to);
-  // The position of the first line feed at or after "from", or end_.
-  size_t nextLineFeed(size_t from);
+  // The position of the first line feed at or after "from", or end_: found
+  // in the words marked (inline, as every line asks), or beyond them.
+  size_t nextLineFeed(size_t from) {
+    size_t at = from & ~size_t{63};
+    uint64_t bits = lineFeedWord(at) & (~uint64_t{0} << (from % 64));
+    while (bits == 0) {
+      at += 64;
+      if (at >= scannedEnd_) return lineFeedBeyondMarked(from);
+      bits = lineFeedWord(at);
+    }
+    return std::min(end_, at + static_cast<size_t>(std::countr_zero(bits)));
+  }
+  // nextLineFeed where no line feed is marked from "from" on.
+  size_t lineFeedBeyondMarked(size_t from);
   // The structure bits of the word that holds byte "at".
   // REQUIRES: scanned_ <= at < scannedEnd_.
   uint64_t lineFeedWord(size_t at) const { return lineFeeds_[(at - scanned_) / 64]; }
