@@ -56,13 +56,6 @@ LookupMaps& BlockLoaders::otherMapsOf(int32_t state) {
   return *maps;
 }
 
-int32_t BlockLoaders::stateOf(const SplitLine& row) const {
-  if (!exact_) return 0;
-  // The geometric plan's proposed state, whatever its rows say.
-  if (plan_) return 1;
-  return readInt(field(row, C::kStavDat));
-}
-
 int32_t BlockLoaders::pointIn(int32_t state, PointRef point) {
   if (point.state == state) return point.index;
   int32_t& copy = copiedPoints_[copyKey(state, point.state, point.index)];

@@ -26,6 +26,7 @@
 #include "model/diagnostics.h"
 #include "vfk/block_table.h"
 #include "vfk/id_map.h"
+#include "vfk/numbers.h"
 #include "vfk/point_lists.h"
 #include "vfk/record_syntax.h"
 #include "vfk/row_pipeline.h"
@@ -155,7 +156,15 @@ class BlockLoaders {
 
   // The state a row's records belong to (as rowState_ holds it for the row
   // being loaded), and their model and lookup maps.
-  int32_t stateOf(const SplitLine& row) const;
+  int32_t stateOf(const SplitLine& row) const {
+    if (!exact_) return 0;
+    // The geometric plan's proposed state, whatever its rows say.
+    if (plan_) return 1;
+    const std::string_view state = field(row, Column::kStavDat);
+    // Nearly every row's is one digit.
+    if (state.size() == 1 && state[0] >= '0' && state[0] <= '9') return state[0] - '0';
+    return readInt(state);
+  }
   CadastralModel& modelOf(int32_t state) { return model_.stateModel(state); }
   LookupMaps& mapsOf(int32_t state) {
     return lastMaps_ != nullptr && state == lastMapsState_ ? *lastMaps_ : otherMapsOf(state);
