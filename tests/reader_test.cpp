@@ -198,6 +198,26 @@ TEST_F(Reader, TextsAsTheFormatMeansThemInTheExactDrawing) {
   EXPECT_EQ(dropped[3].reason, DropReason::kTooManyFields);
 }
 
+// A record continued past the line bound keeps to it, as a line does, and
+// says so; the rows after it are read as ever.
+TEST_F(Reader, ARecordContinuedPastTheLineBoundIsCutThere) {
+  std::string file =
+      "&BDPM;ID N30;DPM_TYPE T10;TYPPPD_KOD N10;TEXT T255;SOURADNICE_Y N10;SOURADNICE_X N10\n"
+      "&DDPM;1;\"TPP\";1;\"";
+  for (int k = 0; k < 1100; ++k) file += std::string(1000, 'a') + "\xA4\n";
+  file += "end\";100;200\n&DDPM;2;\"TPP\";1;\"two\";101;201\n&K\n";
+  const auto read = readVfk(file, kAnsiCodePage, {.exact = true});
+  const auto dropped = read.findings->of(FindingKind::kRowDropped);
+  ASSERT_EQ(dropped.size(), 2u);
+  EXPECT_EQ(dropped[0].reason, DropReason::kLineTooLong);
+  EXPECT_EQ(dropped[0].number, 2);
+  // Cut, its text has no end.
+  EXPECT_EQ(dropped[1].reason, DropReason::kTooFewFields);
+  const CadastralModel& model = read.model();
+  ASSERT_EQ(model.mapTexts.size(), 1u);
+  EXPECT_EQ(model.text(model.mapTexts[0].text), "two");
+}
+
 // A 0x1A ends the standard drawing's input, as text mode does: where more
 // than line ends follow, that is said, with what was left unread. The exact
 // drawing reads on. A file without its &K record is said to be cut short.

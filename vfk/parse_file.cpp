@@ -146,11 +146,17 @@ FileEnd readRecords(std::span<const char> bytes, BlockLoaders& loaders, Diagnost
           !mark.empty()) {
         continued.assign(record.substr(0, record.size() - mark.size()));
         std::string_view next;
+        bool cut = false;
         while (reader.nextLine(next)) {
           const std::string_view nextMark = continuationMark(next, loaders.codePage());
-          continued.append(next.substr(0, next.size() - nextMark.size()));
+          const std::string_view piece = next.substr(0, next.size() - nextMark.size());
+          // A record keeps to the line bound, as a line does.
+          const size_t room = LineReader::kMaxLineLength - continued.size();
+          cut = cut || piece.size() > room;
+          continued.append(piece.substr(0, room));
           if (nextMark.empty()) break;
         }
+        if (cut) reportDropped(diagnostics, DropReason::kLineTooLong, continued, lineNumber);
         record = continued;
       }
     }
