@@ -157,18 +157,20 @@ void SvgDrawing::text(const TextLabel& label, std::string_view text,
 
 void SvgDrawing::mark(std::string_view symbol, const Point& at) {
   // Survey points have a mark each: written in one piece.
+  constexpr std::string_view kStart = "<use x=\"";
   constexpr std::string_view kBetween = "\" y=\"";
   constexpr std::string_view kReference = "\" xlink:href=\"#VL_symbol_";
-  char* p = out_.room(kChildIndent.size() + 2 * kNumberBufferSize + kReference.size() +
-                      symbol.size() + 16);
+  constexpr std::string_view kEnd = "\"/>\r\n";
+  char* p = out_.room(kChildIndent.size() + kStart.size() + kNumberBufferSize + kBetween.size() +
+                      kNumberBufferSize + kReference.size() + symbol.size() + kEnd.size());
   p = put(p, kChildIndent);
-  p = put(p, "<use x=\"");
+  p = put(p, kStart);
   p = putNumber(p, at.x);
   p = put(p, kBetween);
   p = putNumber(p, at.y);
   p = put(p, kReference);
   p = put(p, symbol);
-  out_.commit(put(p, "\"/>\r\n"));
+  out_.commit(put(p, kEnd));
 }
 
 void SvgDrawing::arrow(const Point* from, const ParcelArrow& arrow) {

@@ -27,7 +27,7 @@ void writeTextElement(SvgOutput& out, const TextLabel& label, std::string_view t
   // The position and alignment in one piece: most elements of an exact
   // drawing are texts.
   char* p = out.room(2 * kNumberBufferSize + alignment.anchor.size() + alignment.baseline.size() +
-                     16);
+                     12);  // and the 12 bytes around them
   p = put(p, " x=\"");
   p = putNumber(p, label.x);
   p = put(p, "\" y=\"");
