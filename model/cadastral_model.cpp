@@ -34,7 +34,6 @@ void appendParcelNumber(const ParcelRecord& record, std::string& text) {
   }
 }
 
-
 void CadastralModel::clear() { *this = CadastralModel(); }
 
 void CadastralModel::compactIndexes() {

@@ -287,7 +287,8 @@ void chainAllExactly(const CadastralModel& model, PodVector<RingLines>& rings,
         last.reversed ? kept.ends[last.piece].front : kept.ends[last.piece].back;
     if (kept.chainer.chainEnds().size() != 1 || lastEnd != kept.ends[0].front) continue;
     for (size_t k = 0; k < steps.size(); ++k) order[k] = kept.lines[steps[k].piece];
-    ring.count = static_cast<uint32_t>(steps.size()) & 0x3FFFFFFFu;  // no more than it was
+    // The lines, each once: no more than were listed.
+    ring.count = static_cast<uint32_t>(steps.size()) & RingLines::kCountMask;
     ring.oneExactRing = 1;
   }
 }

@@ -148,7 +148,7 @@ void groupByParcel(PodVector<Record>& records, size_t parcelCount, PodVector<Ind
 
 void setRange(RingLines& lines, IndexRange range) {
   lines.first = range.first;
-  lines.count = range.count & 0x3FFFFFFFu;  // the lists of a model stay far below 2^30
+  lines.count = range.count & RingLines::kCountMask;  // a model's lists stay far below it
 }
 
 // Chains the lines of every record that has some into rings.

@@ -115,6 +115,8 @@ struct ElementPolyline {
 // closed chain of whole lines of them: the run then holds that chain's
 // lines, each once, in the order it walks them (exact_rings.h).
 struct RingLines {
+  static constexpr uint32_t kCountMask = (uint32_t{1} << 30) - 1;  // the count's width
+
   uint32_t first = 0;
   uint32_t count : 30 = 0;
   uint32_t hasMultipleRings : 1 = 0;

@@ -46,30 +46,6 @@ int decimalDigits(uint64_t value) {
   return guess + static_cast<int>(value >= kPowersOfTen[guess]) + (value == 0 ? 1 : 0);
 }
 
-// Writes "hundredths" as "%.2f" writes a value of that many hundredths,
-// after the sign "negative" gives; returns the end.
-template <typename Unsigned>
-char* writeHundredths(char* p, bool negative, Unsigned hundredths) {
-  *p = '-';  // "%.2f" keeps the sign of -0.004 and of -0.0
-  p += negative;
-  Unsigned whole = hundredths / 100;
-  p += decimalDigits(whole);
-  std::memcpy(p, ".", 1);
-  std::memcpy(p + 1, kDigitPairs + 2 * (hundredths % 100), 2);
-  char* const end = p + 3;
-  // The whole part, from its last digits back.
-  for (; whole >= 100; whole /= 100) {
-    p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * (whole % 100), 2);
-  }
-  if (whole >= 10) {
-    std::memcpy(p - 2, kDigitPairs + 2 * whole, 2);
-  } else {
-    p[-1] = static_cast<char>('0' + whole);
-  }
-  return end;
-}
-
 // The digits of a number below 10^8 as text, the first in the lowest byte
 // of "bytes" (bytes beyond "count" are zeros).
 struct Digits {
@@ -96,18 +72,40 @@ Digits digitsOf(uint32_t value) {
 
 constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 
-// writeHundredths for the hundredths of most map coordinates; it writes up
-// to 8 bytes past the whole part, which the decimals and the rest of the
-// caller's buffer then cover.
-char* writeHundredths(char* p, bool negative, uint32_t hundredths) {
-  if constexpr (!kLittleEndian) return writeHundredths<uint64_t>(p, negative, hundredths);
-  *p = '-';
-  p += negative;
-  const Digits whole = digitsOf(hundredths / 100);
-  std::memcpy(p, &whole.bytes, sizeof whole.bytes);
-  p += whole.count;
+// Writes "value" in decimal at "p" and returns the end. One below 10^8 (a
+// map's numbers, a coordinate's whole part) is written digits at once, and
+// up to 8 bytes past its end, which what follows it then covers.
+inline char* writeWhole(char* p, uint64_t value) {
+  if (kLittleEndian && value < 100'000'000) {
+    const Digits digits = digitsOf(static_cast<uint32_t>(value));
+    std::memcpy(p, &digits.bytes, sizeof digits.bytes);
+    return p + digits.count;
+  }
+  char* const end = p + decimalDigits(value);
+  // From the last digits back.
+  p = end;
+  for (; value >= 100; value /= 100) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (value % 100), 2);
+  }
+  if (value >= 10) {
+    std::memcpy(p - 2, kDigitPairs + 2 * value, 2);
+  } else {
+    p[-1] = static_cast<char>('0' + value);
+  }
+  return end;
+}
+
+// Writes "hundredths" as "%.2f" writes a value of that many hundredths,
+// after the sign "negative" gives; returns the end. (Most are 32-bit, whose
+// division costs less.)
+template <typename Unsigned>
+char* writeHundredths(char* p, bool negative, Unsigned hundredths) {
+  *p = '-';  // "%.2f" keeps the sign of -0.004 and of -0.0
+  const Unsigned whole = hundredths / 100;
+  p = writeWhole(p + (negative ? 1 : 0), whole);
   *p = '.';
-  std::memcpy(p + 1, kDigitPairs + 2 * (hundredths % 100), 2);
+  std::memcpy(p + 1, kDigitPairs + 2 * (hundredths - 100 * whole), 2);
   return p + 3;
 }
 
@@ -161,11 +159,7 @@ size_t formatFixed2Fast(double value, char* buffer) {
 }  // namespace
 
 char* writeNumber(char* at, int64_t value) {
-  if (kLittleEndian && value >= 0 && value < 100'000'000) {
-    const Digits digits = digitsOf(static_cast<uint32_t>(value));
-    std::memcpy(at, &digits.bytes, sizeof digits.bytes);
-    return at + digits.count;
-  }
+  if (value >= 0) return writeWhole(at, static_cast<uint64_t>(value));
   return std::to_chars(at, at + kWholeNumberRoom, value).ptr;
 }
 

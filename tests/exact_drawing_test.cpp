@@ -85,6 +85,16 @@ class ExactDrawing : public testing::ConversionTest {
                         name);
   }
   std::string parcelPath(const std::string& data) { return kPathStart + data + "\"/>\n"; }
+  // The files "first" and "second" of the folder read into one exact
+  // drawing, both.svg.
+  Conversion convertBoth(const char* first, const char* second, Diagnostics& findings) {
+    const std::vector<PathString> inputs = {testing::widePath(dir.path() / first),
+                                            testing::widePath(dir.path() / second)};
+    return convertVfkFiles(
+        inputs,
+        {.options = {.exact = true}, .drawingPath = testing::widePath(dir.path() / "both.svg")},
+        findings);
+  }
 };
 
 TEST_F(ExactDrawing, ACutBorderStaysOpenAndAGapIsNotBridged) {
@@ -235,13 +245,8 @@ TEST_F(ExactDrawing, AMapFileAndItsCompanionMakeOneDrawing) {
   testing::writeFile(dir.path() / "register.vfk",
                      "&HCODEPAGE;\"UTF-8\"\n&BBUD;ID N30;TYPBUD_KOD N1;CISLO_DOMOVNI N4\n"
                      "&DBUD;7;1;12\n&DBUD;8;1;13\n");
-  const std::vector<PathString> inputs = {testing::widePath(dir.path() / "map.vfk"),
-                                          testing::widePath(dir.path() / "register.vfk")};
   testing::RecordedFindings findings;
-  const Conversion both = convertVfkFiles(
-      inputs,
-      {.options = {.exact = true}, .drawingPath = testing::widePath(dir.path() / "both.svg")},
-      findings);
+  const Conversion both = convertBoth("map.vfk", "register.vfk", findings);
   ASSERT_TRUE(both.written);
   EXPECT_EQ(both.inputs[1].codePage, kUtf8CodePage);
   EXPECT_EQ(
@@ -270,13 +275,8 @@ TEST_F(ExactDrawing, RowsAreCountedByBlockAndState) {
                          "&BSPOL;ID N30;STAV_DAT N2;SOURADNICE_Y N10.2;SOURADNICE_X N10.2\n"
                          "&DSPOL;3;0;104;100\n" +
                          points + point(4, 0) + "&K\n");
-  const std::vector<PathString> inputs = {testing::widePath(dir.path() / "first.vfk"),
-                                          testing::widePath(dir.path() / "second.vfk")};
   testing::RecordedFindings findings;
-  const Conversion both = convertVfkFiles(
-      inputs,
-      {.options = {.exact = true}, .drawingPath = testing::widePath(dir.path() / "both.svg")},
-      findings);
+  const Conversion both = convertBoth("first.vfk", "second.vfk", findings);
   ASSERT_EQ(both.inputs.size(), 2u);
   using States = std::vector<std::pair<int32_t, int64_t>>;
   auto statesOf = [&](size_t input, const std::string& block) {

@@ -304,11 +304,10 @@ void BlockLoaders::finishFile() {
   retrying_ = true;
   for (const DeferredRow& deferred : deferred_) {
     SplitLine row;
-    row.fieldCount = std::min<int>(deferred.valueCount, kMaxFields);
     const size_t first =
         deferred.firstValue == 0 ? 0 : deferredEnds_[deferred.firstValue - 1] + 1;
-    row.base = deferredValues_.data() + first;
-    row.bounds[0] = 0;
+    row.startAt(deferredValues_.data() + first);
+    row.fieldCount = std::min<int>(deferred.valueCount, kMaxFields);
     for (int k = 0; k < row.fieldCount; ++k) {
       const size_t end = deferredEnds_[deferred.firstValue + static_cast<size_t>(k)];
       row.bounds[static_cast<size_t>(k) + 1] = static_cast<uint32_t>(end + 1 - first);

@@ -127,8 +127,7 @@ bool LineReader::nextLine(std::string_view& line) {
 
 int LineReader::splitLastLine(SplitLine& row, int maxFields) const {
   const int limit = std::min(maxFields, kMaxFields);
-  row.base = data_ + lineStart_;
-  row.bounds[0] = 0;
+  row.startAt(data_ + lineStart_);
   // Each semicolon before the limit ends a field; those after it are only
   // counted.
   int count = 0;

@@ -5,8 +5,7 @@
 namespace vorlane {
 
 int splitFields(std::string_view line, SplitLine& row) {
-  row.base = line.data();
-  row.bounds[0] = 0;
+  row.startAt(line.data());
   int count = 0;
   size_t cursor = 0;
   while (cursor != line.size() && count < kMaxFields) {
@@ -22,12 +21,8 @@ int splitFields(std::string_view line, SplitLine& row) {
 
 int splitQuotedFields(std::string_view line, SplitLine& row, int maxFields) {
   const int limit = maxFields < kMaxFields ? maxFields : kMaxFields;
-  row.base = line.data();
-  row.bounds[0] = 0;
-  if (line.size() > kMaxSplitLength) {
-    row.fieldCount = 0;
-    return -1;
-  }
+  row.startAt(line.data());
+  if (line.size() > kMaxSplitLength) return -1;
   int count = 0;
   int separators = 0;
   size_t start = 0;

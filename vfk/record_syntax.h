@@ -34,6 +34,13 @@ struct SplitLine {
   std::array<uint32_t, kMaxFields + 1> bounds;
   int fieldCount = 0;
 
+  // Begins a split of the text at "text": no field yet.
+  void startAt(const char* text) {
+    base = text;
+    bounds[0] = 0;
+    fieldCount = 0;
+  }
+
   // The field at "position"; empty text when the position is -1 (a column
   // the block does not have) or at or beyond fieldCount.
   std::string_view field(int position) const {
@@ -58,8 +65,7 @@ int splitFields(std::string_view line, SplitLine& row);
 // semicolon inside it is part of it. Fills at most "maxFields" fields (at
 // most kMaxFields) as splitFields does, and returns the number of separating
 // semicolons in the whole line, or -1 when a text is not closed or the line
-// is longer than kMaxSplitLength (a record continued over thousands of
-// lines), which it leaves unsplit.
+// is longer than kMaxSplitLength, which it leaves unsplit.
 int splitQuotedFields(std::string_view line, SplitLine& row, int maxFields);
 
 // A text value as the format means it: without its quotes, and with each
