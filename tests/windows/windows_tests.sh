@@ -91,8 +91,20 @@ run_wine() {
     LANG="$wine_locale" LC_ALL="$wine_locale" "$wine" "$@"
 }
 
+# Runs the host with standard output into $1 and standard error into $2, and
+# returns its exit status. The host reports on standard error before it exits
+# in every case (a result, a usage error, a library it cannot load); when
+# nothing of it is there, Wine did not start it, which happens now and then
+# when a program starts while the Wine server of the one before shuts down:
+# that is said, and the host is run once more.
 run_host() {
-  run_wine "$cross_dir/vorlane-host.exe" "$@"
+  local out=$1 err=$2 status
+  shift 2
+  run_wine "$cross_dir/vorlane-host.exe" "$@" >"$out" 2>"$err"
+  status=$?
+  grep -q '^host: ' "$err" && return "$status"
+  echo "note: the host reported nothing (exit status $status, standard error: $(cat "$err")); once more" >&2
+  run_wine "$cross_dir/vorlane-host.exe" "$@" >"$out" 2>"$err"
 }
 
 # /a/b/c.vfk as Wine's drive Z: sees it: Z:\a\b\c.vfk
@@ -217,8 +229,10 @@ convert_both() {
   : >"$folder/windows.out"
   : >"$folder/windows.err"
   for name in "${names[@]}"; do
-    run_host "${options[@]}" -- "$(windows_path "$folder/windows/$czech_folder/$name")" \
-      >>"$folder/windows.out" 2>>"$folder/windows.err" || windows_status=1
+    run_host "$folder/one.out" "$folder/one.err" "${options[@]}" -- \
+      "$(windows_path "$folder/windows/$czech_folder/$name")" || windows_status=1
+    cat "$folder/one.out" >>"$folder/windows.out"
+    cat "$folder/one.err" >>"$folder/windows.err"
   done
   echo "Linux converter: exit status $linux_status; DLL under Wine: exit status $windows_status"
 }
@@ -358,7 +372,7 @@ step_unopenable() {
   for name in plan.svg PLAN.SVG; do
     input=$folder/windows/$name
     cp "$source_dir/examples/sample.vfk" "$input"
-    run_host -- "$(windows_path "$input")" >"$folder/replace.out" 2>"$folder/replace.err" &&
+    run_host "$folder/replace.out" "$folder/replace.err" -- "$(windows_path "$input")" &&
       fail "the host converted $name into itself"
     grep -qxF "host: $(windows_path "$input"): false" "$folder/replace.err" ||
       fail "the host did not report false for $name: $(cat "$folder/replace.err")"
@@ -381,7 +395,7 @@ step_failed_write() {
   input=$(windows_path "$dir/plan.vfk")
   drawing=$(windows_path "$dir/plan.svg")
   mkdir "$dir/plan.svg"
-  run_host -- "$input" >"$folder/folder.out" 2>"$folder/folder.err"
+  run_host "$folder/folder.out" "$folder/folder.err" -- "$input"
   grep -qxF "host: $input: false" "$folder/folder.err" ||
     fail "a folder at the drawing's path: the export did not return false: $(cat "$folder/folder.err")"
   [ -d "$dir/plan.svg" ] && [ "$(ls -A "$dir")" = "$(printf 'plan.svg\nplan.vfk')" ] ||
@@ -390,14 +404,14 @@ step_failed_write() {
   echo "ok: a folder at the drawing's path is kept, and the export returns false"
 
   echo "the earlier drawing" >"$dir/plan.svg"
-  run_host --hold "$drawing" -- "$input" >"$folder/held.out" 2>"$folder/held.err"
+  run_host "$folder/held.out" "$folder/held.err" --hold "$drawing" -- "$input"
   grep -qxF "host: $input: false" "$folder/held.err" ||
     fail "a drawing held open: the export did not return false: $(cat "$folder/held.err")"
   grep -qx "the earlier drawing" "$dir/plan.svg" || fail "a drawing held open was replaced"
   [ "$(ls -A "$dir")" = "$(printf 'plan.svg\nplan.vfk')" ] ||
     fail "a drawing held open: files were left behind: $(ls -A "$dir")"
   echo "ok: a drawing held open is kept, and the export returns false"
-  run_host -- "$input" >"$folder/free.out" 2>"$folder/free.err"
+  run_host "$folder/free.out" "$folder/free.err" -- "$input"
   grep -qxF "host: $input: true" "$folder/free.err" || fail "the export failed: $(cat "$folder/free.err")"
   cp "$source_dir/examples/sample.vfk" "$folder/linux/$czech_folder/plan.vfk"
   "$VORLANE_CONVERTER" --quiet "$folder/linux/$czech_folder/plan.vfk" 2>/dev/null
@@ -440,7 +454,7 @@ step_code_pages() {
   folder=$(make_step_folder code-pages)
 
   # The ANSI code page Wine gives Windows programs in the Czech locale.
-  run_host --ansi-code-page >"$folder/acp.out" 2>"$folder/acp.err"
+  run_host "$folder/acp.out" "$folder/acp.err" --ansi-code-page
   grep -qx 'host: ANSI code page 1250' "$folder/acp.err" ||
     fail "Wine's ANSI code page in $wine_locale is not 1250: $(cat "$folder/acp.err")"
 
@@ -468,15 +482,15 @@ step_code_pages() {
   # In one process, the code page a file names holds for the next file that
   # names none.
   rm "$folder/windows/$czech_folder/no-header.svg"
-  run_host -- "$(windows_path "$folder/windows/$czech_folder/iso-8859-2.vfk")" \
-    "$(windows_path "$folder/windows/$czech_folder/no-header.vfk")" >"$folder/carry.out" 2>"$folder/carry.err" ||
+  run_host "$folder/carry.out" "$folder/carry.err" -- "$(windows_path "$folder/windows/$czech_folder/iso-8859-2.vfk")" \
+    "$(windows_path "$folder/windows/$czech_folder/no-header.vfk")" ||
     fail "the host's conversions: $(cat "$folder/carry.err")"
   grep -q 'ŠŞŤŹ' "$folder/windows/$czech_folder/no-header.svg" ||
     fail "after iso-8859-2.vfk, no-header.vfk was not decoded as ISO-8859-2"
 
   # A file named like its own drawing is refused and left as it was.
   cp "$folder/windows/$czech_folder/iso-8859-2.vfk" "$folder/windows/$czech_folder/plan.svg"
-  run_host -- "$(windows_path "$folder/windows/$czech_folder/plan.svg")" >"$folder/plan.out" 2>"$folder/plan.err"
+  run_host "$folder/plan.out" "$folder/plan.err" -- "$(windows_path "$folder/windows/$czech_folder/plan.svg")"
   grep -qxF "host: $(windows_path "$folder/windows/$czech_folder/plan.svg"): false" "$folder/plan.err" ||
     fail "the DLL did not refuse plan.svg: $(cat "$folder/plan.err")"
   cmp "$folder/windows/$czech_folder/iso-8859-2.vfk" "$folder/windows/$czech_folder/plan.svg" ||
