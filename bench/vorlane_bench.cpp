@@ -6,13 +6,13 @@
 // the two CPU times, and the converter's peak resident memory per megabyte
 // of input; then how the cost grows from the smallest file to the largest,
 // what the exact and the DXF drawing of the file nearest 100 MB and of the
-// dense file cost against the default one (CPU, and peak memory against the
-// input), a batch of 200 copies of real exports converted on every core
+// dense file cost against the default one (CPU over --pairs pairs run in turn,
+// and peak memory against the input), a batch of 200 copies of real exports converted on every core
 // against one after another, and the chaining of one parcel of 100000
 // boundaries (in this process).
 //
-//   vorlane_bench [--runs N] [--sizes MB,MB,...] [--dense PARCELS] [--work DIR]
-//                 [--real DIR]
+//   vorlane_bench [--runs N] [--pairs N] [--sizes MB,MB,...] [--dense PARCELS]
+//                 [--work DIR] [--real DIR]
 //
 // The files are made by generate_vfk (seed 1) in the work folder, default
 // /tmp/vorlane-bench, and kept there for later runs: exports of about the
@@ -47,6 +47,9 @@ using Clock = std::chrono::steady_clock;
 
 struct Options {
   int runs = 5;
+  // The drawings are compared pair by pair, and their ratio moves most with
+  // the machine's load: more pairs than runs.
+  int pairs = 21;
   std::vector<double> sizesMb = {20, 100, 400};
   int denseParcels = 300000;
   fs::path work = "/tmp/vorlane-bench";
@@ -101,11 +104,17 @@ Run runOrExit(const std::vector<std::string>& argv) {
   return run;
 }
 
-double median(std::vector<double> values) {
+// The value a fraction q of the way through the sorted values, between two
+// neighbours by interpolation. REQUIRES: values not empty, 0 <= q <= 1.
+double quantile(std::vector<double> values, double q) {
   std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+  const double at = q * static_cast<double>(values.size() - 1);
+  const auto below = static_cast<size_t>(at);
+  if (below + 1 >= values.size()) return values.back();
+  return values[below] + (at - static_cast<double>(below)) * (values[below + 1] - values[below]);
 }
+
+double median(std::vector<double> values) { return quantile(std::move(values), 0.5); }
 
 fs::path generatedFile(const Options& options, const std::string& name,
                        const std::vector<std::string>& arguments) {
@@ -156,7 +165,7 @@ Figures benchmarkFile(const Options& options, const fs::path& input) {
 }
 
 // The CPU time of each drawing of "input" against the default one's, each
-// pair run in turn.
+// pair run in turn: the median of the pairs' ratios and their middle half.
 void benchmarkDrawings(const Options& options, const fs::path& input) {
   const std::vector<std::pair<std::string, std::vector<std::string>>> drawings = {
       {"exact drawing", {"--exact"}}, {"DXF drawing", {"--format=dxf"}}};
@@ -165,7 +174,7 @@ void benchmarkDrawings(const Options& options, const fs::path& input) {
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     argv.push_back(input.string());
     std::vector<double> cpu, defaultCpu, ratios, peaks;
-    for (int run = 0; run < options.runs + 1; ++run) {
+    for (int run = 0; run < options.pairs + 1; ++run) {
       const Run plain = runOrExit({VORLANE_CONVERTER, "--quiet", input.string()});
       const Run other = runOrExit(argv);
       if (run == 0) continue;
@@ -176,10 +185,11 @@ void benchmarkDrawings(const Options& options, const fs::path& input) {
     }
     const double inputBytes = static_cast<double>(fs::file_size(input));
     std::printf(
-        "%s of %s: cpu %.3f s against %.3f s, %.2fx the default drawing; peak %.1f MB, "
-        "%.2fx the input\n",
+        "%s of %s: cpu %.3f s against %.3f s, %.2fx the default drawing (middle half %.2fx "
+        "to %.2fx, %d pairs); peak %.1f MB, %.2fx the input\n",
         name.c_str(), input.filename().c_str(), median(cpu), median(defaultCpu), median(ratios),
-        median(peaks) / 1e6, median(peaks) / inputBytes);
+        quantile(ratios, 0.25), quantile(ratios, 0.75), options.pairs, median(peaks) / 1e6,
+        median(peaks) / inputBytes);
   }
 }
 
@@ -289,8 +299,8 @@ void benchmarkLongRing(const Options& options) {
 void usage() {
   std::fprintf(
       stderr,
-      "usage: vorlane_bench [--runs N] [--sizes MB,MB,...] [--dense PARCELS] [--work DIR]\n"
-      "                     [--real DIR]\n");
+      "usage: vorlane_bench [--runs N] [--pairs N] [--sizes MB,MB,...] [--dense PARCELS]\n"
+      "                     [--work DIR] [--real DIR]\n");
   std::exit(2);
 }
 
@@ -303,6 +313,8 @@ Options parseOptions(int argc, char** argv) {
     const std::string value = argv[++i];
     if (arg == "--runs") {
       options.runs = std::max(1, std::atoi(value.c_str()));
+    } else if (arg == "--pairs") {
+      options.pairs = std::max(1, std::atoi(value.c_str()));
     } else if (arg == "--sizes") {
       options.sizesMb.clear();
       for (size_t from = 0; from <= value.size();) {
