@@ -94,9 +94,10 @@ run_wine() {
 # Runs the host with standard output into $1 and standard error into $2, and
 # returns its exit status. The host reports on standard error before it exits
 # in every case (a result, a usage error, a library it cannot load); when
-# nothing of it is there, Wine did not start it, which happens now and then
-# when a program starts while the Wine server of the one before shuts down:
-# that is said, and the host is run once more.
+# nothing of it is there, it did not run to its end: Wine did not start it,
+# or it crashed. That was seen once, in one CI run, and in none of the runs
+# here; it is said, with the exit status, and the host is run once more. A
+# second run without a report fails the step, as the report is looked for.
 run_host() {
   local out=$1 err=$2 status
   shift 2
