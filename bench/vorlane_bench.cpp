@@ -6,10 +6,10 @@
 // the two CPU times, and the converter's peak resident memory per megabyte
 // of input; then how the cost grows from the smallest file to the largest,
 // what the exact and the DXF drawing of the file nearest 100 MB and of the
-// dense file cost against the default one (CPU over --pairs pairs run in turn,
-// and peak memory against the input), a batch of 200 copies of real exports converted on every core
-// against one after another, and the chaining of one parcel of 100000
-// boundaries (in this process).
+// dense file cost against the default one (CPU over --pairs pairs run in
+// turn, and peak memory against the input), a batch of 200 copies of real
+// exports converted on every core against one after another, and the
+// chaining of one parcel of 100000 boundaries (in this process).
 //
 //   vorlane_bench [--runs N] [--pairs N] [--sizes MB,MB,...] [--dense PARCELS]
 //                 [--work DIR] [--real DIR]
