@@ -131,11 +131,9 @@ class PathBuilder {
 // circles go to "circles".
 void addPieces(std::span<const int32_t> points, LineShape shape, std::vector<Piece>& pieces,
                std::vector<std::span<const int32_t>>& circles) {
-  const bool whole = points.size() == 3 &&
-                     std::none_of(points.begin(), points.end(), [](int32_t p) { return p < 0; });
-  if (whole && shape == LineShape::kCircle) {
+  if (isWholeCircle(points, shape)) {
     circles.push_back(points);
-  } else if (whole && shape == LineShape::kArc) {
+  } else if (shape == LineShape::kArc && points.size() == 3 && hasEveryPoint(points)) {
     pieces.push_back({points, true});
   } else {
     forEachRun(points, [&pieces](std::span<const int32_t> run) { pieces.push_back({run, false}); });
@@ -209,8 +207,7 @@ void chainPieces(const std::vector<Piece>& pieces, PathBuilder& builder, Scratch
 // Whether a line is one piece of its own, as addPieces makes it: no point
 // missing, two points at least, and no circle.
 bool isWholePiece(std::span<const int32_t> points, LineShape shape) {
-  return points.size() >= 2 && !(points.size() == 3 && shape == LineShape::kCircle) &&
-         std::none_of(points.begin(), points.end(), [](int32_t p) { return p < 0; });
+  return points.size() >= 2 && hasEveryPoint(points) && !isWholeCircle(points, shape);
 }
 
 // The path of lines stored as one exact ring: from the first line's start,

@@ -211,10 +211,7 @@ void looseEnds(const CadastralModel& model, std::span<const int32_t> order,
   for (size_t k = 0; k < lineCount; ++k) {
     const Line& line = lines[static_cast<size_t>(ends[k])];
     const std::span<const int32_t> points = model.pointIndicesOf(line);
-    if (circlesClose && line.shape == LineShape::kCircle && points.size() == 3 &&
-        std::none_of(points.begin(), points.end(), [](int32_t p) { return p < 0; })) {
-      continue;
-    }
+    if (circlesClose && isWholeCircle(points, line.shape)) continue;
     forEachRun(points,
                [&ends](std::span<const int32_t> run) {
                  ends.push_back(run.front());

@@ -12,6 +12,7 @@
 #ifndef VORLANE_MODEL_RINGS_H_
 #define VORLANE_MODEL_RINGS_H_
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -59,6 +60,17 @@ bool chainIntoRings(std::span<int32_t> lines, std::span<LineEnds> ends,
 // path is a step of one of the lines.
 size_t collectRingPath(const CadastralModel& model, const Parcel& parcel, BorderPath& path);
 size_t collectRingPath(const CadastralModel& model, const Building& building, BorderPath& path);
+
+// Whether none of a line's points is missing (-1).
+inline bool hasEveryPoint(std::span<const int32_t> points) {
+  return std::none_of(points.begin(), points.end(), [](int32_t p) { return p < 0; });
+}
+
+// Whether a line is a circle drawn whole: its shape says so, and it has its
+// three points, none missing.
+inline bool isWholeCircle(std::span<const int32_t> points, LineShape shape) {
+  return shape == LineShape::kCircle && points.size() == 3 && hasEveryPoint(points);
+}
 
 // Calls visit(run) for each run of a line's points between missing ones
 // (-1), of two points or more, in order: the parts of the line that can be

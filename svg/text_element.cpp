@@ -26,15 +26,18 @@ void writeTextElement(SvgOutput& out, const TextLabel& label, std::string_view t
   if (id) out << " id=\"" << Escaped{*id} << "\"";
   // The position and alignment in one piece: most elements of an exact
   // drawing are texts.
-  char* p = out.room(2 * kNumberBufferSize + alignment.anchor.size() + alignment.baseline.size() +
-                     12);  // and the 12 bytes around them
-  p = put(p, " x=\"");
+  constexpr std::string_view kStart = " x=\"";
+  constexpr std::string_view kBetween = "\" y=\"";
+  constexpr std::string_view kAfterY = "\" ";
+  char* p = out.room(kStart.size() + kNumberBufferSize + kBetween.size() + kNumberBufferSize +
+                     kAfterY.size() + alignment.anchor.size() + 1 + alignment.baseline.size());
+  p = put(p, kStart);
   p = putNumber(p, label.x);
-  p = put(p, "\" y=\"");
+  p = put(p, kBetween);
   p = putNumber(p, label.y);
-  p = put(p, "\" ");
+  p = put(p, kAfterY);
   p = put(p, alignment.anchor);
-  p = put(p, " ");
+  *p++ = ' ';
   out.commit(put(p, alignment.baseline));
   // Texts turn only by a positive angle above 0.001 degrees.
   if (label.angle > 0.001f) writeRotation(out, label.angle, label.x, label.y);
