@@ -19,6 +19,14 @@ void* growBlock(void* block, size_t oldBytes, size_t newBytes);
 // system may leave the pages of a large one untouched until they are used.
 void* zeroedBlock(size_t bytes);
 
+// Asks the system at once for the pages of bytes [from, to) of a block of
+// "blockBytes" from growBlock or zeroedBlock, and for some bytes after them,
+// ahead of writing there: one call instead of a page fault per page, which a
+// virtual machine makes costly. Returns the end of the bytes readied, at
+// least "to" and at most "blockBytes"; a block whose pages the system does
+// not give one by one is ready whole. REQUIRES: from <= to <= blockBytes.
+size_t readyForWriting(void* block, size_t blockBytes, size_t from, size_t to);
+
 // Lets the system take back the whole pages within bytes [from, to) of a
 // block of "blockBytes" from growBlock or zeroedBlock, where it can: for a
 // block read a last time, before it is freed. What those bytes hold

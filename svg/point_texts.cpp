@@ -13,6 +13,7 @@ PointTexts::PointTexts(const CadastralModel& model)
       texts_(static_cast<Text*>(zeroedBlock(bytes_))),
       made_((model.points.size() + 63) / 64) {
   if (texts_ == nullptr && bytes_ > 0) throw std::bad_alloc();
+  readyForWriting(texts_, bytes_, 0, bytes_);
 }
 
 PointTexts::~PointTexts() { freeBlock(texts_, bytes_); }

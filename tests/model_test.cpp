@@ -9,6 +9,7 @@
 
 #include "model/cadastral_model.h"
 #include "model/hash_index.h"
+#include "model/pod_vector.h"
 #include "tests/test_support.h"
 
 namespace vorlane {
@@ -21,6 +22,70 @@ using testing::indices;
 
 // Resolves quietly: lines here are whole, so nothing is printed.
 void resolve(CadastralModel& model) { EXPECT_EQ(testing::resolve(model), ""); }
+
+TEST(PodVector, HoldsWhatAStandardVectorHolds) {
+  // Random appends, from outside and from itself, zeros, truncations,
+  // reservations and moves, up to several MB: through the C library's heap,
+  // a mapped block and its growth, and pages readied ahead of the end.
+  std::mt19937_64 random(7);
+  PodVector<uint32_t> array;
+  std::vector<uint32_t> expected;
+  const std::vector<uint32_t> outside(70000, 0xABCDEF01u);
+  for (int i = 0; i < 4000; ++i) {
+    const auto count = static_cast<size_t>(random() % (random() % 4 == 0 ? 40000 : 300));
+    switch (random() % 8) {
+      case 0:
+        array.appendZeros(count);
+        expected.insert(expected.end(), count, 0);
+        break;
+      case 1:
+        array.append(count, static_cast<uint32_t>(i));
+        expected.insert(expected.end(), count, static_cast<uint32_t>(i));
+        break;
+      case 2:
+        array.append(outside.data(), count);
+        expected.insert(expected.end(), outside.begin(), outside.begin() + static_cast<long>(count));
+        break;
+      case 3: {
+        const size_t from = expected.empty() ? 0 : random() % expected.size();
+        const size_t taken = std::min(count, expected.size() - from);
+        array.append(array.data() + from, taken);
+        expected.insert(expected.end(), expected.begin() + static_cast<long>(from),
+                        expected.begin() + static_cast<long>(from + taken));
+        break;
+      }
+      case 4:
+        if (random() % 32 == 0) {
+          const size_t kept = expected.empty() ? 0 : random() % expected.size();
+          array.truncate(kept);
+          expected.resize(kept);
+        }
+        break;
+      case 5:
+        if (random() % 16 == 0) array.reserve(expected.size() + count * 8);
+        break;
+      case 6:
+        if (random() % 64 == 0) {
+          PodVector<uint32_t> moved = std::move(array);
+          array = std::move(moved);
+        }
+        break;
+      default:
+        for (size_t k = 0; k < count; ++k) {
+          array.push_back(static_cast<uint32_t>(random()));
+          expected.push_back(array.back());
+        }
+    }
+    ASSERT_EQ(array.size(), expected.size());
+    if (i % 100 == 0 || i == 3999) {
+      ASSERT_TRUE(std::equal(array.begin(), array.end(), expected.begin())) << "step " << i;
+    }
+    if (expected.size() > 1000000) {
+      array.clear();
+      expected.clear();
+    }
+  }
+}
 
 TEST(HashIndex, FindsWhatAStandardMapFinds) {
   // Identifiers from a small range, so that many are asked for again, in an
