@@ -154,7 +154,7 @@ int watchMapping(const void* start, size_t size) {
 void mapAhead(const char* data, size_t size, size_t offset, size_t& readAhead) {
 #ifdef MADV_POPULATE_READ
   constexpr size_t kAhead = size_t{1} << 20;
-  const size_t from = std::max(readAhead, offset & ~static_cast<size_t>(pageSize - 1));
+  const size_t from = std::max(readAhead, offset) & ~static_cast<size_t>(pageSize - 1);
   const size_t to = std::min(size, offset + kAhead);
   if (from >= to) return;
   ::madvise(const_cast<char*>(data) + from, to - from, MADV_POPULATE_READ);
