@@ -53,7 +53,8 @@ std::vector<int32_t> byteWiseOrder(size_t count, const IdOf& idOf) {
     uint64_t prefix;
     int32_t position;
   };
-  std::vector<Key> keys(count);
+  PodVector<Key> keys;
+  keys.append(count, Key{});
   bool sorted = true;
   for (size_t p = 0; p < count; ++p) {
     keys[p] = Key{orderPrefix(idOf(p)), static_cast<int32_t>(p)};
@@ -106,7 +107,8 @@ void renumberSides(PodVector<Boundary>& boundaries, const std::vector<int32_t>& 
 template <typename OwnersOf, typename SetRange>
 PodVector<int32_t> listByOwner(size_t ownerCount, size_t itemCount, const OwnersOf& ownersOf,
                                const SetRange& setRange) {
-  std::vector<uint32_t> next(ownerCount + 1, 0);
+  PodVector<uint32_t> next;
+  next.append(ownerCount + 1, 0);
   for (size_t i = 0; i < itemCount; ++i) {
     for (const int32_t owner : ownersOf(i)) {
       if (owner >= 0) ++next[static_cast<size_t>(owner) + 1];
