@@ -146,17 +146,18 @@ int watchMapping(const void* start, size_t size) {
 }
 
 // Maps the pages of a mapped file's bytes [offset, offset + 1 MiB) at once,
-// ahead of the reader: one call instead of a page fault for every few pages,
-// which a virtual machine makes costly. "readAhead" is how far that was
-// done before, and is updated. Where the system cannot (before Linux 5.14),
+// ahead of the reader, once less than half of that is mapped ahead: a call
+// for every half MiB instead of a page fault for every few pages, which a
+// virtual machine makes costly. "readAhead" is how far that was done
+// before, and is updated. Where the system cannot (before Linux 5.14),
 // or the file has shrunk, the pages fault as before, or fault as a changed
 // file's do.
 void mapAhead(const char* data, size_t size, size_t offset, size_t& readAhead) {
 #ifdef MADV_POPULATE_READ
   constexpr size_t kAhead = size_t{1} << 20;
+  if (readAhead >= size || readAhead > offset + kAhead / 2) return;
   const size_t from = std::max(readAhead, offset) & ~static_cast<size_t>(pageSize - 1);
   const size_t to = std::min(size, offset + kAhead);
-  if (from >= to) return;
   ::madvise(const_cast<char*>(data) + from, to - from, MADV_POPULATE_READ);
   readAhead = to;
 #else

@@ -19,8 +19,8 @@ namespace {
 constexpr size_t kMappedFrom = size_t{64} << 10;
 
 // How far readyForWriting readies past what it is asked for, so that a
-// growing array asks once for every 16 pages.
-constexpr size_t kReadyAhead = size_t{64} << 10;
+// growing array asks once for every 8 pages; more would raise the peak.
+constexpr size_t kReadyAhead = size_t{32} << 10;
 
 size_t pageRounded(size_t bytes) {
   static const auto page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
