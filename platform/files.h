@@ -71,7 +71,6 @@ class InputBytes {
 
   // Lets the system take back the memory of bytes()[0, offset): they are
   // not looked at again (and would be read back from the file if they were).
-  // Where it pays, the bytes just after them are mapped ahead of the reader.
   void release(size_t offset);
 
   // Why the file did not open, or, once its bytes were read, why they are
@@ -84,7 +83,6 @@ class InputBytes {
   const char* data_ = nullptr;
   size_t size_ = 0;
   size_t released_ = 0;
-  size_t readAhead_ = 0;  // the end of the bytes mapped ahead of the reader
   bool mapped_ = false;
   std::unique_ptr<char[]> copy_;  // the bytes, where the file is not mapped
   intptr_t handle_ = -1;          // the open file, to see whether it changed

@@ -145,26 +145,6 @@ int watchMapping(const void* start, size_t size) {
   return -1;
 }
 
-// Maps the pages of a mapped file's bytes [offset, offset + 1 MiB) at once,
-// ahead of the reader, once less than half of that is mapped ahead: a call
-// for every half MiB instead of a page fault for every few pages, which a
-// virtual machine makes costly. "readAhead" is how far that was done
-// before, and is updated. Where the system cannot (before Linux 5.14),
-// or the file has shrunk, the pages fault as before, or fault as a changed
-// file's do.
-void mapAhead(const char* data, size_t size, size_t offset, size_t& readAhead) {
-#ifdef MADV_POPULATE_READ
-  constexpr size_t kAhead = size_t{1} << 20;
-  if (readAhead >= size || readAhead > offset + kAhead / 2) return;
-  const size_t from = std::max(readAhead, offset) & ~static_cast<size_t>(pageSize - 1);
-  const size_t to = std::min(size, offset + kAhead);
-  ::madvise(const_cast<char*>(data) + from, to - from, MADV_POPULATE_READ);
-  readAhead = to;
-#else
-  (void)data, (void)size, (void)offset, (void)readAhead;
-#endif
-}
-
 uint64_t modificationTime(const struct stat& info) {
   return static_cast<uint64_t>(info.st_mtim.tv_sec) * 1000000000u +
          static_cast<uint64_t>(info.st_mtim.tv_nsec);
@@ -200,7 +180,6 @@ InputBytes::InputBytes(PathView path) {
         data_ = static_cast<const char*>(map);
         size_ = static_cast<size_t>(size);
         mapped_ = true;
-        mapAhead(data_, size_, 0, readAhead_);
         return;
       }
       ::munmap(map, static_cast<size_t>(size));
@@ -231,7 +210,6 @@ InputBytes::~InputBytes() {
 
 void InputBytes::release(size_t offset) {
   if (!mapped_) return;
-  mapAhead(data_, size_, offset, readAhead_);
   const size_t upTo = std::min(offset, size_) & ~static_cast<size_t>(pageSize - 1);
   if (upTo <= released_) return;
   ::madvise(const_cast<char*>(data_) + released_, upTo - released_, MADV_DONTNEED);

@@ -17,8 +17,9 @@ namespace vorlane {
 
 class PointTexts {
  public:
-  // "model" must outlive the texts. Their memory starts zeroed, and the
-  // system gives it only for the pages of the points written.
+  // "model" must outlive the texts. Their memory starts zeroed, and is asked
+  // of the system at once rather than a page fault at a time: the borders
+  // pass through most of a file's points.
   explicit PointTexts(const CadastralModel& model);
   ~PointTexts();
   PointTexts(const PointTexts&) = delete;
@@ -37,8 +38,8 @@ class PointTexts {
   const CadastralModel& model_;
   size_t bytes_;
   Text* texts_;  // by point index
-  // Which texts are made, a bit per point: looking here rather than at a
-  // text leaves an unwritten page untouched until its text is written.
+  // Which texts are made, a bit per point: a look here reads a bit rather
+  // than a text's cache line.
   std::vector<uint64_t> made_;
 };
 
