@@ -23,6 +23,8 @@ step=$1
 vorlane=$(realpath "$2")
 generate=$(realpath "$3")
 sample=$(realpath "$4")
+# The name the system gives a running converter (at most 15 bytes).
+vorlane_command=$(basename "$vorlane" | cut -c1-15)
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
@@ -73,29 +75,43 @@ step_kills() {
       outdir) args=(-o "$folder/out" "$folder/big.vfk"); targets=("$folder/out/big.svg") ;;
       report) args=(--report "$folder/report.json" "$folder/big.vfk"); targets=("$folder/big.svg" "$folder/report.json") ;;
     esac
-    # The new outputs, made by a run that is not disturbed; the second run
-    # gives the time the kills are spread over.
-    local start end target
-    "$vorlane" --quiet "${args[@]}" >/dev/null 2>&1
-    start=$(date +%s%N)
-    "$vorlane" --quiet "${args[@]}" >/dev/null 2>&1
-    end=$(date +%s%N)
-    local duration_us=$(((end - start) / 1000))
+    # The new outputs, made by runs that are not disturbed; the faster of two
+    # gives the time the kills are spread over (tests running at the same
+    # time may slow either one down).
+    local start end target duration_us=0 attempt
+    for attempt in 1 2; do
+      start=$(date +%s%N)
+      "$vorlane" --quiet "${args[@]}" >/dev/null 2>&1
+      end=$(date +%s%N)
+      if [ "$attempt" -eq 1 ] || [ $(((end - start) / 1000)) -lt "$duration_us" ]; then
+        duration_us=$(((end - start) / 1000))
+      fi
+    done
     for target in "${targets[@]}"; do cp "$target" "$target.new"; done
     local kept=(big.vfk small.vfk out)
     for target in "${targets[@]}"; do kept+=("$(basename "$target")" "$(basename "$target").new"); done
 
     local signal runs=0 old_seen=0 new_seen=0 bad=0
     for signal in KILL INT TERM; do
-      for _ in 1 2 3 4 5 6 7 8; do
+      for attempt in 1 2 3 4 5 6 7 8; do
         for target in "${targets[@]}"; do printf 'the previous %s\n' "$mode" >"$target"; done
         # A shell without job control starts background commands with SIGINT
         # ignored, which the converter would honour: the default comes back.
         env --default-signal=INT "$vorlane" --quiet "${args[@]}" >/dev/null 2>&1 &
         local pid=$!
-        # Spread over 2.5 times an undisturbed run: other tests running at
-        # the same time may make this one twice as slow.
-        sleep "$(awk -v us="$duration_us" -v r="$RANDOM" 'BEGIN { printf "%.6f", us * 2.5 * r / 32768 / 1e6 }')"
+        # The kill is for the converter, never for the shell forked to start
+        # it (which would run this script's exit trap): it waits until the
+        # converter runs. Then it is spread over 2.5 times an undisturbed run:
+        # other tests running at the same time may make this one twice as
+        # slow. The first kill of each signal comes at once, so that some land
+        # before the outputs are in place however the machine's load changes.
+        local command=
+        while [ "$command" != "$vorlane_command" ] && kill -0 "$pid" 2>/dev/null; do
+          read -r command <"/proc/$pid/comm" 2>/dev/null
+        done
+        if [ "$attempt" -gt 1 ]; then
+          sleep "$(awk -v us="$duration_us" -v r="$RANDOM" 'BEGIN { printf "%.6f", us * 2.5 * r / 32768 / 1e6 }')"
+        fi
         kill -s "$signal" "$pid" 2>/dev/null
         { wait "$pid"; } 2>/dev/null
         local status=$?
