@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,7 +17,13 @@ namespace {
 // From here on a block is mapped: it grows without being copied into fresh
 // pages, and its pages are readied in stretches. Large enough that the page
 // rounding and the system calls cost little next to what is stored in it.
+// A browser's memory is one heap, which mmap only imitates and where mremap
+// always fails: there the C library serves every block.
+#ifdef __EMSCRIPTEN__
+constexpr size_t kMappedFrom = SIZE_MAX;
+#else
 constexpr size_t kMappedFrom = size_t{64} << 10;
+#endif
 
 // How far readyForWriting readies past what it is asked for, so that a
 // growing array asks once for every 8 pages; more would raise the peak.

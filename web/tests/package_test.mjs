@@ -40,6 +40,16 @@ try {
   }
   const sample = readFileSync(resolve(dist, '../../examples/sample.vfk'));
   inputs.push({ name: 'sample.vfk', bytes: sample });
+  // A generated whole map of 20 MB, whose arrays grow to megabytes, as a
+  // large real export's do (the converter's build holds the generator).
+  const generator = join(dirname(converter), 'tools', 'generate_vfk');
+  if (existsSync(generator)) {
+    const generated = join(work, 'generated.vfk');
+    execFileSync(generator, ['--seed', '11', '--size-mb', '20', generated], { stdio: 'ignore' });
+    inputs.push({ name: 'generated.vfk', bytes: readFileSync(generated) });
+  } else {
+    console.log(`Skipped: a generated map (no ${generator}); the other inputs only`);
+  }
   let random = 12345;
   const noise = Buffer.alloc(4096, 0).map(() => (random = (random * 1103515245 + 12345) % 2 ** 31) & 255);
   inputs.push(
