@@ -105,10 +105,10 @@ step_kills() {
         # other tests running at the same time may make this one twice as
         # slow. The first kill of each signal comes at once, so that some land
         # before the outputs are in place however the machine's load changes.
-        local command=
-        while [ "$command" != "$vorlane_command" ] && kill -0 "$pid" 2>/dev/null; do
-          read -r command <"/proc/$pid/comm" 2>/dev/null
-        done
+        # A process that has ended (gone, or a zombie) ends the wait too.
+        local command state
+        while read -r _ command state _ 2>/dev/null <"/proc/$pid/stat" &&
+              [ "$command" != "($vorlane_command)" ] && [ "$state" != Z ]; do :; done
         if [ "$attempt" -gt 1 ]; then
           sleep "$(awk -v us="$duration_us" -v r="$RANDOM" 'BEGIN { printf "%.6f", us * 2.5 * r / 32768 / 1e6 }')"
         fi
