@@ -78,37 +78,35 @@ step_kills() {
     # The new outputs, made by runs that are not disturbed; the faster of two
     # gives the time the kills are spread over (tests running at the same
     # time may slow either one down).
-    local start end target duration_us=0 attempt
-    for attempt in 1 2; do
+    local start end target duration_us= elapsed_us
+    for _ in 1 2; do
       start=$(date +%s%N)
       "$vorlane" --quiet "${args[@]}" >/dev/null 2>&1
       end=$(date +%s%N)
-      if [ "$attempt" -eq 1 ] || [ $(((end - start) / 1000)) -lt "$duration_us" ]; then
-        duration_us=$(((end - start) / 1000))
-      fi
+      elapsed_us=$(((end - start) / 1000))
+      if [ -z "$duration_us" ] || [ "$elapsed_us" -lt "$duration_us" ]; then duration_us=$elapsed_us; fi
     done
     for target in "${targets[@]}"; do cp "$target" "$target.new"; done
     local kept=(big.vfk small.vfk out)
     for target in "${targets[@]}"; do kept+=("$(basename "$target")" "$(basename "$target").new"); done
 
-    local signal runs=0 old_seen=0 new_seen=0 bad=0
+    local signal attempt runs=0 old_seen=0 new_seen=0 bad=0
     for signal in KILL INT TERM; do
       for attempt in 1 2 3 4 5 6 7 8; do
         for target in "${targets[@]}"; do printf 'the previous %s\n' "$mode" >"$target"; done
         # A shell without job control starts background commands with SIGINT
         # ignored, which the converter would honour: the default comes back.
         env --default-signal=INT "$vorlane" --quiet "${args[@]}" >/dev/null 2>&1 &
-        local pid=$!
+        local pid=$! command state
         # The kill is for the converter, never for the shell forked to start
         # it (which would run this script's exit trap): it waits until the
-        # converter runs. Then it is spread over 2.5 times an undisturbed run:
-        # other tests running at the same time may make this one twice as
-        # slow. The first kill of each signal comes at once, so that some land
-        # before the outputs are in place however the machine's load changes.
-        # A process that has ended (gone, or a zombie) ends the wait too.
-        local command state
+        # converter runs, or the process has ended (gone, or a zombie).
         while read -r _ command state _ 2>/dev/null <"/proc/$pid/stat" &&
               [ "$command" != "($vorlane_command)" ] && [ "$state" != Z ]; do :; done
+        # Spread over 2.5 times an undisturbed run: other tests running at
+        # the same time may make this one twice as slow. The first kill of
+        # each signal comes at once, so that some land before the outputs
+        # are in place however the machine's load changes.
         if [ "$attempt" -gt 1 ]; then
           sleep "$(awk -v us="$duration_us" -v r="$RANDOM" 'BEGIN { printf "%.6f", us * 2.5 * r / 32768 / 1e6 }')"
         fi
