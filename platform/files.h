@@ -1,6 +1,6 @@
-// The files of a conversion, opened by their UTF-16 paths: the VFK file
-// mapped into memory (or read whole where it cannot be), and each output (a
-// drawing, a report) written in binary.
+// The files of a conversion, opened by their UTF-16 paths: the VFK file read
+// in binary, a stretch at a time, and each output (a drawing, a report)
+// written in binary.
 // Line-end rules are applied by the reader and the writers, so that every
 // platform gives the same bytes.
 //
@@ -19,9 +19,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
-#include <span>
 #include <string>
 
 #include "platform/path.h"
@@ -46,50 +44,19 @@ class InputFile {
   // Why the file did not open or a read failed; empty while all is well.
   const std::string& failure() const { return failure_; }
 
+  // Once the file has been read to its end: why the bytes read are not the
+  // file's (a read that failed, or a file that changed while it was read:
+  // bytes other than its size when opened were read, or it was written
+  // since), or "".
+  std::string failureOnceRead() const;
+
  private:
   static constexpr intptr_t kClosed = -1;
   intptr_t handle_ = kClosed;
   std::string failure_;
-};
-
-// The bytes of an input file, where they lie: the file mapped into memory,
-// or, where the system cannot map it, read into memory whole. A file that
-// shrinks or changes while it is read cannot crash the process: what is gone
-// reads as zero bytes, and failure() then says that the file changed.
-class InputBytes {
- public:
-  // Opens the file at path, shared with other readers and writers, as
-  // InputFile does. "path" need not outlive the call.
-  explicit InputBytes(PathView path);
-  ~InputBytes();
-  InputBytes(const InputBytes&) = delete;
-  InputBytes& operator=(const InputBytes&) = delete;
-
-  bool isOpen() const { return open_; }
-  // The file's bytes; valid while the object lives.
-  std::span<const char> bytes() const { return {data_, size_}; }
-
-  // Lets the system take back the memory of bytes()[0, offset): they are
-  // not looked at again (and would be read back from the file if they were).
-  void release(size_t offset);
-
-  // Why the file did not open, or, once its bytes were read, why they are
-  // not the file's (a read that failed, a file that changed while it was
-  // read); empty while all is well.
-  std::string failure() const;
-
- private:
-  bool open_ = false;
-  const char* data_ = nullptr;
-  size_t size_ = 0;
-  size_t released_ = 0;
-  bool mapped_ = false;
-  std::unique_ptr<char[]> copy_;  // the bytes, where the file is not mapped
-  intptr_t handle_ = -1;          // the open file, to see whether it changed
-  intptr_t mapping_ = -1;         // the system's mapping object, where it has one
-  int guard_ = -1;                // the slot that watches the mapping (POSIX)
-  uint64_t modified_ = 0;         // when the file was last written, as opened
-  std::string failure_;
+  uint64_t size_ = 0;      // as opened
+  uint64_t modified_ = 0;  // when it was last written, as opened
+  uint64_t read_ = 0;      // the bytes read so far
 };
 
 // The new contents of the file at a path. Writing never touches the file

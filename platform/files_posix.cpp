@@ -2,19 +2,14 @@
 // handed to the file system as UTF-8.
 #include <errno.h>
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
-#include <mutex>
 
 #include "platform/files.h"
-#include "platform/std_compat.h"
 #include "platform/unfinished_outputs.h"
 
 namespace vorlane {
@@ -31,8 +26,9 @@ std::string systemReason(int error) {
 }
 
 // Opens without waiting (a FIFO would wait for its other end) and keeps the
-// descriptor only for a regular file; -1 otherwise, with the reason.
-int openRegular(PathView path, int flags, std::string& failure) {
+// descriptor only for a regular file, which "info" then describes; -1
+// otherwise, with the reason.
+int openRegular(PathView path, int flags, std::string& failure, struct stat& info) {
   const std::string utf8 = pathToUtf8(path);
   // A NUL inside the path would silently shorten it.
   if (utf8.find('\0') != std::string::npos) {
@@ -47,7 +43,6 @@ int openRegular(PathView path, int flags, std::string& failure) {
     failure = systemReason(errno);
     return -1;
   }
-  struct stat info;
   if (::fstat(fd, &info) != 0) {
     failure = systemReason(errno);
   } else if (S_ISDIR(info.st_mode)) {
@@ -61,11 +56,20 @@ int openRegular(PathView path, int flags, std::string& failure) {
   return -1;
 }
 
+uint64_t modificationTime(const struct stat& info) {
+  return static_cast<uint64_t>(info.st_mtim.tv_sec) * 1000000000u +
+         static_cast<uint64_t>(info.st_mtim.tv_nsec);
+}
+
 }  // namespace
 
 InputFile::InputFile(PathView path) {
-  const int fd = openRegular(path, O_RDONLY, failure_);
-  if (fd >= 0) handle_ = fd;
+  struct stat info;
+  const int fd = openRegular(path, O_RDONLY, failure_, info);
+  if (fd < 0) return;
+  handle_ = fd;
+  size_ = static_cast<uint64_t>(info.st_size);
+  modified_ = modificationTime(info);
 }
 
 InputFile::~InputFile() {
@@ -76,7 +80,10 @@ size_t InputFile::read(char* buffer, size_t size) {
   if (!isOpen()) return 0;
   for (;;) {
     const ssize_t n = ::read(static_cast<int>(handle_), buffer, size);
-    if (n >= 0) return static_cast<size_t>(n);
+    if (n >= 0) {
+      read_ += static_cast<uint64_t>(n);
+      return static_cast<size_t>(n);
+    }
     if (errno != EINTR) {
       failure_ = systemReason(errno);
       return 0;
@@ -84,148 +91,13 @@ size_t InputFile::read(char* buffer, size_t size) {
   }
 }
 
-namespace {
-
-// The mapped input files, watched for one that shrinks while it is read: a
-// page past its new end would end the process with SIGBUS. The handler puts
-// a page of zero bytes in its place and marks the mapping, so that reading
-// goes on and then says the file changed; any other fault goes on to the
-// handler there was before, or ends the process as it would have.
-struct WatchedMapping {
-  std::atomic<uintptr_t> start{0};
-  std::atomic<uintptr_t> end{0};
-  std::atomic<bool> changed{false};
-};
-constexpr int kWatchedMappings = 64;
-WatchedMapping watchedMappings[kWatchedMappings];
-struct sigaction busHandlerBefore;
-uintptr_t pageSize = 4096;
-
-void onBusError(int signal, siginfo_t* info, void* context) {
-  const auto address = reinterpret_cast<uintptr_t>(info->si_addr);
-  for (WatchedMapping& mapping : watchedMappings) {
-    const uintptr_t start = mapping.start.load();
-    if (start != 0 && address >= start && address < mapping.end.load()) {
-      void* page = reinterpret_cast<void*>(address & ~(pageSize - 1));
-      ::mmap(page, pageSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
-      mapping.changed = true;
-      return;
-    }
-  }
-  if ((busHandlerBefore.sa_flags & SA_SIGINFO) != 0 && busHandlerBefore.sa_sigaction != nullptr) {
-    busHandlerBefore.sa_sigaction(signal, info, context);
-  } else if (busHandlerBefore.sa_handler != SIG_DFL && busHandlerBefore.sa_handler != SIG_IGN) {
-    busHandlerBefore.sa_handler(signal);
-  } else {
-    // The fault comes again, and ends the process as it would have.
-    ::signal(SIGBUS, SIG_DFL);
-  }
-}
-
-// A watch for "size" bytes at "start", or -1 when none is free.
-int watchMapping(const void* start, size_t size) {
-  static std::once_flag installed;
-  std::call_once(installed, [] {
-    pageSize = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-    struct sigaction action {};
-    action.sa_sigaction = onBusError;
-    action.sa_flags = SA_SIGINFO | SA_NODEFER;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(SIGBUS, &action, &busHandlerBefore);
-  });
-  const auto from = reinterpret_cast<uintptr_t>(start);
-  for (int k = 0; k < kWatchedMappings; ++k) {
-    uintptr_t free = 0;
-    if (watchedMappings[k].start.compare_exchange_strong(free, from)) {
-      watchedMappings[k].end = from + size;
-      watchedMappings[k].changed = false;
-      return k;
-    }
-  }
-  return -1;
-}
-
-uint64_t modificationTime(const struct stat& info) {
-  return static_cast<uint64_t>(info.st_mtim.tv_sec) * 1000000000u +
-         static_cast<uint64_t>(info.st_mtim.tv_nsec);
-}
-
-}  // namespace
-
-InputBytes::InputBytes(PathView path) {
-  const int fd = openRegular(path, O_RDONLY, failure_);
-  if (fd < 0) return;
-  open_ = true;
-  handle_ = fd;
-  struct stat info;
-  if (::fstat(fd, &info) != 0) {
-    failure_ = systemReason(errno);
-    return;
-  }
-  modified_ = modificationTime(info);
-  const auto size = static_cast<uint64_t>(info.st_size);
-  if (size == 0) return;
-  if (size <= SIZE_MAX) {
-    void* map = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_SHARED, fd, 0);
-    if (map != MAP_FAILED) {
-      guard_ = watchMapping(map, static_cast<size_t>(size));
-      if (guard_ >= 0) {
-        ::madvise(map, static_cast<size_t>(size), MADV_SEQUENTIAL);
-#ifdef MADV_NOHUGEPAGE
-        // The system may keep a file in memory in pieces of up to 2 MiB and
-        // map a whole piece at the first touch; the reader needs only the
-        // bytes it is at, and releases them behind it.
-        ::madvise(map, static_cast<size_t>(size), MADV_NOHUGEPAGE);
-#endif
-        data_ = static_cast<const char*>(map);
-        size_ = static_cast<size_t>(size);
-        mapped_ = true;
-        return;
-      }
-      ::munmap(map, static_cast<size_t>(size));
-    }
-  }
-  // Not mapped: read whole, as far as it goes.
-  InputFile file(path);
-  if (!file.isOpen() || size > SIZE_MAX) {
-    failure_ = file.isOpen() ? systemReason(EFBIG) : file.failure();
-    return;
-  }
-  copy_ = makeUninitializedArray<char>(static_cast<size_t>(size));
-  for (size_t got; size_ < size &&
-                   (got = file.read(copy_.get() + size_, static_cast<size_t>(size - size_))) > 0;) {
-    size_ += got;
-  }
-  failure_ = file.failure();
-  data_ = copy_.get();
-}
-
-InputBytes::~InputBytes() {
-  if (mapped_) {
-    watchedMappings[guard_].start = 0;
-    ::munmap(const_cast<char*>(data_), size_);
-  }
-  if (handle_ >= 0) ::close(static_cast<int>(handle_));
-}
-
-void InputBytes::release(size_t offset) {
-  if (!mapped_) return;
-  const size_t upTo = std::min(offset, size_) & ~static_cast<size_t>(pageSize - 1);
-  if (upTo <= released_) return;
-  ::madvise(const_cast<char*>(data_) + released_, upTo - released_, MADV_DONTNEED);
-  released_ = upTo;
-}
-
-std::string InputBytes::failure() const {
-  if (!failure_.empty() || !open_) return failure_;
+std::string InputFile::failureOnceRead() const {
+  if (!failure_.empty() || !isOpen()) return failure_;
   struct stat info;
   const bool same = ::fstat(static_cast<int>(handle_), &info) == 0 &&
-                    static_cast<uint64_t>(info.st_size) == size_ &&
+                    static_cast<uint64_t>(info.st_size) == size_ && read_ == size_ &&
                     modificationTime(info) == modified_;
-  if (!same || (mapped_ && watchedMappings[guard_].changed)) {
-    return "the file changed while it was read";
-  }
-  return "";
+  return same ? "" : "the file changed while it was read";
 }
 
 namespace {

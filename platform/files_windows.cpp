@@ -4,7 +4,6 @@
 #include <atomic>
 
 #include "platform/files.h"
-#include "platform/std_compat.h"
 #include "platform/unfinished_outputs.h"
 
 namespace vorlane {
@@ -58,8 +57,23 @@ HANDLE nativeHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); 
 
 }  // namespace
 
+namespace {
+
+uint64_t lastWriteTime(HANDLE file) {
+  FILETIME written{};
+  if (!::GetFileTime(file, nullptr, nullptr, &written)) return 0;
+  return uint64_t{written.dwHighDateTime} << 32 | written.dwLowDateTime;
+}
+
+}  // namespace
+
 InputFile::InputFile(PathView path) {
   handle_ = openRegular(path, GENERIC_READ, OPEN_EXISTING, failure_);
+  if (!isOpen()) return;
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(nativeHandle(handle_), &size)) failure_ = systemReason(::GetLastError());
+  size_ = static_cast<uint64_t>(size.QuadPart);
+  modified_ = lastWriteTime(nativeHandle(handle_));
 }
 
 InputFile::~InputFile() {
@@ -74,77 +88,16 @@ size_t InputFile::read(char* buffer, size_t size) {
     failure_ = systemReason(::GetLastError());
     return 0;
   }
+  read_ += got;
   return got;
 }
 
-namespace {
-
-uint64_t lastWriteTime(HANDLE file) {
-  FILETIME written{};
-  if (!::GetFileTime(file, nullptr, nullptr, &written)) return 0;
-  return uint64_t{written.dwHighDateTime} << 32 | written.dwLowDateTime;
-}
-
-}  // namespace
-
-// A mapped file cannot be cut short on Windows (SetEndOfFile fails while a
-// view of it exists), so only a change of its contents is looked for.
-InputBytes::InputBytes(PathView path) {
-  handle_ = openRegular(path, GENERIC_READ, OPEN_EXISTING, failure_);
-  if (handle_ == -1) return;
-  open_ = true;
-  HANDLE file = nativeHandle(handle_);
-  modified_ = lastWriteTime(file);
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file, &size)) {
-    failure_ = systemReason(::GetLastError());
-    return;
-  }
-  if (size.QuadPart == 0) return;
-  HANDLE mapping = ::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-  if (mapping != nullptr) {
-    const void* view = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-    if (view != nullptr) {
-      mapping_ = reinterpret_cast<intptr_t>(mapping);
-      data_ = static_cast<const char*>(view);
-      size_ = static_cast<size_t>(size.QuadPart);
-      mapped_ = true;
-      return;
-    }
-    ::CloseHandle(mapping);
-  }
-  // Not mapped (a file larger than the address space is free): read whole.
-  copy_ = makeUninitializedArray<char>(static_cast<size_t>(size.QuadPart));
-  const auto wanted = static_cast<size_t>(size.QuadPart);
-  while (size_ < wanted) {
-    const DWORD chunk =
-        wanted - size_ > 0x40000000 ? 0x40000000 : static_cast<DWORD>(wanted - size_);
-    DWORD got = 0;
-    if (!::ReadFile(file, copy_.get() + size_, chunk, &got, nullptr)) {
-      failure_ = systemReason(::GetLastError());
-      break;
-    }
-    if (got == 0) break;
-    size_ += got;
-  }
-  data_ = copy_.get();
-}
-
-InputBytes::~InputBytes() {
-  if (mapped_) ::UnmapViewOfFile(data_);
-  if (mapping_ != -1) ::CloseHandle(reinterpret_cast<HANDLE>(mapping_));
-  if (handle_ != -1) ::CloseHandle(nativeHandle(handle_));
-}
-
-// The system trims what a process has mapped by itself when memory is short.
-void InputBytes::release(size_t) {}
-
-std::string InputBytes::failure() const {
-  if (!failure_.empty() || !open_) return failure_;
+std::string InputFile::failureOnceRead() const {
+  if (!failure_.empty() || !isOpen()) return failure_;
   LARGE_INTEGER size{};
   HANDLE file = nativeHandle(handle_);
-  const bool same = ::GetFileSizeEx(file, &size) && static_cast<size_t>(size.QuadPart) == size_ &&
-                    lastWriteTime(file) == modified_;
+  const bool same = ::GetFileSizeEx(file, &size) && static_cast<uint64_t>(size.QuadPart) == size_ &&
+                    read_ == size_ && lastWriteTime(file) == modified_;
   return same ? "" : "the file changed while it was read";
 }
 

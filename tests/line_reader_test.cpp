@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -137,45 +138,135 @@ TEST(InputFile, OpensOnlyRegularFiles) {
   EXPECT_EQ(file.failure(), "");
 }
 
-// The bytes are the file's where it lies; a file that shrinks or changes
-// while it is read ends nothing, and is said to have changed.
-TEST(InputBytes, MapsTheFileAndSaysWhenItChanged) {
+std::string readToTheEnd(InputFile& file) {
+  std::string bytes;
+  char buffer[4096];
+  for (size_t got; (got = file.read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, got);
+  return bytes;
+}
+
+// Read to its end, a file says whether what was read is what it held: one
+// that shrinks or is written while it is read has changed.
+TEST(InputFile, SaysWhenTheFileChangedWhileItWasRead) {
   testing::TempDir dir;
-  const auto path = dir.path() / "map.vfk";
+  const auto path = dir.path() / "read.vfk";
   std::string bytes;
   for (int i = 0; bytes.size() < 100000; ++i) bytes += "&DSOBR;" + std::to_string(i) + "\r\n";
   testing::writeFile(path, bytes);
   {
-    const InputBytes input(testing::widePath(path));
+    InputFile input(testing::widePath(path));
     ASSERT_TRUE(input.isOpen());
-    EXPECT_EQ(std::string_view(input.bytes().data(), input.bytes().size()), bytes);
-    EXPECT_EQ(input.failure(), "");
+    EXPECT_EQ(readToTheEnd(input), bytes);
+    EXPECT_EQ(input.failureOnceRead(), "");
   }
   {
-    InputBytes input(testing::widePath(path));
-    input.release(50000);  // what is let go is read back all the same
-    EXPECT_EQ(std::string_view(input.bytes().data(), input.bytes().size()), bytes);
-    std::filesystem::resize_file(path, 4000);
-    size_t zeros = 0;
-    for (const char c : input.bytes()) zeros += c == 0;
-    EXPECT_GT(zeros, 90000u);  // the pages past the new end read as zeros
-    EXPECT_EQ(input.failure(), "the file changed while it was read");
+    InputFile input(testing::widePath(path));
+    char first[4096];
+    EXPECT_EQ(input.read(first, sizeof first), sizeof first);
+    std::filesystem::resize_file(path, 8000);
+    EXPECT_EQ(readToTheEnd(input).size(), 8000 - sizeof first);
+    EXPECT_EQ(input.failureOnceRead(), "the file changed while it was read");
   }
   testing::writeFile(path, bytes);
   {
-    const InputBytes input(testing::widePath(path));
+    InputFile input(testing::widePath(path));
+    EXPECT_EQ(readToTheEnd(input), bytes);
     const auto written = std::filesystem::last_write_time(path);
     std::filesystem::last_write_time(path, written + std::chrono::seconds(1));
-    EXPECT_EQ(input.failure(), "the file changed while it was read");
+    EXPECT_EQ(input.failureOnceRead(), "the file changed while it was read");
   }
   testing::writeFile(path, "");
-  const InputBytes empty(testing::widePath(path));
+  InputFile empty(testing::widePath(path));
   EXPECT_TRUE(empty.isOpen());
-  EXPECT_TRUE(empty.bytes().empty());
-  EXPECT_EQ(empty.failure(), "");
-  const InputBytes folder(testing::widePath(dir.path()));
-  EXPECT_FALSE(folder.isOpen());
-  EXPECT_EQ(folder.failure(), "Is a directory");
+  EXPECT_EQ(readToTheEnd(empty), "");
+  EXPECT_EQ(empty.failureOnceRead(), "");
+}
+
+// Random bytes of every kind the reader tells apart: short lines of
+// semicolons and CRs over many stretches; lines about the length bound and
+// far over it; and, where there are marks, marks inside and at the ends of
+// lines, sometimes with only line ends after them.
+std::string randomInput(std::mt19937& random) {
+  constexpr size_t kMax = LineReader::kMaxLineLength;
+  const char kShort[] = {'a', ';', ';', '"', '\r', ' '};
+  const size_t size = random() % (3 << 20);
+  const bool longLines = random() % 2 == 0;
+  const bool marks = random() % 2 == 0;
+  std::string bytes;
+  while (bytes.size() < size) {
+    const auto kind = random() % 20000;
+    if (kind < 20 && longLines) {
+      const size_t lengths[] = {kMax - 1, kMax,   kMax + 1,
+                                kMax + 2, 300000, 2 * kMax + random() % 5000};
+      const size_t at = bytes.size();
+      bytes.append(lengths[random() % 6], 'x');
+      for (int k = 0; k < 20; ++k) bytes[at + random() % (bytes.size() - at)] = ';';
+    } else if (kind < 22 && marks) {
+      bytes += random() % 2 == 0 ? "\x1A" : "\x1A\r\n\x1A\n";
+      continue;
+    } else {
+      for (size_t k = random() % 120; k > 0; --k) bytes += kShort[random() % sizeof kShort];
+    }
+    if (random() % 8 == 0) {
+      for (size_t k = random() % 4; k > 0; --k) bytes += marks && random() % 2 == 0 ? '\x1A' : '\r';
+    }
+    bytes += random() % 3 == 0 ? "\n" : "\r\n";
+  }
+  if (random() % 4 == 0) bytes.resize(bytes.size() - 1);  // no line end at the end
+  return bytes;
+}
+
+// Read from a source, in pieces of any size, the reader gives what it gives
+// for the same bytes at once: the same lines, cuts, fields, progress, mark
+// and size.
+TEST(LineReader, ReadsASourceAsTheSameBytesAtOnce) {
+  std::mt19937 random(29);
+  // First a mark that starts the line after the reader's first stretch
+  // (256 KiB): whether it starts a line is told by the byte before it.
+  const std::string markAfterStretch = std::string(256 * 1024 - 1, ';') + "\n\x1A" + "after\n";
+  for (int round = 0; round < 40; ++round) {
+    const std::string bytes = round == 0 ? markAfterStretch : randomInput(random);
+    for (const bool endAtMark : {true, false}) {
+      std::vector<size_t> passedWhole;
+      std::vector<size_t> passedPieces;
+      LineReader whole(bytes, endAtMark, [&](size_t offset) { passedWhole.push_back(offset); });
+      size_t given = 0;
+      const size_t largestPiece = 1 + random() % 400000;
+      LineReader pieces(
+          [&](char* buffer, size_t size) {
+            const size_t piece =
+                std::min({size, bytes.size() - given, 1 + random() % largestPiece});
+            std::memcpy(buffer, bytes.data() + given, piece);
+            given += piece;
+            return piece;
+          },
+          endAtMark, [&](size_t offset) { passedPieces.push_back(offset); });
+      std::string_view expected;
+      std::string_view line;
+      SplitLine expectedRow;
+      SplitLine row;
+      for (;;) {
+        const bool more = whole.nextLine(expected);
+        ASSERT_EQ(pieces.nextLine(line), more) << round << " line " << whole.lineNumber();
+        if (!more) break;
+        ASSERT_TRUE(line == expected) << round << " line " << whole.lineNumber();
+        ASSERT_EQ(pieces.lastLineCut(), whole.lastLineCut());
+        const int limit = static_cast<int>(random() % 30);
+        ASSERT_EQ(pieces.splitLastLine(row, limit), whole.splitLastLine(expectedRow, limit));
+        ASSERT_EQ(row.fieldCount, expectedRow.fieldCount);
+        for (int i = 0; i < row.fieldCount; ++i) ASSERT_EQ(row.field(i), expectedRow.field(i));
+      }
+      EXPECT_EQ(pieces.lineNumber(), whole.lineNumber());
+      EXPECT_EQ(passedPieces, passedWhole) << round;
+      EXPECT_EQ(pieces.inputSize(), bytes.size());
+      ASSERT_EQ(pieces.endMark().has_value(), whole.endMark().has_value()) << round;
+      if (whole.endMark()) {
+        EXPECT_EQ(pieces.endMark()->line, whole.endMark()->line);
+        EXPECT_EQ(pieces.endMark()->offset, whole.endMark()->offset);
+        EXPECT_EQ(pieces.endMark()->unreadBytes, whole.endMark()->unreadBytes);
+      }
+    }
+  }
 }
 
 TEST(PathToUtf8, ReplacesUnpairedSurrogates) {

@@ -34,8 +34,21 @@ bool onlyLineEnds(const char* bytes, size_t size) {
 
 LineReader::LineReader(std::span<const char> bytes, bool endAtMark,
                        std::function<void(size_t)> passed)
-    : data_(bytes.data()),
+    : window_(bytes.data()),
+      available_(bytes.size()),
+      sourceEnded_(true),
+      inputSize_(bytes.size()),
       end_(bytes.size()),
+      endAtMark_(endAtMark),
+      passed_(std::move(passed)) {}
+
+LineReader::LineReader(ByteSource source, bool endAtMark, std::function<void(size_t)> passed)
+    : window_(nullptr),
+      available_(0),
+      source_(std::move(source)),
+      sourceEnded_(false),
+      inputSize_(0),
+      end_(SIZE_MAX),
       endAtMark_(endAtMark),
       passed_(std::move(passed)) {}
 
@@ -47,23 +60,68 @@ std::optional<LineReader::EndMark> LineReader::endMark() const {
   return mark;
 }
 
+void LineReader::fill(size_t keepFrom, size_t upTo) {
+  if (sourceEnded_ || upTo <= available_) return;
+  // The word before keepFrom stays too: the byte before a line's start tells
+  // whether a mark there starts a line.
+  const size_t from = std::max(base_, keepFrom >= 64 ? keepFrom - 64 : 0);
+  const size_t kept = available_ - from;
+  const size_t wanted = upTo - from;
+  if (wanted > capacity_) {
+    const size_t capacity = std::max({wanted, 2 * capacity_, 2 * kStretch});
+    auto larger = makeUninitializedArray<char>(capacity);
+    if (kept > 0) std::memcpy(larger.get(), byteAt(from), kept);
+    buffer_ = std::move(larger);
+    capacity_ = capacity;
+  } else if (from > base_ && kept > 0) {
+    std::memmove(buffer_.get(), byteAt(from), kept);
+  }
+  window_ = buffer_.get();
+  base_ = from;
+  while (available_ < upTo) {
+    const size_t got = source_(buffer_.get() + (available_ - base_), upTo - available_);
+    if (got == 0) {
+      sourceEnded_ = true;
+      end_ = available_;
+      break;
+    }
+    available_ += got;
+  }
+  inputSize_ = available_;
+}
+
+bool LineReader::onlyLineEndsAfter(size_t at) {
+  bool only = onlyLineEnds(byteAt(at + 1), available_ - at - 1);
+  if (!sourceEnded_) {
+    const auto rest = makeUninitializedArray<char>(kStretch);
+    for (size_t got; (got = source_(rest.get(), kStretch)) > 0;) {
+      only = only && onlyLineEnds(rest.get(), got);
+      inputSize_ += got;
+    }
+    sourceEnded_ = true;
+  }
+  return only;
+}
+
 void LineReader::scan(size_t from, size_t to) {
   const size_t start = from & ~size_t{63};
-  size_t stop = std::min(end_, std::max(to, start + kStretch));
+  size_t stop = std::max(to, start + kStretch);
+  fill(start, stop);
+  stop = std::min(end_, stop);
+  if (stop <= start) return;  // nothing left to read
   if (endAtMark_ && !endMark_) {
-    // The mark is looked for as the bytes are first reached, so that pages
-    // of a mapped file are touched only once, in order.
+    // The mark is looked for as the bytes are first reached, so that the
+    // bytes are looked at once, in order.
     const size_t searched = std::max(scannedEnd_, start);
     if (searched < stop) {
-      const auto* mark =
-          static_cast<const char*>(std::memchr(data_ + searched, kEndOfInput, stop - searched));
+      const char* const bytes = byteAt(searched);
+      const auto* mark = static_cast<const char*>(std::memchr(bytes, kEndOfInput, stop - searched));
       if (mark != nullptr) {
-        const auto at = static_cast<size_t>(mark - data_);
-        const size_t size = end_;
+        const size_t at = searched + static_cast<size_t>(mark - bytes);
         end_ = stop = at;
-        if (!onlyLineEnds(mark + 1, size - at - 1)) {
-          markStartsLine_ = at == 0 || data_[at - 1] == '\n';
-          endMark_ = EndMark{0, at, size - at - 1};
+        if (!onlyLineEndsAfter(at)) {
+          markStartsLine_ = at == 0 || *byteAt(at - 1) == '\n';
+          endMark_ = EndMark{0, at, inputSize_ - at - 1};
         }
       }
     }
@@ -74,18 +132,32 @@ void LineReader::scan(size_t from, size_t to) {
     lineFeeds_ = makeUninitializedArray<uint64_t>(words_);
     semicolons_ = makeUninitializedArray<uint64_t>(words_);
   }
-  markStructure(data_ + start, stop - start, lineFeeds_.get(), semicolons_.get());
+  markStructure(byteAt(start), stop - start, lineFeeds_.get(), semicolons_.get());
   scanned_ = start;
   scannedEnd_ = stop;
 }
 
 size_t LineReader::lineFeedBeyondMarked(size_t from) {
   if (scannedEnd_ >= end_) return end_;
-  // A line longer than what is marked: its line feed, then its kept part
-  // marked from its start (which may find a mark that ends the input).
-  const auto* feed =
-      static_cast<const char*>(std::memchr(data_ + scannedEnd_, '\n', end_ - scannedEnd_));
-  const size_t lineFeed = feed == nullptr ? end_ : static_cast<size_t>(feed - data_);
+  // A line longer than what is marked: its line feed, read on to as far as
+  // it takes, then its kept part marked from its start (which may find a
+  // mark that ends the input).
+  size_t searched = scannedEnd_;
+  size_t lineFeed = end_;
+  for (;;) {
+    const size_t bound = std::min(end_, available_);
+    const char* const bytes = byteAt(searched);
+    if (const auto* feed = static_cast<const char*>(std::memchr(bytes, '\n', bound - searched))) {
+      lineFeed = searched + static_cast<size_t>(feed - bytes);
+      break;
+    }
+    if (sourceEnded_) {
+      lineFeed = end_;
+      break;
+    }
+    searched = bound;
+    fill(from & ~size_t{63}, available_ + std::max(kStretch, available_ - base_));
+  }
   scan(from, std::min(lineFeed, from + kMaxLineLength + 1) + 1);
   return std::min(lineFeed, end_);
 }
@@ -100,14 +172,14 @@ bool LineReader::nextLine(std::string_view& line) {
   size_t length = lineFeed - next_;
   lineStart_ = next_;
   if (lineFeed < end_) {
-    if (length > 0 && data_[lineFeed - 1] == '\r') --length;
+    if (length > 0 && *byteAt(lineFeed - 1) == '\r') --length;
     next_ = lineFeed + 1;
   } else {
     next_ = end_;  // the last line, without a line end
   }
   if (!endAtMark_) {
     // Marks at the end of a line, and the CRs among them, end nothing.
-    const char* const start = data_ + lineStart_;
+    const char* const start = byteAt(lineStart_);
     size_t kept = length;
     while (kept > 0 && (start[kept - 1] == kEndOfInput || start[kept - 1] == '\r')) --kept;
     if (kept < length && std::memchr(start + kept, kEndOfInput, length - kept) != nullptr) {
@@ -116,7 +188,7 @@ bool LineReader::nextLine(std::string_view& line) {
   }
   lastLineCut_ = length > kMaxLineLength;
   lineEnd_ = lineStart_ + std::min(length, kMaxLineLength);
-  line = std::string_view(data_ + lineStart_, lineEnd_ - lineStart_);
+  line = std::string_view(byteAt(lineStart_), lineEnd_ - lineStart_);
   ++lineNumber_;
   if (passed_ && lineStart_ - passedUpTo_ >= kPassedStep) {
     passedUpTo_ = lineStart_;
@@ -127,7 +199,7 @@ bool LineReader::nextLine(std::string_view& line) {
 
 int LineReader::splitLastLine(SplitLine& row, int maxFields) const {
   const int limit = std::min(maxFields, kMaxFields);
-  row.startAt(data_ + lineStart_);
+  row.startAt(byteAt(lineStart_));
   // Each semicolon before the limit ends a field; those after it are only
   // counted.
   int count = 0;

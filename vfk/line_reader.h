@@ -11,11 +11,13 @@
 // A line keeps at most its first kMaxLineLength bytes; the rest of it is
 // skipped.
 //
-// The lines are views of the bytes where they lie (a mapped file, or a
-// caller's buffer): nothing is copied. The positions of the line feeds and
-// semicolons of a stretch of the bytes are found in one pass
-// (structure_scan.h), so that the lines, and the fields of the lines that
-// are split, are then found from those positions.
+// The bytes are either all in memory (a caller's buffer), and the lines are
+// views of them where they lie, or read from their source a stretch at a
+// time into a window of the reader's own, which holds the line being read
+// and those after it. The positions of the line feeds and semicolons of a
+// stretch are found in one pass (structure_scan.h), so that the lines, and
+// the fields of the lines that are split, are then found from those
+// positions.
 #ifndef VORLANE_VFK_LINE_READER_H_
 #define VORLANE_VFK_LINE_READER_H_
 
@@ -38,10 +40,20 @@ class LineReader {
 
   // Reads "bytes", which must stay valid while the reader is in use.
   // "passed", when given, is told now and then the offset before which the
-  // bytes will not be looked at again (for progress, and to let their memory
-  // go).
+  // bytes will not be looked at again (for progress).
   explicit LineReader(std::span<const char> bytes, bool endAtMark = true,
                       std::function<void(size_t)> passed = {});
+
+  // Where the bytes of an input read in pieces come from: puts up to "size"
+  // bytes into "buffer" and returns how many, 0 at the end of the input.
+  using ByteSource = std::function<size_t(char* buffer, size_t size)>;
+  // Reads the bytes "source" gives, to their end, as if they were given at
+  // once. A line longer than the window is held whole while it is read.
+  LineReader(ByteSource source, bool endAtMark, std::function<void(size_t)> passed = {});
+
+  // The size of the whole input, the bytes after a mark that ended it
+  // included. Known once nextLine() has returned false.
+  uint64_t inputSize() const { return inputSize_; }
 
   // A byte 0x1A that ended the input before its end.
   struct EndMark {
@@ -55,8 +67,8 @@ class LineReader {
   std::optional<EndMark> endMark() const;
 
   // Sets "line" to the next line, without its line end, and returns true;
-  // returns false at the end of the input. The view is valid as long as the
-  // bytes are.
+  // returns false at the end of the input. The view is valid until the next
+  // call (and, for bytes given at once, as long as they are).
   bool nextLine(std::string_view& line);
 
   // The number of the line returned last, from 1.
@@ -90,6 +102,16 @@ class LineReader {
   }
   // nextLineFeed where no line feed is marked from "from" on.
   size_t lineFeedBeyondMarked(size_t from);
+  // Reading from a source: makes the window hold [keepFrom, upTo), or up to
+  // the end of the input, and lets go of the bytes more than a word before
+  // keepFrom.
+  // REQUIRES: base_ <= keepFrom <= available_.
+  void fill(size_t keepFrom, size_t upTo);
+  // Whether only line ends and marks follow the mark at "at" to the end of
+  // the input, which is read to its end to tell and to know its size.
+  bool onlyLineEndsAfter(size_t at);
+  // The byte at offset "at" of the input. REQUIRES: base_ <= at <= available_.
+  const char* byteAt(size_t at) const { return window_ + (at - base_); }
   // The structure bits of the word that holds byte "at".
   // REQUIRES: scanned_ <= at < scannedEnd_.
   uint64_t lineFeedWord(size_t at) const { return lineFeeds_[(at - scanned_) / 64]; }
@@ -98,20 +120,29 @@ class LineReader {
   // A stretch marked at once; small enough to stay in the cache while its
   // lines are read.
   static constexpr size_t kStretch = 256 * 1024;
-  // How far the reader goes between two calls of "passed": each call may
-  // give memory back, and each costs a system call and a flush of the
-  // address translations, so not too often.
+  // How far the reader goes between two calls of "passed".
   static constexpr size_t kPassedStep = 256 * 1024;
 
-  const char* const data_;
-  size_t end_;  // the end of the input: the bytes' size, or the 0x1A that ends them
+  // The bytes [base_, available_) of the input are at window_: all of them
+  // where they were given at once, else those read and not yet let go.
+  const char* window_;
+  size_t base_ = 0;
+  size_t available_;
+  ByteSource source_;  // empty where the bytes were given at once
+  std::unique_ptr<char[]> buffer_;
+  size_t capacity_ = 0;
+  bool sourceEnded_;
+  uint64_t inputSize_;
+  // The end of the input: its size, or the 0x1A that ends it; beyond any
+  // offset while a source has more to give.
+  size_t end_;
   const bool endAtMark_;
   std::function<void(size_t)> passed_;
   size_t passedUpTo_ = 0;
   std::optional<EndMark> endMark_;
   bool markStartsLine_ = false;
 
-  // The structure bits of data_[scanned_, scannedEnd_); scanned_ is a
+  // The structure bits of bytes [scanned_, scannedEnd_); scanned_ is a
   // multiple of 64, so that the words line up with the bytes' own.
   std::unique_ptr<uint64_t[]> lineFeeds_;
   std::unique_ptr<uint64_t[]> semicolons_;

@@ -81,6 +81,7 @@ struct FileEnd {
   bool endRecord = false;  // its &K record came
   std::optional<LineReader::EndMark> endMark;
   uint64_t lines = 0;
+  uint64_t bytes = 0;  // the input's size
   std::vector<BlockRowCount> blockRows;
 };
 
@@ -120,9 +121,8 @@ std::string_view continuationMark(std::string_view line, int codePage) {
 // doubled quote inside a text is part of it, a record may be continued over
 // several lines, and a row that does not fit its block is left out, and
 // reported.
-FileEnd readRecords(std::span<const char> bytes, BlockLoaders& loaders, Diagnostics& diagnostics,
-                    const std::function<void(size_t)>& passed, bool exact) {
-  LineReader reader(bytes, !exact, passed);
+FileEnd readRecords(LineReader& reader, BlockLoaders& loaders, Diagnostics& diagnostics,
+                    bool exact) {
   SplitLine row;
   BlockKind currentBlockKind = BlockKind::kNone;
   bool plan = false;  // the block is one of the geometric plan's
@@ -238,6 +238,7 @@ FileEnd readRecords(std::span<const char> bytes, BlockLoaders& loaders, Diagnost
   loaders.finishFile();
   end.endMark = reader.endMark();
   end.lines = reader.lineNumber();
+  end.bytes = reader.inputSize();
   return end;
 }
 
@@ -250,7 +251,7 @@ VfkParser::VfkParser(Diagnostics& diagnostics, const PointBudget& limits,
 VfkParser::~VfkParser() = default;
 
 FileRead VfkParser::read(PathView vfkPath, int codePage, bool onePerId, bool exact) {
-  InputBytes file(vfkPath);
+  InputFile file(vfkPath);
   if (!file.isOpen()) {
     FileRead result;
     result.codePage = codePage;
@@ -260,9 +261,10 @@ FileRead VfkParser::read(PathView vfkPath, int codePage, bool onePerId, bool exa
     result.failure = file.failure();
     return result;
   }
-  FileRead result = readBytes(file.bytes(), pathToUtf8(vfkPath), codePage, onePerId, exact,
-                              [&file](size_t offset) { file.release(offset); });
-  result.failure = file.failure();
+  FileRead result = readInput(
+      {}, [&file](char* buffer, size_t size) { return file.read(buffer, size); },
+      pathToUtf8(vfkPath), codePage, onePerId, exact);
+  result.failure = file.failureOnceRead();
   result.readWhole = result.failure.empty();
   return result;
 }
@@ -273,9 +275,9 @@ void VfkParser::passed(size_t offset, uint64_t& counted) {
   if (progress_) progress_(inputsBefore_ + counted);
 }
 
-FileRead VfkParser::readBytes(std::span<const char> bytes, const std::string& name, int codePage,
-                              bool onePerId, bool exact,
-                              const std::function<void(size_t)>& release) {
+FileRead VfkParser::readInput(std::span<const char> bytes,
+                              const std::function<size_t(char*, size_t)>& source,
+                              const std::string& name, int codePage, bool onePerId, bool exact) {
   FileRead result;
   if (!loaders_) loaders_ = std::make_unique<BlockLoaders>(model, diagnostics_, limits_);
   loaders_->beginFile(codePage, onePerId, exact);
@@ -283,15 +285,11 @@ FileRead VfkParser::readBytes(std::span<const char> bytes, const std::string& na
   model.areaCode = model.areaName = model.version = TextRef();
   model.cutByPolygon = false;
   uint64_t counted = 0;
-  FileEnd end = readRecords(
-      bytes, *loaders_, diagnostics_,
-      [&](size_t offset) {
-        passed(offset, counted);
-        if (release) release(offset);
-      },
-      exact);
+  auto tell = [&](size_t offset) { passed(offset, counted); };
+  LineReader reader = source ? LineReader(source, !exact, tell) : LineReader(bytes, !exact, tell);
+  FileEnd end = readRecords(reader, *loaders_, diagnostics_, exact);
   // Also the bytes after a mark that ended the input were gone through.
-  passed(bytes.size(), counted);
+  passed(end.bytes, counted);
   inputsBefore_ += counted;
   result.opened = true;
   result.readWhole = true;
@@ -355,7 +353,7 @@ FileRead VfkParser::readFile(PathView vfkPath, int codePage, const DrawingOption
 
 FileRead VfkParser::addBytes(std::span<const char> bytes, const std::string& name, int codePage,
                              const DrawingOptions& options, bool onePerId) {
-  return readBytes(bytes, name, codePage, onePerId, options.exact, {});
+  return readInput(bytes, {}, name, codePage, onePerId, options.exact);
 }
 
 void VfkParser::resolve(const DrawingOptions& options) {

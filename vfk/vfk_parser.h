@@ -101,12 +101,14 @@ class VfkParser {
   CadastralModel model;
 
  private:
-  // A file mapped into memory, read by readBytes.
+  // A file, read a stretch at a time by readInput.
   FileRead read(PathView vfkPath, int codePage, bool onePerId, bool exact);
-  // Tells bytesRead and the progress how far reading has come, and
-  // "release", when given, the offset before which the bytes are done with.
-  FileRead readBytes(std::span<const char> bytes, const std::string& name, int codePage,
-                     bool onePerId, bool exact, const std::function<void(size_t)>& release);
+  // Reads one input into the model: "bytes", or, where "source" is given,
+  // what it reads (as LineReader reads a ByteSource). Tells bytesRead and the
+  // progress how far reading has come.
+  FileRead readInput(std::span<const char> bytes,
+                     const std::function<size_t(char*, size_t)>& source, const std::string& name,
+                     int codePage, bool onePerId, bool exact);
   // Clears the model, runs "read" and resolves what it read.
   FileRead parseWith(const DrawingOptions& options, const std::function<FileRead()>& read);
 
