@@ -201,6 +201,16 @@ std::string randomInput(std::mt19937& random) {
       const size_t at = bytes.size();
       bytes.append(lengths[random() % 6], 'x');
       for (int k = 0; k < 20; ++k) bytes[at + random() % (bytes.size() - at)] = ';';
+      if (random() % 3 == 0) {
+        // A run of CRs and marks longer than what a line keeps, from before
+        // or after the bound on.
+        bytes.resize(at + kMax - 100 + random() % 200);
+        const size_t run = bytes.size();
+        bytes.append(kMax + random() % kMax, '\r');
+        for (size_t k = marks ? random() % 3 : 0; k > 0; --k) {
+          bytes[run + random() % (bytes.size() - run)] = '\x1A';
+        }
+      }
     } else if (kind < 22 && marks) {
       bytes += random() % 2 == 0 ? "\x1A" : "\x1A\r\n\x1A\n";
       continue;
@@ -221,11 +231,15 @@ std::string randomInput(std::mt19937& random) {
 // and size.
 TEST(LineReader, ReadsASourceAsTheSameBytesAtOnce) {
   std::mt19937 random(29);
+  constexpr size_t kMax = LineReader::kMaxLineLength;
   // First a mark that starts the line after the reader's first stretch
-  // (256 KiB): whether it starts a line is told by the byte before it.
-  const std::string markAfterStretch = std::string(256 * 1024 - 1, ';') + "\n\x1A" + "after\n";
+  // (256 KiB): whether it starts a line is told by the byte before it; then
+  // a mark in the part a long line keeps.
+  const std::string fixed[] = {
+      std::string(256 * 1024 - 1, ';') + "\n\x1A" + "after\n",
+      "first\n" + std::string(kMax / 2, 'x') + "\x1A" + std::string(2 * kMax, 'x') + "\nnext\n"};
   for (int round = 0; round < 40; ++round) {
-    const std::string bytes = round == 0 ? markAfterStretch : randomInput(random);
+    const std::string bytes = round < 2 ? fixed[round] : randomInput(random);
     for (const bool endAtMark : {true, false}) {
       std::vector<size_t> passedWhole;
       std::vector<size_t> passedPieces;

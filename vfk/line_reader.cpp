@@ -61,7 +61,16 @@ std::optional<LineReader::EndMark> LineReader::endMark() const {
 }
 
 void LineReader::fill(size_t keepFrom, size_t upTo) {
-  if (sourceEnded_ || upTo <= available_) return;
+  if (upTo <= available_) return;
+  if (waiting_.size > 0) {
+    // After a line read past, the window goes on with the bytes that wait.
+    std::memmove(buffer_.get(), buffer_.get() + waiting_.at, waiting_.size);
+    base_ = waiting_.from;
+    available_ = waiting_.from + waiting_.size;
+    waiting_ = Waiting{};
+    if (upTo <= available_) return;
+  }
+  if (sourceEnded_) return;
   // The word before keepFrom stays too: the byte before a line's start tells
   // whether a mark there starts a line.
   const size_t from = std::max(base_, keepFrom >= 64 ? keepFrom - 64 : 0);
@@ -139,11 +148,11 @@ void LineReader::scan(size_t from, size_t to) {
 
 size_t LineReader::lineFeedBeyondMarked(size_t from) {
   if (scannedEnd_ >= end_) return end_;
-  // A line longer than what is marked: its line feed, read on to as far as
-  // it takes, then its kept part marked from its start (which may find a
-  // mark that ends the input).
+  // A line longer than what is marked: its line feed, then its kept part
+  // marked from its start (which may find a mark that ends the input).
+  const size_t keptEnd = from + kMaxLineLength + 2;
   size_t searched = scannedEnd_;
-  size_t lineFeed = end_;
+  size_t lineFeed;
   for (;;) {
     const size_t bound = std::min(end_, available_);
     const char* const bytes = byteAt(searched);
@@ -156,10 +165,69 @@ size_t LineReader::lineFeedBeyondMarked(size_t from) {
       break;
     }
     searched = bound;
-    fill(from & ~size_t{63}, available_ + std::max(kStretch, available_ - base_));
+    if (available_ >= keptEnd + kStretch) {
+      // The window holds what the line keeps and more: the rest of the line
+      // is read past.
+      scan(from, keptEnd);
+      return end_ < keptEnd ? end_ : skipRestOfLine(from, keptEnd);
+    }
+    fill(from & ~size_t{63},
+         std::min(keptEnd + kStretch, available_ + std::max(kStretch, available_ - base_)));
   }
   scan(from, std::min(lineFeed, from + kMaxLineLength + 1) + 1);
   return std::min(lineFeed, end_);
+}
+
+void LineReader::noteLineTail(const char* bytes, size_t size) {
+  if (size == 0) return;
+  size_t junk = size;
+  while (junk > 0 && (bytes[junk - 1] == kEndOfInput || bytes[junk - 1] == '\r')) --junk;
+  const bool mark = std::memchr(bytes + junk, kEndOfInput, size - junk) != nullptr;
+  if (junk == 0) {
+    skipped_.junkRun += size;  // the run goes on
+    skipped_.junkHasMark = skipped_.junkHasMark || mark;
+  } else {
+    skipped_.junkRun = size - junk;
+    skipped_.junkHasMark = mark;
+  }
+}
+
+size_t LineReader::skipRestOfLine(size_t from, size_t keptEnd) {
+  skipped_ = SkippedLine{.active = true};
+  noteLineTail(byteAt(from), available_ - from);
+  // Behind the kept part the rest of the line is read, the last kCarry
+  // bytes read staying before the next ones.
+  char* const back = buffer_.get() + (keptEnd - base_);
+  const size_t room = capacity_ - (keptEnd - base_);
+  size_t backFrom = available_ - kCarry;
+  size_t backSize = kCarry;
+  std::memmove(back, byteAt(backFrom), kCarry);
+  for (;;) {
+    if (backSize > kCarry) {
+      std::memmove(back, back + backSize - kCarry, kCarry);
+      backFrom += backSize - kCarry;
+      backSize = kCarry;
+    }
+    const size_t got = source_(back + backSize, room - backSize);
+    if (got == 0) {
+      sourceEnded_ = true;
+      end_ = skipped_.lineFeed = backFrom + backSize;
+      break;
+    }
+    char* const read = back + backSize;
+    const auto* feed = static_cast<const char*>(std::memchr(read, '\n', got));
+    noteLineTail(read, feed == nullptr ? got : static_cast<size_t>(feed - read));
+    backSize += got;
+    if (feed != nullptr) {
+      skipped_.lineFeed = backFrom + static_cast<size_t>(feed - back);
+      break;
+    }
+  }
+  inputSize_ = backFrom + backSize;
+  // The window now ends with the kept part; what was read after it waits.
+  available_ = keptEnd;
+  waiting_ = Waiting{.from = backFrom, .size = backSize, .at = keptEnd - base_};
+  return skipped_.lineFeed;
 }
 
 bool LineReader::nextLine(std::string_view& line) {
@@ -171,19 +239,24 @@ bool LineReader::nextLine(std::string_view& line) {
   const size_t lineFeed = nextLineFeed(next_);
   size_t length = lineFeed - next_;
   lineStart_ = next_;
-  if (lineFeed < end_) {
-    if (length > 0 && *byteAt(lineFeed - 1) == '\r') --length;
-    next_ = lineFeed + 1;
+  next_ = lineFeed < end_ ? lineFeed + 1 : end_;  // the last line may have no line end
+  if (skipped_.active && skipped_.lineFeed == lineFeed) {
+    // The line was read past: what it ends with was noted. It stays over
+    // the bound without a CR before its line feed (what it keeps is the
+    // same), and its run of CRs and marks, that CR included, goes where the
+    // run holds a mark.
+    if (!endAtMark_ && skipped_.junkHasMark) length -= skipped_.junkRun;
+    skipped_ = SkippedLine{};
   } else {
-    next_ = end_;  // the last line, without a line end
-  }
-  if (!endAtMark_) {
-    // Marks at the end of a line, and the CRs among them, end nothing.
-    const char* const start = byteAt(lineStart_);
-    size_t kept = length;
-    while (kept > 0 && (start[kept - 1] == kEndOfInput || start[kept - 1] == '\r')) --kept;
-    if (kept < length && std::memchr(start + kept, kEndOfInput, length - kept) != nullptr) {
-      length = kept;
+    if (lineFeed < end_ && length > 0 && *byteAt(lineFeed - 1) == '\r') --length;
+    if (!endAtMark_) {
+      // Marks at the end of a line, and the CRs among them, end nothing.
+      const char* const start = byteAt(lineStart_);
+      size_t kept = length;
+      while (kept > 0 && (start[kept - 1] == kEndOfInput || start[kept - 1] == '\r')) --kept;
+      if (kept < length && std::memchr(start + kept, kEndOfInput, length - kept) != nullptr) {
+        length = kept;
+      }
     }
   }
   lastLineCut_ = length > kMaxLineLength;

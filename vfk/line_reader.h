@@ -107,6 +107,14 @@ class LineReader {
   // keepFrom.
   // REQUIRES: base_ <= keepFrom <= available_.
   void fill(size_t keepFrom, size_t upTo);
+  // Reads past the rest of the line at "from", whose line feed lies beyond
+  // what the window holds (at least keptEnd + kStretch): notes what its end
+  // ends with in skipped_ and returns its line feed (or the end of the input).
+  // The window then ends at keptEnd; the bytes read after the line feed, and
+  // kCarry bytes before them, wait behind it until the next fill().
+  size_t skipRestOfLine(size_t from, size_t keptEnd);
+  // Notes in skipped_ what the line's next "size" bytes end with.
+  void noteLineTail(const char* bytes, size_t size);
   // Whether only line ends and marks follow the mark at "at" to the end of
   // the input, which is read to its end to tell and to know its size.
   bool onlyLineEndsAfter(size_t at);
@@ -122,6 +130,9 @@ class LineReader {
   static constexpr size_t kStretch = 256 * 1024;
   // How far the reader goes between two calls of "passed".
   static constexpr size_t kPassedStep = 256 * 1024;
+  // The bytes kept before the next line's start when a line is read past:
+  // the word its marking starts at, and the one before (for a mark there).
+  static constexpr size_t kCarry = 128;
 
   // The bytes [base_, available_) of the input are at window_: all of them
   // where they were given at once, else those read and not yet let go.
@@ -136,6 +147,23 @@ class LineReader {
   // The end of the input: its size, or the 0x1A that ends it; beyond any
   // offset while a source has more to give.
   size_t end_;
+  // A line read past (skipRestOfLine): its line feed, and the run of CRs
+  // and marks it ends with, for its length.
+  struct SkippedLine {
+    bool active = false;
+    size_t lineFeed = 0;
+    size_t junkRun = 0;
+    bool junkHasMark = false;
+  };
+  SkippedLine skipped_;
+  // The bytes [from, from + size) of the input, at buffer_[at], that wait
+  // behind the window after a line read past.
+  struct Waiting {
+    size_t from = 0;
+    size_t size = 0;
+    size_t at = 0;
+  };
+  Waiting waiting_;
   const bool endAtMark_;
   std::function<void(size_t)> passed_;
   size_t passedUpTo_ = 0;
