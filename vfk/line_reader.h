@@ -14,10 +14,10 @@
 // The bytes are either all in memory (a caller's buffer), and the lines are
 // views of them where they lie, or read from their source a stretch at a
 // time into a window of the reader's own, which holds the line being read
-// and those after it. The positions of the line feeds and semicolons of a
-// stretch are found in one pass (structure_scan.h), so that the lines, and
-// the fields of the lines that are split, are then found from those
-// positions.
+// (of a line over the bound, what it keeps) and those after it. The
+// positions of the line feeds and semicolons of a stretch are found in one
+// pass (structure_scan.h), so that the lines, and the fields of the lines
+// that are split, are then found from those positions.
 #ifndef VORLANE_VFK_LINE_READER_H_
 #define VORLANE_VFK_LINE_READER_H_
 
@@ -48,7 +48,7 @@ class LineReader {
   // bytes into "buffer" and returns how many, 0 at the end of the input.
   using ByteSource = std::function<size_t(char* buffer, size_t size)>;
   // Reads the bytes "source" gives, to their end, as if they were given at
-  // once. A line longer than the window is held whole while it is read.
+  // once, holding at most a stretch and the longest line's kept part.
   LineReader(ByteSource source, bool endAtMark, std::function<void(size_t)> passed = {});
 
   // The size of the whole input, the bytes after a mark that ended it
