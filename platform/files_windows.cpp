@@ -55,10 +55,6 @@ intptr_t openRegular(PathView path, DWORD access, DWORD disposition, std::string
 
 HANDLE nativeHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
-}  // namespace
-
-namespace {
-
 uint64_t lastWriteTime(HANDLE file) {
   FILETIME written{};
   if (!::GetFileTime(file, nullptr, nullptr, &written)) return 0;

@@ -64,7 +64,7 @@ void LineReader::fill(size_t keepFrom, size_t upTo) {
   if (upTo <= available_) return;
   if (waiting_.size > 0) {
     // After a line read past, the window goes on with the bytes that wait.
-    std::memmove(buffer_.get(), buffer_.get() + waiting_.at, waiting_.size);
+    std::memmove(buffer_.get(), buffer_.get() + (available_ - base_), waiting_.size);
     base_ = waiting_.from;
     available_ = waiting_.from + waiting_.size;
     waiting_ = Waiting{};
@@ -171,8 +171,7 @@ size_t LineReader::lineFeedBeyondMarked(size_t from) {
       scan(from, keptEnd);
       return end_ < keptEnd ? end_ : skipRestOfLine(from, keptEnd);
     }
-    fill(from & ~size_t{63},
-         std::min(keptEnd + kStretch, available_ + std::max(kStretch, available_ - base_)));
+    fill(from & ~size_t{63}, available_ + kStretch);
   }
   scan(from, std::min(lineFeed, from + kMaxLineLength + 1) + 1);
   return std::min(lineFeed, end_);
@@ -226,7 +225,7 @@ size_t LineReader::skipRestOfLine(size_t from, size_t keptEnd) {
   inputSize_ = backFrom + backSize;
   // The window now ends with the kept part; what was read after it waits.
   available_ = keptEnd;
-  waiting_ = Waiting{.from = backFrom, .size = backSize, .at = keptEnd - base_};
+  waiting_ = Waiting{.from = backFrom, .size = backSize};
   return skipped_.lineFeed;
 }
 

@@ -108,8 +108,8 @@ class LineReader {
   // REQUIRES: base_ <= keepFrom <= available_.
   void fill(size_t keepFrom, size_t upTo);
   // Reads past the rest of the line at "from", whose line feed lies beyond
-  // what the window holds (at least keptEnd + kStretch): notes what its end
-  // ends with in skipped_ and returns its line feed (or the end of the input).
+  // what the window holds (at least keptEnd + kStretch): notes in skipped_
+  // what it ends with and returns its line feed (or the end of the input).
   // The window then ends at keptEnd; the bytes read after the line feed, and
   // kCarry bytes before them, wait behind it until the next fill().
   size_t skipRestOfLine(size_t from, size_t keptEnd);
@@ -156,12 +156,11 @@ class LineReader {
     bool junkHasMark = false;
   };
   SkippedLine skipped_;
-  // The bytes [from, from + size) of the input, at buffer_[at], that wait
-  // behind the window after a line read past.
+  // The bytes [from, from + size) of the input that wait right behind the
+  // window (at buffer_[available_ - base_]) after a line read past.
   struct Waiting {
     size_t from = 0;
     size_t size = 0;
-    size_t at = 0;
   };
   Waiting waiting_;
   const bool endAtMark_;
