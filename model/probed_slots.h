@@ -47,7 +47,10 @@ enum class Fill { kWritten, kLazily };
 template <typename Slot, typename IsUsed, typename HashBits>
 void rehash(PodVector<Slot>& slots, size_t count, Fill fill, const IsUsed& isUsed,
             const HashBits& hashBits) {
-  constexpr size_t kReleaseStep = 4096;
+  // The old table goes back in steps of 128 to 256 KiB: each step is a
+  // system call that flushes the process's address translations, in a
+  // virtual machine a costly one.
+  constexpr size_t kReleaseStep = 16384;
   PodVector<Slot> old = std::move(slots);
   if (fill == Fill::kLazily) {
     slots.appendZeros(count);
