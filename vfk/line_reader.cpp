@@ -30,6 +30,18 @@ bool onlyLineEnds(const char* bytes, size_t size) {
   return true;
 }
 
+// The run of CRs and marks that "size" bytes end with, and whether a mark is
+// among them.
+struct EndRun {
+  size_t size;
+  bool hasMark;
+};
+EndRun endRunOf(const char* bytes, size_t size) {
+  size_t kept = size;
+  while (kept > 0 && (bytes[kept - 1] == kEndOfInput || bytes[kept - 1] == '\r')) --kept;
+  return {size - kept, std::memchr(bytes + kept, kEndOfInput, size - kept) != nullptr};
+}
+
 }  // namespace
 
 LineReader::LineReader(std::span<const char> bytes, bool endAtMark,
@@ -179,15 +191,13 @@ size_t LineReader::lineFeedBeyondMarked(size_t from) {
 
 void LineReader::noteLineTail(const char* bytes, size_t size) {
   if (size == 0) return;
-  size_t junk = size;
-  while (junk > 0 && (bytes[junk - 1] == kEndOfInput || bytes[junk - 1] == '\r')) --junk;
-  const bool mark = std::memchr(bytes + junk, kEndOfInput, size - junk) != nullptr;
-  if (junk == 0) {
-    skipped_.junkRun += size;  // the run goes on
-    skipped_.junkHasMark = skipped_.junkHasMark || mark;
+  const EndRun run = endRunOf(bytes, size);
+  if (run.size == size) {
+    skipped_.endRun += size;  // the run goes on
+    skipped_.endRunHasMark = skipped_.endRunHasMark || run.hasMark;
   } else {
-    skipped_.junkRun = size - junk;
-    skipped_.junkHasMark = mark;
+    skipped_.endRun = run.size;
+    skipped_.endRunHasMark = run.hasMark;
   }
 }
 
@@ -244,18 +254,14 @@ bool LineReader::nextLine(std::string_view& line) {
     // the bound without a CR before its line feed (what it keeps is the
     // same), and its run of CRs and marks, that CR included, goes where the
     // run holds a mark.
-    if (!endAtMark_ && skipped_.junkHasMark) length -= skipped_.junkRun;
+    if (!endAtMark_ && skipped_.endRunHasMark) length -= skipped_.endRun;
     skipped_ = SkippedLine{};
   } else {
     if (lineFeed < end_ && length > 0 && *byteAt(lineFeed - 1) == '\r') --length;
     if (!endAtMark_) {
       // Marks at the end of a line, and the CRs among them, end nothing.
-      const char* const start = byteAt(lineStart_);
-      size_t kept = length;
-      while (kept > 0 && (start[kept - 1] == kEndOfInput || start[kept - 1] == '\r')) --kept;
-      if (kept < length && std::memchr(start + kept, kEndOfInput, length - kept) != nullptr) {
-        length = kept;
-      }
+      const EndRun run = endRunOf(byteAt(lineStart_), length);
+      if (run.hasMark) length -= run.size;
     }
   }
   lastLineCut_ = length > kMaxLineLength;

@@ -152,8 +152,8 @@ class LineReader {
   struct SkippedLine {
     bool active = false;
     size_t lineFeed = 0;
-    size_t junkRun = 0;
-    bool junkHasMark = false;
+    size_t endRun = 0;
+    bool endRunHasMark = false;
   };
   SkippedLine skipped_;
   // The bytes [from, from + size) of the input that wait right behind the

@@ -275,8 +275,7 @@ void VfkParser::passed(size_t offset, uint64_t& counted) {
   if (progress_) progress_(inputsBefore_ + counted);
 }
 
-FileRead VfkParser::readInput(std::span<const char> bytes,
-                              const std::function<size_t(char*, size_t)>& source,
+FileRead VfkParser::readInput(std::span<const char> bytes, const LineReader::ByteSource& source,
                               const std::string& name, int codePage, bool onePerId, bool exact) {
   FileRead result;
   if (!loaders_) loaders_ = std::make_unique<BlockLoaders>(model, diagnostics_, limits_);

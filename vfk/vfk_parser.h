@@ -22,6 +22,7 @@
 #include "model/drawing_options.h"
 #include "platform/code_page.h"
 #include "platform/path.h"
+#include "vfk/line_reader.h"
 #include "vfk/point_lists.h"
 
 namespace vorlane {
@@ -106,9 +107,8 @@ class VfkParser {
   // Reads one input into the model: "bytes", or, where "source" is given,
   // what it reads (as LineReader reads a ByteSource). Tells bytesRead and the
   // progress how far reading has come.
-  FileRead readInput(std::span<const char> bytes,
-                     const std::function<size_t(char*, size_t)>& source, const std::string& name,
-                     int codePage, bool onePerId, bool exact);
+  FileRead readInput(std::span<const char> bytes, const LineReader::ByteSource& source,
+                     const std::string& name, int codePage, bool onePerId, bool exact);
   // Clears the model, runs "read" and resolves what it read.
   FileRead parseWith(const DrawingOptions& options, const std::function<FileRead()>& read);
 
