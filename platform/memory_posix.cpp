@@ -25,6 +25,17 @@ constexpr size_t kMappedFrom = SIZE_MAX;
 constexpr size_t kMappedFrom = size_t{64} << 10;
 #endif
 
+// ThreadSanitizer is not told where mremap moves pages to: it would take
+// the accesses of two threads that had the same address one after the
+// other for a race. Built with it, a block grows by being copied.
+#if defined(__SANITIZE_THREAD__)
+#define VORLANE_GROW_BY_COPYING
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define VORLANE_GROW_BY_COPYING
+#endif
+#endif
+
 // How far readyForWriting readies past what it is asked for, so that a
 // growing array asks once for every 8 pages; more would raise the peak.
 constexpr size_t kReadyAhead = size_t{32} << 10;
@@ -38,7 +49,7 @@ size_t pageRounded(size_t bytes) {
 
 void* growBlock(void* block, size_t oldBytes, size_t newBytes) {
   if (newBytes < kMappedFrom) return std::realloc(block, newBytes);
-#ifdef MREMAP_MAYMOVE
+#if defined(MREMAP_MAYMOVE) && !defined(VORLANE_GROW_BY_COPYING)
   if (oldBytes >= kMappedFrom) {
     void* moved = ::mremap(block, pageRounded(oldBytes), pageRounded(newBytes), MREMAP_MAYMOVE);
     return moved == MAP_FAILED ? nullptr : moved;
