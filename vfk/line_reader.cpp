@@ -39,7 +39,9 @@ struct EndRun {
 EndRun endRunOf(const char* bytes, size_t size) {
   size_t kept = size;
   while (kept > 0 && (bytes[kept - 1] == kEndOfInput || bytes[kept - 1] == '\r')) --kept;
-  return {size - kept, std::memchr(bytes + kept, kEndOfInput, size - kept) != nullptr};
+  // Most lines end in neither: no search for them.
+  const size_t run = size - kept;
+  return {run, run > 0 && std::memchr(bytes + kept, kEndOfInput, run) != nullptr};
 }
 
 }  // namespace
